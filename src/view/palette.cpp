@@ -1,0 +1,48 @@
+#include "palette.hpp"
+
+LiveTranslationPalette LiveTranslationPalette::light()
+{
+    return {
+        .background = QColor(253, 249, 240),
+        .surface = QColor(255, 253, 249),
+        .mutedSurface = QColor(246, 241, 232),
+        .foreground = QColor(3, 19, 16),
+        .secondaryText = QColor(61, 85, 89),
+        .tertiaryText = QColor(112, 128, 126),
+        .primary = QColor(0, 64, 44),
+        .accent = QColor(136, 213, 20),
+        .selection = QColor(219, 237, 224),
+        .border = QColor(217, 212, 201),
+        .warning = QColor(179, 90, 32),
+        .liveAccent = QColor(138, 101, 0),
+    };
+}
+
+LiveTranslationPalette LiveTranslationPalette::dark()
+{
+    return {
+        .background = QColor(6, 17, 27),
+        .surface = QColor(17, 21, 25),
+        .mutedSurface = QColor(16, 26, 29),
+        .foreground = QColor(246, 248, 243),
+        .secondaryText = QColor(164, 173, 174),
+        .tertiaryText = QColor(112, 122, 128),
+        .primary = QColor(183, 255, 119),
+        .accent = QColor(159, 229, 26),
+        .selection = QColor(22, 55, 46),
+        .border = QColor(39, 51, 56),
+        .warning = QColor(255, 179, 107),
+        .liveAccent = QColor(224, 180, 93),
+    };
+}
+
+LiveTranslationPalette LiveTranslationPalette::forScheme(LiveTranslationColorScheme scheme)
+{
+    return scheme == LiveTranslationColorScheme::dark ? dark() : light();
+}
+
+QColor withOpacity(QColor color, qreal opacity)
+{
+    color.setAlphaF(static_cast<float>(color.alphaF() * opacity));
+    return color;
+}

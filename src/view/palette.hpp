@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+
+enum class LiveTranslationColorScheme { light, dark };
+
+// The twelve named colours of the panel, one fixed variant per colour scheme.
+struct LiveTranslationPalette {
+    QColor background;
+    QColor surface;
+    QColor mutedSurface;
+    QColor foreground;
+    QColor secondaryText;
+    QColor tertiaryText;
+    QColor primary;
+    QColor accent;
+    QColor selection;
+    QColor border;
+    QColor warning;
+    QColor liveAccent;
+
+    static LiveTranslationPalette light();
+    static LiveTranslationPalette dark();
+    // The dark variant for the dark scheme, the light one for every other.
+    static LiveTranslationPalette forScheme(LiveTranslationColorScheme scheme);
+
+    bool operator==(const LiveTranslationPalette &) const = default;
+};
+
+// A palette colour at an opacity (0..1).
+QColor withOpacity(QColor color, qreal opacity);
