@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model.hpp"
+
+namespace {
+
+using Command = LiveTranslationHelperCommand;
+
+LiveTranslationHelperSnapshot snapshotWith(std::uint64_t generation, std::string status = "x")
+{
+    LiveTranslationHelperSnapshot snapshot;
+    snapshot.generation = generation;
+    snapshot.statusMessage = std::move(status);
+    return snapshot;
+}
+
+struct Recorder {
+    std::vector<std::string> events;
+    int notifications = 0;
+    std::vector<LiveTranslationAppearance> appearances;
+
+    void attach(LiveTranslationHelperModel &model)
+    {
+        model.setCommandSender([this](const Command &c) { events.emplace_back(wireName(c.kind)); });
+        model.setPanelHider([this] { events.emplace_back("<hide panel>"); });
+        model.setAppearanceSetter(
+            [this](LiveTranslationAppearance a) { appearances.push_back(a); });
+        QObject::connect(&model, &LiveTranslationHelperModel::snapshotChanged,
+                         [this] { ++notifications; });
+    }
+};
+
+TEST(ModelGeneration, StartsWithTheInitialSnapshotAndAcceptsAnyFirstGeneration)
+{
+    LiveTranslationHelperModel model;
+    EXPECT_EQ(model.snapshot(), LiveTranslationHelperSnapshot::initial());
+    EXPECT_EQ(model.snapshot().statusMessage, "Connecting to Tavu");
+
+    Recorder recorder;
+    recorder.attach(model);
+    model.applySnapshot(snapshotWith(0, "first"));
+    EXPECT_EQ(model.snapshot().statusMessage, "first");
+    EXPECT_EQ(recorder.notifications, 1);
+}
+
+TEST(ModelGeneration, EqualGenerationReplacesAndNotifiesEvenWhenUnchanged)
+{
+    LiveTranslationHelperModel model;
+    Recorder recorder;
+    recorder.attach(model);
+    model.applySnapshot(snapshotWith(7, "a"));
+    model.applySnapshot(snapshotWith(7, "b"));
+    model.applySnapshot(snapshotWith(7, "b"));
+    EXPECT_EQ(model.snapshot().statusMessage, "b");
+    EXPECT_EQ(recorder.notifications, 3);
+}
+
+TEST(ModelGeneration, OlderGenerationChangesNothingNotEvenTheAppearance)
+{
+    LiveTranslationHelperModel model;
+    Recorder recorder;
+    recorder.attach(model);
+    auto newer = snapshotWith(7, "kept");
+    newer.appearanceMode = "dark";
+    model.applySnapshot(newer);
+    auto older = snapshotWith(5, "stale");
+    older.appearanceMode = "light";
+    model.applySnapshot(older);
+    EXPECT_EQ(model.snapshot().statusMessage, "kept");
+    EXPECT_EQ(recorder.notifications, 1);
+    ASSERT_EQ(recorder.appearances.size(), 1U);
+    EXPECT_EQ(recorder.appearances.back(), LiveTranslationAppearance::dark);
+}
+
+TEST(ModelGeneration, ComparesGenerationsAsUnsigned64Bit)
+{
+    LiveTranslationHelperModel model;
+    model.applySnapshot(snapshotWith(UINT64_MAX, "max"));
+    model.applySnapshot(snapshotWith(1ULL << 63U, "lower"));
+    EXPECT_EQ(model.snapshot().statusMessage, "max");
+    model.applySnapshot(snapshotWith(UINT64_MAX, "same"));
+    EXPECT_EQ(model.snapshot().statusMessage, "same");
+}
+
+TEST(ModelAppearance, OnlyExactLightAndDarkForceAScheme)
+{
+    EXPECT_EQ(appearanceFromMode("light"), LiveTranslationAppearance::light);
+    EXPECT_EQ(appearanceFromMode("dark"), LiveTranslationAppearance::dark);
+    for (const char *mode : {"Dark", "LIGHT", "system", "", " dark", "dark "})
+        EXPECT_EQ(appearanceFromMode(mode), LiveTranslationAppearance::system) << mode;
+}
+
+TEST(ModelClosePanel, SendsHideAloneWhenNoSessionRuns)
+{
+    LiveTranslationHelperModel model;
+    Recorder recorder;
+    recorder.attach(model);
+    model.closePanel();
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"<hide panel>", "hide"}));
+}
+
+TEST(ModelClosePanel, StopsARunningSessionBeforeHiding)
+{
+    LiveTranslationHelperModel model;
+    Recorder recorder;
+    recorder.attach(model);
+    auto active = snapshotWith(1);
+    active.isSessionActive = true;
+    model.applySnapshot(active);
+    model.closePanel();
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"stop", "<hide panel>", "hide"}));
+}
+
+TEST(ModelClosePanel, CommandsBeforeWiringAreLostWithoutHarm)
+{
+    LiveTranslationHelperModel model;
+    model.closePanel();
+    model.sendCommand(Command::start());
+    SUCCEED();
+}
+
+} // namespace
