@@ -8,6 +8,13 @@ bool hostDetectsLanguage(const std::string &sourceId)
 {
     return sourceId == "multi" || sourceId == "auto";
 }
+
+// Qt's case-insensitive comparison folds one character to one character, so "STRASSE" would not
+// find "Straße"; upper-casing first applies the full mappings (ß to SS, ﬁ to FI) on both sides.
+QString fullyFolded(const QString &text)
+{
+    return text.toUpper().toCaseFolded();
+}
 } // namespace
 
 QString languagePairLabel(const LiveTranslationHelperSnapshot &snapshot)
@@ -29,9 +36,12 @@ std::vector<LiveTranslationHelperLanguageOption> filteredLanguages(
     const QString needle = search.trimmed();
     if (needle.isEmpty())
         return options;
+    const QString foldedNeedle = fullyFolded(needle);
     std::vector<LiveTranslationHelperLanguageOption> result;
     for (const auto &option : options) {
-        if (fromWire(option.displayName).contains(needle, Qt::CaseInsensitive))
+        const QString name = fromWire(option.displayName);
+        if (name.contains(needle, Qt::CaseInsensitive)
+            || fullyFolded(name).contains(foldedNeedle))
             result.push_back(option);
     }
     return result;
