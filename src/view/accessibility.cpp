@@ -1,0 +1,146 @@
+#include "accessibility.hpp"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QLabel>
+#include <QProgressBar>
+#include <QWidget>
+
+namespace {
+
+constexpr const char *kValueProperty = "tavuAccessibleValue";
+
+// The interface of a widget that carries a value in words. It stands in for the toolkit's own
+// interface, so it also gives buttons their role, states and press action.
+class ValueTextAccessible final : public QAccessibleWidget {
+public:
+    explicit ValueTextAccessible(QWidget *widget)
+        : QAccessibleWidget(widget, roleFor(widget))
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        switch (t) {
+        case QAccessible::Value: return accessibleValueText(widget());
+        case QAccessible::Name: {
+            QString name = widget()->accessibleName();
+            if (name.isEmpty()) {
+                if (const auto *b = button())
+                    name = QString(b->text()).remove(QLatin1Char('&'));
+            }
+            return name;
+        }
+        default: return QAccessibleWidget::text(t);
+        }
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (const auto *b = button()) {
+            s.pressed = b->isDown();
+            s.checkable = b->isCheckable();
+            s.checked = b->isChecked();
+        }
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (button() && widget()->isEnabled())
+            names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == pressAction()) {
+            if (auto *b = button(); b && b->isEnabled())
+                b->click();
+            return;
+        }
+        QAccessibleWidget::doAction(actionName);
+    }
+
+    static bool isOurs(const QAccessibleInterface *iface)
+    {
+        return dynamic_cast<const ValueTextAccessible *>(iface) != nullptr;
+    }
+
+private:
+    QAbstractButton *button() const { return qobject_cast<QAbstractButton *>(widget()); }
+
+    static QAccessible::Role roleFor(const QWidget *widget)
+    {
+        if (const auto *b = qobject_cast<const QAbstractButton *>(widget))
+            return b->isCheckable() ? QAccessible::CheckBox : QAccessible::Button;
+        if (qobject_cast<const QProgressBar *>(widget))
+            return QAccessible::ProgressBar;
+        if (qobject_cast<const QLabel *>(widget) || !widget->focusPolicy())
+            return QAccessible::StaticText;
+        return QAccessible::Client;
+    }
+};
+
+QAccessibleInterface *valueTextFactory(const QString & /*className*/, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (!widget || !widget->property(kValueProperty).isValid())
+        return nullptr;
+    return new ValueTextAccessible(widget);
+}
+
+void installFactoryOnce()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(valueTextFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+// The factory only gets the first word for classes the toolkit does not know; for a toolkit
+// class (a plain QLabel) the interface is swapped in the cache instead.
+void ensureValueInterface(QWidget *widget)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
+    if (ValueTextAccessible::isOurs(iface))
+        return;
+    if (iface)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+    QAccessible::registerAccessibleInterface(new ValueTextAccessible(widget));
+}
+
+} // namespace
+
+void setAccessibleIdentity(QWidget *widget, const QString &identifier, const QString &label)
+{
+    widget->setObjectName(identifier);
+    if (!label.isEmpty())
+        widget->setAccessibleName(label);
+}
+
+void setAccessibleValueText(QWidget *widget, const QString &value)
+{
+    const QVariant current = widget->property(kValueProperty);
+    if (current.isValid() && current.toString() == value)
+        return;
+    widget->setProperty(kValueProperty, value);
+    if (!current.isValid()) {
+        installFactoryOnce();
+        ensureValueInterface(widget);
+    }
+    widget->setAccessibleDescription(value);
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(widget, value);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+QString accessibleValueText(const QWidget *widget)
+{
+    return widget->property(kValueProperty).toString();
+}

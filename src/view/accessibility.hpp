@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Gives a control its accessibility identifier (the objectName, by which automation finds it)
+// and, when given, its label (accessibleName).
+void setAccessibleIdentity(QWidget *widget, const QString &identifier, const QString &label = {});
+
+// Gives a control an accessibility value in words. In process it is the text of
+// QAccessible::Value of the widget's interface; since AT-SPI publishes no string value, the same
+// text is also the widget's accessible description. Setting an equal value does nothing.
+void setAccessibleValueText(QWidget *widget, const QString &value);
+
+// The value set with setAccessibleValueText, empty when none was set.
+QString accessibleValueText(const QWidget *widget);

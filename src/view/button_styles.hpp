@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QPushButton>
+#include <variant>
+
+#include "palette.hpp"
+
+class QKeyEvent;
+class QPainter;
+
+// The filled button for the main action of an area: accent fill, dark label, 28 high.
+struct TavuPrimaryButtonStyle {
+    LiveTranslationPalette palette;
+
+    static constexpr int kHeight = 28;
+    static constexpr int kHorizontalPadding = 11;
+    static constexpr int kFontPixelSize = 11;
+    static constexpr qreal kCornerRadius = 7;
+    static constexpr qreal kPressedFillOpacity = 0.72;
+    static constexpr qreal kTextOpacity = 0.84;
+
+    QFont font(const QFont &base) const;
+    QColor textColor(bool pressed) const;
+    QColor fillColor(bool pressed) const;
+    QSize sizeFor(const QString &label, const QFont &base) const;
+    void paint(QPainter &painter, const QRectF &box, const QString &label, const QFont &base,
+        bool pressed) const;
+
+    bool operator==(const TavuPrimaryButtonStyle &) const = default;
+};
+
+// The quieter outlined button: muted fill, a border, 26 high.
+struct TavuSecondaryButtonStyle {
+    LiveTranslationPalette palette;
+
+    static constexpr int kHeight = 26;
+    static constexpr int kHorizontalPadding = 10;
+    static constexpr int kFontPixelSize = 11;
+    static constexpr qreal kCornerRadius = 7;
+    static constexpr qreal kBorderWidth = 1;
+    static constexpr qreal kPressedTextOpacity = 0.65;
+
+    QFont font(const QFont &base) const;
+    QColor textColor(bool pressed) const;
+    QColor fillColor(bool pressed) const;
+    QColor borderColor() const { return palette.border; }
+    QSize sizeFor(const QString &label, const QFont &base) const;
+    void paint(QPainter &painter, const QRectF &box, const QString &label, const QFont &base,
+        bool pressed) const;
+
+    bool operator==(const TavuSecondaryButtonStyle &) const = default;
+};
+
+// What every button of the panel shares beyond its look: the toolkit-like dimming when disabled,
+// a focus ring shown only after keyboard navigation, and activation with Return as well as Space.
+namespace buttonlook {
+
+inline constexpr qreal kDisabledOpacity = 0.42;
+inline constexpr qreal kFocusRingWidth = 1.5;
+inline constexpr qreal kFocusRingInset = 2.25;
+
+// Return and Enter (Space is the toolkit's own) activate a focused button.
+bool isActivationKey(const QKeyEvent *event);
+
+// Tracks whether focus arrived by keyboard, so that a mouse press shows no ring.
+class FocusRing final {
+public:
+    void focusIn(Qt::FocusReason reason);
+    bool visible(const QWidget *widget) const { return m_keyboard && widget->hasFocus(); }
+
+private:
+    bool m_keyboard = false;
+};
+
+// A ring inside the outline of box, in the button's text colour, so it contrasts with the fill.
+void paintFocusRing(QPainter &painter, const QRectF &box, qreal cornerRadius, const QColor &color);
+
+} // namespace buttonlook
+
+// A push button painted with one of the two styles. Its width follows the label; its height is
+// the style's.
+class TavuButton final : public QPushButton {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TavuButton)
+
+public:
+    explicit TavuButton(const QString &text = {}, QWidget *parent = nullptr);
+
+    // Setting a style equal to the current one changes nothing and paints nothing.
+    void setButtonStyle(const TavuPrimaryButtonStyle &style);
+    void setButtonStyle(const TavuSecondaryButtonStyle &style);
+    bool isPrimary() const { return std::holds_alternative<TavuPrimaryButtonStyle>(m_style); }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+
+private:
+    template <typename Style> void applyStyle(const Style &style);
+
+    std::variant<TavuPrimaryButtonStyle, TavuSecondaryButtonStyle> m_style;
+    buttonlook::FocusRing m_focusRing;
+};

@@ -1,0 +1,241 @@
+#include "header_buttons.hpp"
+
+#include <QFocusEvent>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QtMath>
+
+#include "symbols.hpp"
+#include "view_support.hpp"
+
+namespace {
+
+QFont chevronFont(qreal scale)
+{
+    return symbols::font(LiveTranslationCapsuleButton::kChevronPixelSize * scale, QFont::Bold);
+}
+
+QFont leadingFont(qreal scale)
+{
+    return symbols::font(LiveTranslationCapsuleButton::kTitlePixelSize * scale, QFont::Medium);
+}
+
+qreal glyphWidth(const QString &glyph, const QFont &font)
+{
+    return glyph.isEmpty() ? 0 : QFontMetricsF(font).horizontalAdvance(glyph);
+}
+
+template <typename Button> bool activateOnReturn(Button *button, QKeyEvent *event)
+{
+    if (!buttonlook::isActivationKey(event))
+        return false;
+    button->click();
+    event->accept();
+    return true;
+}
+
+} // namespace
+
+LiveTranslationCapsuleButton::LiveTranslationCapsuleButton(
+    QFont::Weight titleWeight, QWidget *parent)
+    : QAbstractButton(parent)
+    , m_titleWeight(titleWeight)
+{
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void LiveTranslationCapsuleButton::setLeadingSymbol(QStringView name)
+{
+    const QString glyph = symbols::glyph(name);
+    if (glyph == m_leadingGlyph)
+        return;
+    m_leadingGlyph = glyph;
+    updateGeometry();
+    update();
+}
+
+void LiveTranslationCapsuleButton::setTitle(const QString &title)
+{
+    if (title == m_title)
+        return;
+    m_title = title;
+    updateGeometry();
+    update();
+}
+
+void LiveTranslationCapsuleButton::setColors(const Colors &colors)
+{
+    if (colors == m_colors)
+        return;
+    m_colors = colors;
+    update();
+}
+
+QFont LiveTranslationCapsuleButton::titleFont() const
+{
+    QFont result = font();
+    result.setPixelSize(kTitlePixelSize);
+    result.setWeight(m_titleWeight);
+    return result;
+}
+
+qreal LiveTranslationCapsuleButton::fixedWidth() const
+{
+    const qreal leading = glyphWidth(m_leadingGlyph, leadingFont(kSymbolScale));
+    const qreal chevron = glyphWidth(symbols::glyph(u"chevron.down"), chevronFont(kSymbolScale));
+    return 2 * kHorizontalPadding + (leading > 0 ? leading + kSpacing : 0) + kSpacing + chevron;
+}
+
+QSize LiveTranslationCapsuleButton::sizeHint() const
+{
+    const QFontMetricsF metrics(titleFont());
+    const qreal title = qMin<qreal>(metrics.horizontalAdvance(m_title), kMaxTitleWidth);
+    return {qCeil(fixedWidth() + title), qCeil(metrics.height()) + 2 * kVerticalPadding};
+}
+
+QSize LiveTranslationCapsuleButton::minimumSizeHint() const
+{
+    const QSize hint = sizeHint();
+    return {qMin(hint.width(), qCeil(fixedWidth()) + kMinTitleWidth), hint.height()};
+}
+
+void LiveTranslationCapsuleButton::paintEvent(QPaintEvent * /*event*/)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled())
+        painter.setOpacity(buttonlook::kDisabledOpacity);
+
+    const QRectF box(rect());
+    const qreal radius = box.height() / 2;
+    QPainterPath capsule;
+    capsule.addRoundedRect(box, radius, radius);
+    painter.fillPath(capsule, m_colors.fill);
+    const qreal inset = kBorderWidth / 2;
+    painter.setPen(QPen(m_colors.border, kBorderWidth));
+    painter.drawRoundedRect(
+        box.adjusted(inset, inset, -inset, -inset), radius - inset, radius - inset);
+
+    if (isDown())
+        painter.setOpacity(painter.opacity() * LiveTranslationPlainButton::kPressedOpacity);
+    qreal x = kHorizontalPadding;
+    if (!m_leadingGlyph.isEmpty()) {
+        const QFont font = leadingFont(kSymbolScale);
+        const qreal w = glyphWidth(m_leadingGlyph, font);
+        paintSymbol(painter, QRectF(x, 0, w, height()), m_leadingGlyph, font, m_colors.text);
+        x += w + kSpacing;
+    }
+    const QFont chevron = chevronFont(kSymbolScale);
+    const QString chevronGlyph = symbols::glyph(u"chevron.down");
+    const qreal chevronWidth = glyphWidth(chevronGlyph, chevron);
+    const qreal titleWidth = width() - x - kSpacing - chevronWidth - kHorizontalPadding;
+    const QFont font = titleFont();
+    const QString shown = QFontMetricsF(font).elidedText(m_title, Qt::ElideRight, titleWidth);
+    painter.setFont(font);
+    painter.setPen(m_colors.text);
+    painter.drawText(QRectF(x, 0, titleWidth, height()),
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    x += titleWidth + kSpacing;
+    paintSymbol(
+        painter, QRectF(x, 0, chevronWidth, height()), chevronGlyph, chevron, m_colors.text);
+
+    if (m_focusRing.visible(this)) {
+        painter.setOpacity(1);
+        buttonlook::paintFocusRing(painter, box, radius, m_colors.text);
+    }
+}
+
+void LiveTranslationCapsuleButton::keyPressEvent(QKeyEvent *event)
+{
+    if (!activateOnReturn(this, event))
+        QAbstractButton::keyPressEvent(event);
+}
+
+void LiveTranslationCapsuleButton::focusInEvent(QFocusEvent *event)
+{
+    m_focusRing.focusIn(event->reason());
+    QAbstractButton::focusInEvent(event);
+}
+
+LiveTranslationPlainButton::LiveTranslationPlainButton(QWidget *parent)
+    : QAbstractButton(parent)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void LiveTranslationPlainButton::setLabel(const QString &text, const QFont &font)
+{
+    if (text == m_label && font == m_font && m_glyph.isEmpty())
+        return;
+    m_label = text;
+    m_glyph.clear();
+    m_font = font;
+    updateGeometry();
+    update();
+}
+
+void LiveTranslationPlainButton::setSymbol(
+    QStringView name, qreal pixelSize, QFont::Weight weight, QSize frame)
+{
+    m_glyph = symbols::glyph(name);
+    m_label.clear();
+    m_font = symbols::font(pixelSize, weight);
+    m_frame = frame;
+    updateGeometry();
+    update();
+}
+
+void LiveTranslationPlainButton::setColor(const QColor &color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    update();
+}
+
+QSize LiveTranslationPlainButton::sizeHint() const
+{
+    if (!m_glyph.isEmpty())
+        return m_frame;
+    const QFontMetricsF metrics(m_font);
+    return {qCeil(metrics.horizontalAdvance(m_label)) + 2 * kTextPadding,
+        qMax(kTextMinHeight, qCeil(metrics.height()))};
+}
+
+void LiveTranslationPlainButton::paintEvent(QPaintEvent * /*event*/)
+{
+    QPainter painter(this);
+    qreal opacity = isEnabled() ? 1.0 : buttonlook::kDisabledOpacity;
+    if (isDown())
+        opacity *= kPressedOpacity;
+    painter.setOpacity(opacity);
+    const QRectF box(rect());
+    if (!m_glyph.isEmpty()) {
+        paintSymbol(painter, box, m_glyph, m_font, m_color);
+    } else {
+        painter.setFont(m_font);
+        painter.setPen(m_color);
+        painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, m_label);
+    }
+    if (m_focusRing.visible(this)) {
+        painter.setOpacity(1);
+        constexpr qreal kRingRadius = 6;
+        buttonlook::paintFocusRing(painter, box.adjusted(-2, -2, 2, 2), kRingRadius, m_color);
+    }
+}
+
+void LiveTranslationPlainButton::keyPressEvent(QKeyEvent *event)
+{
+    if (!activateOnReturn(this, event))
+        QAbstractButton::keyPressEvent(event);
+}
+
+void LiveTranslationPlainButton::focusInEvent(QFocusEvent *event)
+{
+    m_focusRing.focusIn(event->reason());
+    QAbstractButton::focusInEvent(event);
+}

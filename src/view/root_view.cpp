@@ -1,0 +1,192 @@
+#include "root_view.hpp"
+
+#include <QAbstractButton>
+#include <QPainter>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "button_styles.hpp"
+#include "divider.hpp"
+#include "footer_area.hpp"
+#include "limit_card.hpp"
+#include "model.hpp"
+#include "top_bar.hpp"
+
+namespace {
+
+// The limit card stands in for the captions only while no session runs.
+bool showsLimitCard(const LiveTranslationHelperSnapshot &snapshot)
+{
+    return snapshot.canRequestMoreTime && !snapshot.isSessionActive;
+}
+
+} // namespace
+
+LiveTranslationHelperView::LiveTranslationHelperView(
+    LiveTranslationHelperModel *model, QWidget *parent)
+    : QWidget(parent)
+    , m_model(model)
+    , m_topBar(new LiveTranslationTopBar(this))
+    , m_topDivider(new LiveTranslationDivider(this))
+    , m_content(new QStackedWidget(this))
+    , m_footerDivider(new LiveTranslationDivider(this))
+    , m_footer(new LiveTranslationFooter(this))
+{
+    setObjectName(QStringLiteral("liveTranslation.root"));
+    buildContent();
+    buildFooter();
+
+    auto *stack = new QVBoxLayout(this);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    stack->addWidget(m_topBar);
+    stack->addWidget(m_topDivider);
+    stack->addWidget(m_content, 1);
+    stack->addWidget(m_footerDivider);
+    stack->addWidget(m_footer);
+
+    const auto send = [this](LiveTranslationHelperCommand (*make)()) {
+        return [this, make] { m_model->sendCommand(make()); };
+    };
+    connect(m_topBar, &LiveTranslationTopBar::startPressed, this,
+        send(&LiveTranslationHelperCommand::start));
+    connect(m_topBar, &LiveTranslationTopBar::stopPressed, this,
+        send(&LiveTranslationHelperCommand::stop));
+    connect(m_topBar, &LiveTranslationTopBar::cancelPressed, this,
+        send(&LiveTranslationHelperCommand::cancel));
+    connect(m_limitCard, &LiveTranslationLimitCard::requestMoreTimePressed, this,
+        send(&LiveTranslationHelperCommand::requestMoreTime));
+    connect(m_topBar, &LiveTranslationTopBar::closePressed, m_model,
+        &LiveTranslationHelperModel::closePanel);
+    connect(m_topBar, &LiveTranslationTopBar::languagePairPressed, this,
+        &LiveTranslationHelperView::toggleLanguages);
+    connect(m_topBar, &LiveTranslationTopBar::audioSourcePressed, this,
+        &LiveTranslationHelperView::toggleAudio);
+    connect(m_model, &LiveTranslationHelperModel::snapshotChanged, this,
+        &LiveTranslationHelperView::render);
+
+    render();
+}
+
+void LiveTranslationHelperView::buildContent()
+{
+    m_content->setObjectName(QStringLiteral("liveTranslation.content"));
+    m_captions = new QWidget(m_content); // LiveTranslationCaptionsView goes here
+    m_limitCard = new LiveTranslationLimitCard(m_content);
+    m_content->addWidget(m_captions);
+    m_content->addWidget(m_limitCard);
+}
+
+void LiveTranslationHelperView::buildFooter()
+{
+    m_footer->setContent(new QWidget); // LiveTranslationCaptionsFooter goes here
+}
+
+QAbstractButton *LiveTranslationHelperView::languagePairButton() const
+{
+    return m_topBar->languagePairButton();
+}
+
+QAbstractButton *LiveTranslationHelperView::audioSourceButton() const
+{
+    return m_topBar->audioSourceButton();
+}
+
+void LiveTranslationHelperView::setColorScheme(LiveTranslationColorScheme scheme)
+{
+    if (scheme == m_colorScheme)
+        return;
+    m_colorScheme = scheme;
+    render();
+}
+
+void LiveTranslationHelperView::setReduceMotion(bool reduceMotion)
+{
+    m_reduceMotion = reduceMotion; // read by the captions when they scroll to the newest card
+}
+
+void LiveTranslationHelperView::setLanguagesPresented(bool presented)
+{
+    if (presented == m_languagesPresented)
+        return;
+    m_languagesPresented = presented;
+    emit languagesPresentedChanged(presented);
+}
+
+void LiveTranslationHelperView::setAudioPresented(bool presented)
+{
+    if (presented == m_audioPresented)
+        return;
+    m_audioPresented = presented;
+    emit audioPresentedChanged(presented);
+}
+
+// The pair button only flips the flag; the language picker follows it.
+void LiveTranslationHelperView::toggleLanguages()
+{
+    setLanguagesPresented(!m_languagesPresented);
+}
+
+// The audio button only flips the flag; the audio picker follows it.
+void LiveTranslationHelperView::toggleAudio()
+{
+    setAudioPresented(!m_audioPresented);
+}
+
+void LiveTranslationHelperView::render()
+{
+    const LiveTranslationHelperSnapshot &snapshot = m_model->snapshot();
+    const LiveTranslationPalette palette = LiveTranslationPalette::forScheme(m_colorScheme);
+    applyPalette(palette);
+
+    m_topBar->render(snapshot, palette);
+    m_topDivider->setColor(palette.border);
+    QWidget *content = showsLimitCard(snapshot) ? static_cast<QWidget *>(m_limitCard) : m_captions;
+    if (m_content->currentWidget() != content)
+        m_content->setCurrentWidget(content);
+    m_limitCard->render(snapshot, palette);
+    // The captions column renders here: m_captions->render(snapshot, palette).
+    m_footerDivider->setColor(palette.border);
+    m_footer->render(snapshot, palette);
+}
+
+// The default text colour, tint and background of everything inside the view, standard
+// controls included.
+void LiveTranslationHelperView::applyPalette(const LiveTranslationPalette &palette)
+{
+    if (m_appliedPalette == palette)
+        return;
+    m_appliedPalette = palette;
+    const std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles {
+        {QPalette::Window, palette.background},
+        {QPalette::WindowText, palette.foreground},
+        {QPalette::Base, palette.surface},
+        {QPalette::AlternateBase, palette.mutedSurface},
+        {QPalette::Text, palette.foreground},
+        {QPalette::PlaceholderText, palette.tertiaryText},
+        {QPalette::Button, palette.mutedSurface},
+        {QPalette::ButtonText, palette.foreground},
+        {QPalette::Highlight, palette.accent},
+        {QPalette::HighlightedText, Qt::black},
+        {QPalette::Link, palette.primary},
+        {QPalette::ToolTipBase, palette.surface},
+        {QPalette::ToolTipText, palette.foreground},
+    };
+    QPalette qt = this->palette();
+    for (const auto &[role, color] : roles) {
+        qt.setColor(QPalette::Active, role, color);
+        qt.setColor(QPalette::Inactive, role, color);
+        qt.setColor(QPalette::Disabled, role, color);
+    }
+    // Standard controls keep a dimmed look when disabled.
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        qt.setColor(QPalette::Disabled, role,
+            withOpacity(palette.foreground, buttonlook::kDisabledOpacity));
+    setPalette(qt);
+    update();
+}
+
+void LiveTranslationHelperView::paintEvent(QPaintEvent * /*event*/)
+{
+    QPainter(this).fillRect(rect(), palette().color(QPalette::Window));
+}

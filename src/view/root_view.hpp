@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "palette.hpp"
+
+class QAbstractButton;
+class QStackedWidget;
+class LiveTranslationHelperModel;
+class LiveTranslationTopBar;
+class LiveTranslationLimitCard;
+class LiveTranslationDivider;
+class LiveTranslationFooter;
+
+// The panel's content: the top bar, the captions column or the limit-reached card, and the
+// footer, redrawn from the model's snapshot whenever it changes.
+class LiveTranslationHelperView final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LiveTranslationHelperView)
+
+public:
+    explicit LiveTranslationHelperView(
+        LiveTranslationHelperModel *model, QWidget *parent = nullptr);
+
+    void setColorScheme(LiveTranslationColorScheme scheme);
+    LiveTranslationColorScheme colorScheme() const { return m_colorScheme; }
+    void setReduceMotion(bool reduceMotion);
+    bool reduceMotion() const { return m_reduceMotion; }
+
+    // One pass over every area; an area whose inputs did not change touches no widget.
+    void render();
+
+    // The header capsules; the pickers hang their popovers on them.
+    QAbstractButton *languagePairButton() const;
+    QAbstractButton *audioSourceButton() const;
+
+    bool languagesPresented() const { return m_languagesPresented; }
+    bool audioPresented() const { return m_audioPresented; }
+    const QString &languageSearch() const { return m_languageSearch; }
+    void setLanguagesPresented(bool presented);
+    void setAudioPresented(bool presented);
+    void setLanguageSearch(const QString &search) { m_languageSearch = search; }
+
+signals:
+    void languagesPresentedChanged(bool presented);
+    void audioPresentedChanged(bool presented);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void buildContent();
+    void buildFooter();
+    void applyPalette(const LiveTranslationPalette &palette);
+    void toggleLanguages();
+    void toggleAudio();
+
+    LiveTranslationHelperModel *m_model;
+    LiveTranslationColorScheme m_colorScheme = LiveTranslationColorScheme::light;
+    bool m_reduceMotion = false;
+    bool m_languagesPresented = false;
+    bool m_audioPresented = false;
+    QString m_languageSearch;
+
+    LiveTranslationTopBar *m_topBar = nullptr;
+    LiveTranslationDivider *m_topDivider = nullptr;
+    QStackedWidget *m_content = nullptr;
+    QWidget *m_captions = nullptr; // LiveTranslationCaptionsView
+    LiveTranslationLimitCard *m_limitCard = nullptr;
+    LiveTranslationDivider *m_footerDivider = nullptr;
+    LiveTranslationFooter *m_footer = nullptr;
+    std::optional<LiveTranslationPalette> m_appliedPalette;
+};

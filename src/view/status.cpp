@@ -1,0 +1,136 @@
+#include "status.hpp"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QRadialGradient>
+#include <QtMath>
+
+#include "accessibility.hpp"
+#include "view_support.hpp"
+
+QColor statusColor(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
+{
+    using Lifecycle = LiveTranslationHelperLifecycle;
+    if (snapshot.hasFailure)
+        return palette.warning;
+    switch (snapshot.lifecycle) {
+    case Lifecycle::listening: return palette.accent;
+    case Lifecycle::inactive: return palette.tertiaryText;
+    case Lifecycle::preparing:
+    case Lifecycle::connecting:
+    case Lifecycle::reconnecting:
+    case Lifecycle::stopping: break;
+    }
+    return palette.warning;
+}
+
+LiveTranslationStatusDot::LiveTranslationStatusDot(QWidget *parent)
+    : QWidget(parent)
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void LiveTranslationStatusDot::setColor(const QColor &color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    update();
+}
+
+QSize LiveTranslationStatusDot::sizeHint() const
+{
+    const int side = qCeil(kDiameter + 2 * kShadowRadius);
+    return {side, side};
+}
+
+void LiveTranslationStatusDot::paintEvent(QPaintEvent * /*event*/)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    const QPointF c = centre();
+    const qreal r = kDiameter / 2;
+
+    // A blurred disc: full shadow strength under the dot, fading out over the shadow radius.
+    QRadialGradient shadow(c, r + kShadowRadius);
+    const qreal edge = r / (r + kShadowRadius);
+    shadow.setColorAt(0, withOpacity(m_color, kShadowOpacity));
+    shadow.setColorAt(edge, withOpacity(m_color, kShadowOpacity * 0.6));
+    shadow.setColorAt(edge + (1 - edge) * 0.5, withOpacity(m_color, kShadowOpacity * 0.18));
+    shadow.setColorAt(1, withOpacity(m_color, 0));
+    painter.setBrush(shadow);
+    painter.drawEllipse(c, r + kShadowRadius, r + kShadowRadius);
+
+    painter.setBrush(m_color);
+    painter.drawEllipse(c, r, r);
+}
+
+LiveTranslationStatusText::LiveTranslationStatusText(QWidget *parent)
+    : QWidget(parent)
+{
+    setFont(systemFont(kFontPixelSize, QFont::Medium));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void LiveTranslationStatusText::setText(const QString &text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    setAccessibleValueText(this, text);
+    updateGeometry();
+    update();
+}
+
+void LiveTranslationStatusText::setColor(const QColor &color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    update();
+}
+
+namespace {
+// One line: line breaks in the message read as blanks.
+QString singleLine(QString text)
+{
+    text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return text;
+}
+} // namespace
+
+QSize LiveTranslationStatusText::sizeHint() const
+{
+    const QFontMetricsF metrics(font());
+    return {qCeil(metrics.horizontalAdvance(singleLine(m_text))), qCeil(metrics.height())};
+}
+
+QSize LiveTranslationStatusText::minimumSizeHint() const
+{
+    // Narrow bars elide the message rather than push the buttons away.
+    const QFontMetricsF metrics(font());
+    return {qMin(sizeHint().width(), qCeil(metrics.horizontalAdvance(QStringLiteral("Mm…")))),
+        qCeil(metrics.height())};
+}
+
+void LiveTranslationStatusText::paintEvent(QPaintEvent * /*event*/)
+{
+    if (m_text.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.setPen(m_color);
+    painter.setFont(font());
+    const QFontMetricsF metrics(font());
+    const QString shown = metrics.elidedText(singleLine(m_text), Qt::ElideRight, width());
+    painter.drawText(QRectF(rect()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+}
+
+void LiveTranslationStatusText::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        updateGeometry();
+    QWidget::changeEvent(event);
+}

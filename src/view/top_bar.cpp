@@ -1,0 +1,203 @@
+#include "top_bar.hpp"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "accessibility.hpp"
+#include "button_styles.hpp"
+#include "header_buttons.hpp"
+#include "status.hpp"
+#include "view_logic.hpp"
+#include "view_support.hpp"
+
+namespace {
+
+void setShown(QWidget *widget, bool shown)
+{
+    if (widget->isHidden() == shown)
+        widget->setVisible(shown);
+}
+
+void setEnabledIfChanged(QWidget *widget, bool enabled)
+{
+    if (widget->isEnabled() != enabled)
+        widget->setEnabled(enabled);
+}
+
+void setToolTipIfChanged(QWidget *widget, const QString &tip)
+{
+    if (widget->toolTip() != tip)
+        widget->setToolTip(tip);
+}
+
+void setAccessibleNameIfChanged(QWidget *widget, const QString &name)
+{
+    if (widget->accessibleName() != name)
+        widget->setAccessibleName(name);
+}
+
+void setTextIfChanged(QAbstractButton *button, const QString &text)
+{
+    if (button->text() != text)
+        button->setText(text);
+}
+
+} // namespace
+
+LiveTranslationTopBar::LiveTranslationTopBar(QWidget *parent)
+    : QWidget(parent)
+    , m_title(new QLabel(this))
+    , m_dot(new LiveTranslationStatusDot(this))
+    , m_status(new LiveTranslationStatusText(this))
+    , m_pairButton(new LiveTranslationCapsuleButton(QFont::DemiBold, this))
+    , m_audioButton(new LiveTranslationCapsuleButton(QFont::Medium, this))
+    , m_cancelButton(new LiveTranslationPlainButton(this))
+    , m_stopButton(new TavuButton({}, this))
+    , m_startButton(new TavuButton({}, this))
+    , m_closeButton(new LiveTranslationPlainButton(this))
+{
+    setObjectName(QStringLiteral("liveTranslation.topBar"));
+    m_title->setTextFormat(Qt::PlainText);
+    m_title->setFont(systemFont(kTitlePixelSize, QFont::DemiBold));
+
+    // The dot's widget leaves room for its shadow; the visible gap to the text stays 6.
+    auto *statusRow = new QHBoxLayout;
+    statusRow->setContentsMargins(-qRound(LiveTranslationStatusDot::kShadowRadius), 0, 0, 0);
+    statusRow->setSpacing(kStatusSpacing - qRound(LiveTranslationStatusDot::kShadowRadius));
+    statusRow->addWidget(m_dot, 0, Qt::AlignVCenter);
+    statusRow->addWidget(m_status, 1, Qt::AlignVCenter);
+
+    auto *titleBlock = new QVBoxLayout;
+    titleBlock->setSpacing(kTitleSpacing);
+    titleBlock->addWidget(m_title, 0, Qt::AlignLeft);
+    titleBlock->addLayout(statusRow);
+
+    setAccessibleIdentity(m_status, QStringLiteral("liveTranslation.lifecycleStatus"));
+    setAccessibleIdentity(m_pairButton, QStringLiteral("liveTranslation.languagePair"));
+    setAccessibleIdentity(m_audioButton, QStringLiteral("liveTranslation.audioSourcePicker"));
+    setAccessibleIdentity(m_cancelButton, QStringLiteral("liveTranslation.cancelButton"));
+    setAccessibleIdentity(m_stopButton, QStringLiteral("liveTranslation.stopButton"));
+    setAccessibleIdentity(m_startButton, QStringLiteral("liveTranslation.startButton"));
+    setAccessibleIdentity(m_closeButton, QStringLiteral("liveTranslation.hideButton"));
+    m_audioButton->setLeadingSymbol(u"speaker.wave.2");
+    m_closeButton->setSymbol(
+        u"xmark", kClosePixelSize, QFont::DemiBold, QSize(kCloseFrame, kCloseFrame));
+
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(
+        kHorizontalPadding, kVerticalPadding, kHorizontalPadding, kVerticalPadding);
+    row->setSpacing(kSpacing);
+    row->addLayout(titleBlock, 0);
+    row->addSpacerItem(
+        new QSpacerItem(kMinSpacerLength, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    for (QWidget *control : std::initializer_list<QWidget *> {m_pairButton, m_audioButton,
+             m_cancelButton, m_stopButton, m_startButton, m_closeButton})
+        row->addWidget(control, 0, Qt::AlignVCenter);
+
+    connect(m_startButton, &QAbstractButton::clicked, this, &LiveTranslationTopBar::startPressed);
+    connect(m_stopButton, &QAbstractButton::clicked, this, &LiveTranslationTopBar::stopPressed);
+    connect(m_cancelButton, &QAbstractButton::clicked, this, &LiveTranslationTopBar::cancelPressed);
+    connect(m_closeButton, &QAbstractButton::clicked, this, &LiveTranslationTopBar::closePressed);
+    connect(
+        m_pairButton, &QAbstractButton::clicked, this, &LiveTranslationTopBar::languagePairPressed);
+    connect(
+        m_audioButton, &QAbstractButton::clicked, this, &LiveTranslationTopBar::audioSourcePressed);
+
+    retranslate();
+}
+
+QAbstractButton *LiveTranslationTopBar::languagePairButton() const
+{
+    return m_pairButton;
+}
+
+QAbstractButton *LiveTranslationTopBar::audioSourceButton() const
+{
+    return m_audioButton;
+}
+
+LiveTranslationTopBar::Inputs LiveTranslationTopBar::inputsFor(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
+{
+    return {
+        .palette = palette,
+        .statusColor = statusColor(snapshot, palette),
+        .statusMessage = fromWire(snapshot.statusMessage),
+        .hasFailure = snapshot.hasFailure,
+        .pairLabel = languagePairLabel(snapshot),
+        .audioTitle = audioSourceTitle(snapshot),
+        .isSessionActive = snapshot.isSessionActive,
+        .isStopEnabled = snapshot.lifecycle != LiveTranslationHelperLifecycle::stopping,
+        .isStartEnabled = snapshot.isStartEnabled,
+        .canRequestMoreTime = snapshot.canRequestMoreTime,
+    };
+}
+
+void LiveTranslationTopBar::render(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
+{
+    Inputs inputs = inputsFor(snapshot, palette);
+    if (m_shown == inputs)
+        return;
+    display(inputs);
+    m_shown = std::move(inputs);
+}
+
+void LiveTranslationTopBar::display(const Inputs &in)
+{
+    const LiveTranslationPalette &p = in.palette;
+    setTextColor(m_title, p.foreground);
+
+    m_dot->setColor(in.statusColor);
+    m_status->setText(in.statusMessage);
+    m_status->setColor(in.hasFailure ? p.warning : p.secondaryText);
+
+    const LiveTranslationCapsuleButton::Colors capsule {p.secondaryText, p.mutedSurface, p.border};
+    m_pairButton->setTitle(in.pairLabel);
+    m_pairButton->setColors(capsule);
+    setAccessibleValueText(m_pairButton, in.pairLabel);
+    m_audioButton->setTitle(in.audioTitle);
+    m_audioButton->setColors(capsule);
+    setAccessibleValueText(m_audioButton, in.audioTitle);
+    setEnabledIfChanged(m_audioButton, !in.isSessionActive);
+
+    // Only the session decides between Start and Cancel plus Stop.
+    setShown(m_cancelButton, in.isSessionActive);
+    setShown(m_stopButton, in.isSessionActive);
+    setShown(m_startButton, !in.isSessionActive);
+    m_cancelButton->setColor(p.tertiaryText);
+    m_stopButton->setButtonStyle(TavuPrimaryButtonStyle {p});
+    setEnabledIfChanged(m_stopButton, in.isStopEnabled);
+    m_startButton->setButtonStyle(TavuPrimaryButtonStyle {p});
+    setEnabledIfChanged(m_startButton, in.isStartEnabled);
+    setTextIfChanged(m_startButton, in.canRequestMoreTime ? tr("Try again") : tr("Start"));
+    setAccessibleNameIfChanged(m_startButton,
+        in.canRequestMoreTime ? tr("Try Live Translate again") : tr("Start Live Translate"));
+
+    m_closeButton->setColor(p.tertiaryText);
+    setToolTipIfChanged(m_closeButton,
+        in.isSessionActive ? tr("Stop translation and close") : tr("Close Live Translate"));
+}
+
+void LiveTranslationTopBar::retranslate()
+{
+    m_title->setText(tr("Live Translate"));
+    setAccessibleNameIfChanged(m_status, tr("Live Translation status"));
+    setAccessibleNameIfChanged(m_pairButton, tr("Languages"));
+    setAccessibleNameIfChanged(m_audioButton, tr("Audio source"));
+    m_cancelButton->setLabel(tr("Cancel"), systemFont(kCancelPixelSize, QFont::Medium));
+    setAccessibleNameIfChanged(m_cancelButton, tr("Cancel"));
+    setTextIfChanged(m_stopButton, tr("Stop"));
+    setAccessibleNameIfChanged(m_closeButton, tr("Close Live Translate"));
+    if (m_shown)
+        display(*m_shown);
+}
+
+void LiveTranslationTopBar::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
