@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <sys/types.h>
+
+class QSocketNotifier;
+
+// Tells when the process that started this one has exited, so that the helper never stays
+// behind as an orphan even if the host dies without closing its end of standard input.
+//
+// It waits on a process file descriptor of the parent (no polling, no timer). Where the kernel
+// offers none, it asks to be sent SIGTERM when the parent exits instead.
+class LiveTranslationParentWatch final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LiveTranslationParentWatch)
+
+public:
+    // Watches the parent this process has now.
+    explicit LiveTranslationParentWatch(QObject *parent = nullptr);
+    // Watches the given process; for tests.
+    explicit LiveTranslationParentWatch(pid_t process, QObject *parent = nullptr);
+    ~LiveTranslationParentWatch() override;
+
+    // Whether exits are seen through a process descriptor (false: the SIGTERM fallback).
+    bool isWatching() const { return m_pidFd >= 0; }
+
+signals:
+    void parentExited();
+
+private:
+    void watch(pid_t process);
+    void onReadable();
+
+    int m_pidFd = -1;
+    QSocketNotifier *m_notifier = nullptr;
+    bool m_reported = false;
+};

@@ -1,0 +1,272 @@
+#include "app_delegate.hpp"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QPointer>
+#include <QScreen>
+
+#include "channel.hpp"
+#include "color_scheme.hpp"
+#include "model.hpp"
+#include "overlay_panel.hpp"
+#include "palette.hpp"
+#include "placement.hpp"
+
+namespace {
+
+// The standard controls (scroll bars, text fields, menus) in the panel's colours.
+QPalette controlsPalette(LiveTranslationColorScheme scheme)
+{
+    const LiveTranslationPalette colors = LiveTranslationPalette::forScheme(scheme);
+    QPalette palette;
+    palette.setColor(QPalette::Window, colors.background);
+    palette.setColor(QPalette::WindowText, colors.foreground);
+    palette.setColor(QPalette::Base, colors.surface);
+    palette.setColor(QPalette::AlternateBase, colors.mutedSurface);
+    palette.setColor(QPalette::Text, colors.foreground);
+    palette.setColor(QPalette::PlaceholderText, colors.tertiaryText);
+    palette.setColor(QPalette::Button, colors.surface);
+    palette.setColor(QPalette::ButtonText, colors.foreground);
+    palette.setColor(QPalette::BrightText, colors.warning);
+    palette.setColor(QPalette::ToolTipBase, colors.surface);
+    palette.setColor(QPalette::ToolTipText, colors.foreground);
+    palette.setColor(QPalette::Highlight, colors.selection);
+    palette.setColor(QPalette::HighlightedText, colors.foreground);
+    palette.setColor(QPalette::Link, colors.primary);
+    palette.setColor(QPalette::Light, colors.surface.lighter(120));
+    palette.setColor(QPalette::Midlight, colors.mutedSurface);
+    palette.setColor(QPalette::Mid, colors.border);
+    palette.setColor(QPalette::Dark, colors.border.darker(130));
+    palette.setColor(QPalette::Shadow, colors.border.darker(200));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, colors.tertiaryText);
+    return palette;
+}
+
+void applyControlsPalette(LiveTranslationColorScheme scheme)
+{
+    if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+        QApplication::setPalette(controlsPalette(scheme));
+}
+
+} // namespace
+
+LiveTranslationHelperAppDelegate::LiveTranslationHelperAppDelegate(QObject *parent)
+    : LiveTranslationHelperAppDelegate(Options{}, parent)
+{
+}
+
+LiveTranslationHelperAppDelegate::LiveTranslationHelperAppDelegate(const Options &options,
+                                                                   QObject *parent)
+    : QObject(parent)
+    , m_options(options)
+    , m_model(new LiveTranslationHelperModel(this))
+    , m_channel(new LiveTranslationHelperChannel(options.inputFd, options.outputFd, this))
+{
+}
+
+LiveTranslationHelperAppDelegate::~LiveTranslationHelperAppDelegate()
+{
+    applicationWillTerminate();
+}
+
+void LiveTranslationHelperAppDelegate::applicationDidFinishLaunching()
+{
+    if (m_panel)
+        return;
+    m_colorScheme = new LiveTranslationColorSchemeController(m_options.buses.session, this);
+    applyControlsPalette(m_colorScheme->effectiveScheme());
+    connect(m_colorScheme, &LiveTranslationColorSchemeController::schemeChanged, this,
+            &applyControlsPalette);
+    createPanel();
+
+    QPointer<LiveTranslationHelperChannel> channel = m_channel;
+    m_model->setCommandSender([channel](const LiveTranslationHelperCommand &command) {
+        if (channel)
+            channel->send(command);
+    });
+    QPointer<LiveTranslationHelperAppDelegate> self = this;
+    m_model->setPanelHider([self] {
+        if (self && self->m_panel)
+            self->m_panel->orderOut();
+    });
+    QPointer<LiveTranslationColorSchemeController> scheme = m_colorScheme;
+    m_model->setAppearanceSetter([scheme](LiveTranslationAppearance appearance) {
+        if (scheme)
+            scheme->setAppearance(appearance);
+    });
+    m_channel->setReceiver([self](const LiveTranslationHelperHostMessage &message) {
+        if (self)
+            self->handleHostMessage(message);
+    });
+    m_channel->setHostClosedHandler([self] {
+        if (self)
+            self->terminate();
+    });
+    m_channel->startReading();
+
+    observeSession();
+    observeScreens();
+}
+
+void LiveTranslationHelperAppDelegate::createPanel()
+{
+    m_panel = std::make_unique<LiveTranslationOverlayPanel>();
+    // The root view is the panel's content:
+    //   m_panel->setContentWidget(new LiveTranslationHelperView(m_model, m_panel.get()));
+    m_panel->setContentWidget(new QWidget(m_panel.get()));
+    connect(m_panel.get(), &LiveTranslationOverlayPanel::closeRequested, m_model,
+            &LiveTranslationHelperModel::closePanel);
+}
+
+void LiveTranslationHelperAppDelegate::applicationWillTerminate()
+{
+    m_channel->stopReading();
+    delete m_sessionLock;
+    m_sessionLock = nullptr;
+    for (const auto &connection : std::as_const(m_screenObservers))
+        disconnect(connection);
+    m_screenObservers.clear();
+}
+
+void LiveTranslationHelperAppDelegate::handleHostMessage(
+    const LiveTranslationHelperHostMessage &message)
+{
+    using Kind = LiveTranslationHelperHostMessage::Kind;
+    // Once asked to end, later messages of the same read are not acted on any more.
+    if (m_terminating)
+        return;
+    switch (message.kind) {
+    case Kind::snapshot:
+        if (message.snapshot)
+            m_model->applySnapshot(*message.snapshot);
+        break;
+    case Kind::show:
+        showPanel();
+        break;
+    case Kind::hide:
+        if (m_panel)
+            m_panel->orderOut();
+        break;
+    case Kind::toggle:
+        if (m_panel && m_panel->isVisible())
+            m_panel->orderOut();
+        else
+            showPanel();
+        break;
+    case Kind::terminate:
+        terminate();
+        break;
+    }
+}
+
+void LiveTranslationHelperAppDelegate::showPanel()
+{
+    if (!m_panel)
+        return;
+    if (!m_panel->isVisible())
+        placePanel();
+    m_panel->orderFrontRegardless();
+}
+
+void LiveTranslationHelperAppDelegate::placePanel()
+{
+    const auto placement = placePanelFrame(m_panel->panelFrame(), currentScreenLayout());
+    switch (placement.kind) {
+    case LiveTranslationPanelPlacement::Kind::keep:
+        break;
+    case LiveTranslationPanelPlacement::Kind::move:
+        m_panel->movePanelFrame(placement.origin);
+        break;
+    case LiveTranslationPanelPlacement::Kind::centre:
+        m_panel->centre();
+        break;
+    }
+}
+
+void LiveTranslationHelperAppDelegate::ensurePanelOnScreen()
+{
+    if (!m_panel || !m_panel->isVisible())
+        return;
+    const auto layout = currentScreenLayout();
+    if (!replacementAfterScreenChange(m_panel->panelFrame(), true, layout))
+        return;
+    // Back to "never placed", then placed like the first time.
+    m_panel->movePanelFrame(QPoint(0, 0));
+    placePanel();
+    m_panel->orderFrontRegardless();
+}
+
+void LiveTranslationHelperAppDelegate::sessionDidResignActive()
+{
+    m_restoreAfterSessionUnlock = m_panel && m_panel->isVisible();
+    if (m_panel)
+        m_panel->orderOut();
+}
+
+void LiveTranslationHelperAppDelegate::sessionDidBecomeActive()
+{
+    if (!m_restoreAfterSessionUnlock)
+        return;
+    m_restoreAfterSessionUnlock = false;
+    showPanel();
+}
+
+void LiveTranslationHelperAppDelegate::terminate()
+{
+    if (m_terminating)
+        return;
+    m_terminating = true;
+    emit terminateRequested();
+}
+
+void LiveTranslationHelperAppDelegate::observeSession()
+{
+    m_sessionLock = new LiveTranslationSessionLockMonitor(m_options.buses, this);
+    // Queued: each reaction runs as a task of its own on the main thread.
+    connect(m_sessionLock, &LiveTranslationSessionLockMonitor::sessionLocked, this,
+            &LiveTranslationHelperAppDelegate::sessionDidResignActive, Qt::QueuedConnection);
+    connect(m_sessionLock, &LiveTranslationSessionLockMonitor::sessionUnlocked, this,
+            &LiveTranslationHelperAppDelegate::sessionDidBecomeActive, Qt::QueuedConnection);
+}
+
+void LiveTranslationHelperAppDelegate::observeScreens()
+{
+    auto *app = qGuiApp;
+    if (!app)
+        return;
+    m_screenObservers << connect(app, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        observeScreen(screen);
+        scheduleScreenCheck();
+    });
+    m_screenObservers << connect(app, &QGuiApplication::screenRemoved, this,
+                                 &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
+    m_screenObservers << connect(app, &QGuiApplication::primaryScreenChanged, this,
+                                 &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
+    for (QScreen *screen : QGuiApplication::screens())
+        observeScreen(screen);
+}
+
+void LiveTranslationHelperAppDelegate::observeScreen(QScreen *screen)
+{
+    m_screenObservers << connect(screen, &QScreen::geometryChanged, this,
+                                 &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
+    m_screenObservers << connect(screen, &QScreen::availableGeometryChanged, this,
+                                 &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
+}
+
+void LiveTranslationHelperAppDelegate::scheduleScreenCheck()
+{
+    // A change of screens arrives as a burst of signals: one check after all of them.
+    if (m_screenCheckQueued)
+        return;
+    m_screenCheckQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_screenCheckQueued = false;
+            ensurePanelOnScreen();
+        },
+        Qt::QueuedConnection);
+}

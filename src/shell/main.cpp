@@ -1,0 +1,70 @@
+#include <QApplication>
+#include <QStyleFactory>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app_delegate.hpp"
+#include "parent_watch.hpp"
+
+namespace {
+
+// Without a platform named on the command line or in the environment, X11 comes first (Wayland
+// gives clients no way to stay above other windows; XWayland does) and Wayland after it.
+void preferX11(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return;
+    }
+    ::setenv("QT_QPA_PLATFORM", "xcb;wayland", 0);
+}
+
+// Standard output carries command lines and nothing else: the channel writes to a private copy
+// of it, and whatever else a library prints to standard output goes to standard error instead.
+int reserveCommandOutput()
+{
+    const int commands = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (commands < 0)
+        return STDOUT_FILENO;
+    if (::dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null >= 0) {
+            ::dup2(null, STDOUT_FILENO);
+            ::close(null);
+        }
+    }
+    return commands;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // A host that closed its end of our standard output must not kill us: the write fails instead.
+    ::signal(SIGPIPE, SIG_IGN);
+    preferX11(argc, argv);
+    const int commandFd = reserveCommandOutput();
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavu_Live_Translate_Helper"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The panel is only ever hidden; the host, or the end of its input, ends the process.
+    app.setQuitOnLastWindowClosed(false);
+
+    LiveTranslationHelperAppDelegate::Options options;
+    options.inputFd = STDIN_FILENO;
+    options.outputFd = commandFd;
+    LiveTranslationHelperAppDelegate delegate(options);
+    LiveTranslationParentWatch parentWatch;
+    QObject::connect(&delegate, &LiveTranslationHelperAppDelegate::terminateRequested, &app,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&parentWatch, &LiveTranslationParentWatch::parentExited, &app,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
+                     &LiveTranslationHelperAppDelegate::applicationWillTerminate);
+
+    delegate.applicationDidFinishLaunching();
+    return QApplication::exec();
+}

@@ -1,0 +1,89 @@
+#include "overlay_panel.hpp"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "window_hints.hpp"
+
+LiveTranslationOverlayPanel::LiveTranslationOverlayPanel(QWidget *parent)
+    : QWidget(parent, kWindowFlags)
+    , m_layout(new QVBoxLayout(this))
+    , m_hints(std::make_unique<LiveTranslationPanelHints>())
+{
+    setObjectName(QStringLiteral("liveTranslation.panel"));
+    setWindowTitle(tr("Live Translate"));
+    // Shown without taking the focus from the application the user works in; it still accepts
+    // keyboard focus when clicked (the language search field).
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    setMinimumSize(kMinimumContentSize);
+    setMaximumSize(kMaximumContentSize);
+    resize(kContentSize);
+}
+
+LiveTranslationOverlayPanel::~LiveTranslationOverlayPanel() = default;
+
+void LiveTranslationOverlayPanel::setContentWidget(QWidget *content)
+{
+    if (content == m_content)
+        return;
+    delete m_content;
+    m_content = content;
+    if (m_content) {
+        m_content->setParent(this);
+        m_layout->addWidget(m_content);
+    }
+    // Installing the content must not change the panel's size.
+    resize(kContentSize);
+}
+
+void LiveTranslationOverlayPanel::orderFrontRegardless()
+{
+    if (!isVisible()) {
+        // The native window must exist (unmapped) to carry the hints before it is mapped.
+        winId();
+        m_hints->apply(windowHandle());
+        show();
+    }
+    raise();
+}
+
+void LiveTranslationOverlayPanel::orderOut()
+{
+    hide();
+}
+
+QRect LiveTranslationOverlayPanel::panelFrame() const
+{
+    return frameGeometry();
+}
+
+void LiveTranslationOverlayPanel::movePanelFrame(const QPoint &origin)
+{
+    // For a window, move() places the frame's top-left corner.
+    move(origin);
+}
+
+void LiveTranslationOverlayPanel::centre()
+{
+    const QScreen *target = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!target)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(target->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void LiveTranslationOverlayPanel::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    emit closeRequested();
+}

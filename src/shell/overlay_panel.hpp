@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QSize>
+#include <QWidget>
+#include <memory>
+
+class QVBoxLayout;
+class LiveTranslationPanelHints;
+
+// The helper's only window: a floating utility panel titled "Live Translate" that stays above
+// other windows on every desktop, has a title bar with a close button only, and can take keyboard
+// focus without being activated when shown. Pressing its close button never closes it: the
+// panel emits closeRequested() and whoever owns it decides (the delegate hides it).
+class LiveTranslationOverlayPanel final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LiveTranslationOverlayPanel)
+
+public:
+    static constexpr QSize kContentSize{520, 760};
+    static constexpr QSize kMinimumContentSize{460, 520};
+    static constexpr QSize kMaximumContentSize{660, 1200};
+
+    static constexpr Qt::WindowFlags kWindowFlags = Qt::Tool | Qt::WindowStaysOnTopHint
+        | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
+
+    explicit LiveTranslationOverlayPanel(QWidget *parent = nullptr);
+    ~LiveTranslationOverlayPanel() override;
+
+    // The panel's content fills it; the panel takes ownership. A previous content is deleted.
+    void setContentWidget(QWidget *content);
+    QWidget *contentWidget() const { return m_content; }
+
+    // Shows the panel in front of other windows without activating it. A hidden panel first gets
+    // its window manager hints again, since a withdrawn window loses them.
+    void orderFrontRegardless();
+    void orderOut();
+
+    // Where placement puts the panel: its frame (title bar and borders included).
+    QRect panelFrame() const;
+    void movePanelFrame(const QPoint &origin);
+    // Centres the panel in the visible area of the screen it is on; without screens, nothing.
+    void centre();
+
+signals:
+    void closeRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QVBoxLayout *m_layout = nullptr;
+    QWidget *m_content = nullptr;
+    std::unique_ptr<LiveTranslationPanelHints> m_hints;
+};
