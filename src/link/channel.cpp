@@ -6,31 +6,40 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <QPointer>
+
 #include "wire_codec.hpp"
 
 namespace {
 constexpr std::size_t kReadChunkBytes = 64 * 1024;
-}
+// Only when no wake-up pipe could be made: how often the reader looks for a stop request.
+constexpr int kFallbackPollMilliseconds = 100;
+} // namespace
 
-bool writeFully(int fd, const char *data, std::size_t size)
+bool writeFully(int fd, const char *data, std::size_t size, std::size_t *written)
 {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
+    std::size_t done = 0;
+    const auto finish = [&](bool ok) {
+        if (written != nullptr)
+            *written = done;
+        return ok;
+    };
+    while (done < size) {
+        const ssize_t count = ::write(fd, data + done, size - done);
+        if (count < 0) {
             if (errno == EINTR)
                 continue;
             if (errno == EAGAIN || errno == EWOULDBLOCK) {
                 pollfd out{fd, POLLOUT, 0};
                 if (::poll(&out, 1, -1) < 0 && errno != EINTR)
-                    return false;
+                    return finish(false);
                 continue;
             }
-            return false;
+            return finish(false);
         }
-        data += written;
-        size -= static_cast<std::size_t>(written);
+        done += static_cast<std::size_t>(count);
     }
-    return true;
+    return finish(true);
 }
 
 LiveTranslationHelperChannel::LiveTranslationHelperChannel(int inputFd, int outputFd,
@@ -47,6 +56,8 @@ LiveTranslationHelperChannel::LiveTranslationHelperChannel(int inputFd, int outp
 
 LiveTranslationHelperChannel::~LiveTranslationHelperChannel()
 {
+    // Joined before the object goes: the reader never posts to a destroyed channel, and chunks
+    // it already posted are discarded with the object's pending events.
     stopReading();
     for (int fd : m_wakePipe) {
         if (fd >= 0)
@@ -58,6 +69,7 @@ void LiveTranslationHelperChannel::startReading()
 {
     if (m_reader.joinable() || m_closedReported)
         return;
+    m_stopRequested = false;
     m_reader = std::thread([this] { readLoop(); });
 }
 
@@ -65,6 +77,7 @@ void LiveTranslationHelperChannel::stopReading()
 {
     if (!m_reader.joinable())
         return;
+    m_stopRequested = true;
     if (m_wakePipe[1] >= 0) {
         const char byte = 1;
         writeFully(m_wakePipe[1], &byte, 1);
@@ -84,28 +97,29 @@ void LiveTranslationHelperChannel::stopReading()
 void LiveTranslationHelperChannel::readLoop()
 {
     std::string buffer(kReadChunkBytes, '\0');
+    const bool canWake = m_wakePipe[0] >= 0;
     for (;;) {
         std::array<pollfd, 2> fds{{{m_inputFd, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}}};
-        const int ready = ::poll(fds.data(), m_wakePipe[0] >= 0 ? 2 : 1, -1);
+        const int ready = ::poll(fds.data(), canWake ? 2 : 1,
+                                 canWake ? -1 : kFallbackPollMilliseconds);
+        if (m_stopRequested)
+            return; // asked to stop: no end-of-file report
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
-            break; // treated as end of input below
+            break; // the input cannot be watched: reported as end of input below
         }
-        if (fds[1].revents != 0)
-            return; // asked to stop: no end-of-file report
         if (fds[0].revents == 0)
             continue;
         const ssize_t count = ::read(m_inputFd, buffer.data(), buffer.size());
         if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
             continue;
-        std::string chunk = count > 0 ? buffer.substr(0, static_cast<std::size_t>(count))
-                                      : std::string();
-        // Queued calls to this object are dropped if it is destroyed first, and they keep order.
+        if (count <= 0)
+            break; // end of file, or a read error that ends the input just the same
+        std::string chunk = buffer.substr(0, static_cast<std::size_t>(count));
+        // Queued calls to one object keep their order, and are dropped if it is destroyed first.
         QMetaObject::invokeMethod(
             this, [this, chunk = std::move(chunk)] { handleChunk(chunk); }, Qt::QueuedConnection);
-        if (count <= 0)
-            return;
     }
     QMetaObject::invokeMethod(
         this, [this] { handleChunk({}); }, Qt::QueuedConnection);
@@ -113,18 +127,24 @@ void LiveTranslationHelperChannel::readLoop()
 
 void LiveTranslationHelperChannel::handleChunk(const std::string &chunk)
 {
+    // A callback may replace itself or destroy the channel: call copies, and stop once it is gone.
+    const QPointer<LiveTranslationHelperChannel> alive(this);
     if (chunk.empty()) {
         if (m_closedReported)
             return;
         m_closedReported = true;
         stopReading();
-        if (m_hostClosed)
-            m_hostClosed();
+        const ClosedHandler hostClosed = m_hostClosed;
+        if (hostClosed)
+            hostClosed();
         return;
     }
     for (const auto &message : m_decoder.append(chunk)) {
-        if (m_receive)
-            m_receive(message);
+        const Receiver receive = m_receive;
+        if (receive)
+            receive(message);
+        if (alive.isNull())
+            return;
     }
 }
 
@@ -133,6 +153,12 @@ void LiveTranslationHelperChannel::send(const LiveTranslationHelperCommand &comm
     std::string line = encodeCommand(command);
     if (line.empty())
         return;
+    if (m_outputLineOpen)
+        line.insert(line.begin(), '\n');
     line.push_back('\n');
-    writeFully(m_outputFd, line.data(), line.size());
+    std::size_t written = 0;
+    if (writeFully(m_outputFd, line.data(), line.size(), &written))
+        m_outputLineOpen = false;
+    else if (written > 0)
+        m_outputLineOpen = true;
 }

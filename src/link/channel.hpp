@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -47,11 +48,15 @@ private:
     int m_outputFd;
     int m_wakePipe[2] = {-1, -1};
     std::thread m_reader;
+    std::atomic<bool> m_stopRequested = false;
     LiveTranslationHelperLineDecoder m_decoder;
     Receiver m_receive;
     ClosedHandler m_hostClosed;
     bool m_closedReported = false;
+    // A failed write left part of a line on the output; the next command starts a fresh line.
+    bool m_outputLineOpen = false;
 };
 
-// Writes all of data to fd, looping over partial writes and EINTR. Returns false on any error.
-bool writeFully(int fd, const char *data, std::size_t size);
+// Writes all of data to fd, looping over partial writes and EINTR. Returns false on any error;
+// `written`, when given, receives the number of bytes that did reach fd.
+bool writeFully(int fd, const char *data, std::size_t size, std::size_t *written = nullptr);

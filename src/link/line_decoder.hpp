@@ -28,6 +28,8 @@ public:
     std::function<void(std::string_view line, const WireDecodeError &error)> onRejected;
 
 private:
+    void decodeLine(std::string_view line, std::vector<LiveTranslationHelperHostMessage> &messages);
+
     std::string m_buffer;
     WireDecoder m_decoder;
 };
