@@ -1,0 +1,381 @@
+// The channel over real pipes: a writer thread plays the host, the Qt event loop delivers.
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "channel.hpp"
+#include "wire_codec.hpp"
+#include "wire_printers.hpp"
+
+namespace {
+
+using Channel = LiveTranslationHelperChannel;
+using HostMessage = LiveTranslationHelperHostMessage;
+using Kind = HostMessage::Kind;
+
+struct Pipe {
+    int read = -1;
+    int write = -1;
+
+    Pipe()
+    {
+        int fds[2];
+        EXPECT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+        read = fds[0];
+        write = fds[1];
+    }
+    ~Pipe()
+    {
+        closeRead();
+        closeWrite();
+    }
+    Pipe(const Pipe &) = delete;
+    Pipe &operator=(const Pipe &) = delete;
+
+    void closeRead()
+    {
+        if (read >= 0)
+            ::close(read);
+        read = -1;
+    }
+    void closeWrite()
+    {
+        if (write >= 0)
+            ::close(write);
+        write = -1;
+    }
+    std::size_t pendingBytes() const
+    {
+        int count = 0;
+        ::ioctl(read, FIONREAD, &count);
+        return static_cast<std::size_t>(count);
+    }
+};
+
+class ChannelTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "channel_test";
+        static char *argv[] = {name, nullptr};
+        if (QCoreApplication::instance() == nullptr)
+            static QCoreApplication app(argc, argv);
+        // A closed reader of our output must give EPIPE, not kill the process; main does the same.
+        std::signal(SIGPIPE, SIG_IGN);
+    }
+
+    // Runs the event loop until done() holds; a generous deadline only guards against hangs.
+    static bool runUntil(const std::function<bool()> &done)
+    {
+        QTimer tick;
+        tick.start(5);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        return true;
+    }
+
+    static void drainEvents()
+    {
+        for (int i = 0; i < 10; ++i)
+            QCoreApplication::processEvents();
+    }
+};
+
+std::string lineFor(std::size_t index)
+{
+    if (index % 10 == 0) {
+        LiveTranslationHelperSnapshot snapshot;
+        snapshot.generation = index;
+        return encodeHostMessage(HostMessage::makeSnapshot(snapshot)) + "\n";
+    }
+    static const char *const kinds[] = {R"({"type":"show"})", R"({"type":"hide"})",
+                                        R"({"type":"toggle"})"};
+    return std::string(kinds[index % 3]) + "\n";
+}
+
+bool matchesLine(const HostMessage &message, std::size_t index)
+{
+    if (index % 10 == 0)
+        return message.kind == Kind::snapshot && message.snapshot->generation == index;
+    static const Kind kinds[] = {Kind::show, Kind::hide, Kind::toggle};
+    return message.kind == kinds[index % 3];
+}
+
+TEST_F(ChannelTest, KeepsOrderOfManyLinesInRandomChunksAndReportsEndOfFileOnce)
+{
+    constexpr std::size_t kLines = 100000;
+    Pipe input;
+    Pipe output;
+    Channel channel(input.read, output.write);
+    std::size_t received = 0;
+    std::size_t outOfOrder = 0;
+    int closedCalls = 0;
+    channel.setReceiver([&](const HostMessage &message) {
+        if (!matchesLine(message, received))
+            ++outOfOrder;
+        ++received;
+    });
+    channel.setHostClosedHandler([&] { ++closedCalls; });
+    channel.startReading();
+
+    std::thread writer([&] {
+        std::string stream;
+        for (std::size_t i = 0; i < kLines; ++i)
+            stream += lineFor(i);
+        stream += R"({"type":"terminate"})"; // no line feed: never delivered
+        std::mt19937 random(11);
+        std::size_t at = 0;
+        while (at < stream.size()) {
+            const std::size_t size = std::min<std::size_t>(1 + random() % 9000, stream.size() - at);
+            ASSERT_TRUE(writeFully(input.write, stream.data() + at, size));
+            at += size;
+            if (random() % 50 == 0)
+                std::this_thread::yield();
+        }
+        input.closeWrite();
+    });
+    ASSERT_TRUE(runUntil([&] { return closedCalls > 0; }));
+    writer.join();
+    drainEvents();
+    EXPECT_EQ(received, kLines);
+    EXPECT_EQ(outOfOrder, 0U);
+    EXPECT_EQ(closedCalls, 1);
+    EXPECT_FALSE(channel.isReading());
+    channel.startReading(); // after end of file there is nothing more to read
+    EXPECT_FALSE(channel.isReading());
+}
+
+TEST_F(ChannelTest, EndOfFileDropsTrailingPartialLine)
+{
+    Pipe input;
+    Pipe output;
+    Channel channel(input.read, output.write);
+    std::vector<Kind> received;
+    int closedCalls = 0;
+    channel.setReceiver([&](const HostMessage &message) { received.push_back(message.kind); });
+    channel.setHostClosedHandler([&] {
+        ++closedCalls;
+        EXPECT_EQ(received, std::vector<Kind>{Kind::show}); // all data comes before the end
+    });
+    channel.startReading();
+    const std::string data = R"({"type":"show"})" "\n" R"({"type":"hide"})";
+    ASSERT_TRUE(writeFully(input.write, data.data(), data.size()));
+    input.closeWrite();
+    ASSERT_TRUE(runUntil([&] { return closedCalls > 0; }));
+    drainEvents();
+    EXPECT_EQ(received, std::vector<Kind>{Kind::show});
+    EXPECT_EQ(closedCalls, 1);
+}
+
+TEST_F(ChannelTest, EveryCommandIsOneObjectAndOneLineFeed)
+{
+    using Command = LiveTranslationHelperCommand;
+    Pipe input;
+    Pipe output;
+    Channel channel(input.read, output.write);
+    const std::vector<Command> commands = {
+        Command::start(), Command::stop(), Command::cancel(), Command::hide(),
+        Command::swapLanguages(), Command::requestMoreTime(), Command::setSourceLanguage(""),
+        Command::setTargetLanguage("line\nbreak \"quoted\""), Command::setAudioSource("bundle:x"),
+        Command::setShowsSourceText(false)};
+    for (const Command &command : commands)
+        channel.send(command);
+    output.closeWrite();
+    std::string written;
+    std::array<char, 4096> buffer{};
+    ssize_t count = 0;
+    while ((count = ::read(output.read, buffer.data(), buffer.size())) > 0)
+        written.append(buffer.data(), static_cast<std::size_t>(count));
+
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(written.back(), '\n');
+    WireDecoder decoder;
+    std::size_t start = 0;
+    for (const Command &command : commands) {
+        const std::size_t end = written.find('\n', start);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = written.substr(start, end - start);
+        EXPECT_EQ(line, encodeCommand(command));
+        const auto decoded = decoder.decodeCommand(line);
+        ASSERT_TRUE(decoded) << decoded.error.message();
+        EXPECT_EQ(*decoded.value, command);
+        start = end + 1;
+    }
+    EXPECT_EQ(start, written.size()); // nothing else on the output
+}
+
+TEST_F(ChannelTest, WritingAfterTheReaderClosedIsDroppedSilently)
+{
+    Pipe input;
+    Pipe output;
+    Channel channel(input.read, output.write);
+    output.closeRead();
+    channel.send(LiveTranslationHelperCommand::start()); // EPIPE, not death by SIGPIPE
+    channel.send(LiveTranslationHelperCommand::stop());
+    const char byte = 'x';
+    std::size_t written = 7;
+    EXPECT_FALSE(writeFully(output.write, &byte, 1, &written));
+    EXPECT_EQ(written, 0U);
+}
+
+TEST_F(ChannelTest, StopReadingWakesAnIdleReaderWithoutReportingEndOfFile)
+{
+    Pipe input;
+    Pipe output;
+    bool closed = false;
+    {
+        Channel channel(input.read, output.write);
+        channel.setHostClosedHandler([&] { closed = true; });
+        channel.startReading();
+        EXPECT_TRUE(channel.isReading());
+        channel.stopReading();
+        EXPECT_FALSE(channel.isReading());
+        // Reading can start again, and the destructor joins a reader that is still waiting.
+        channel.startReading();
+        EXPECT_TRUE(channel.isReading());
+    }
+    drainEvents();
+    EXPECT_FALSE(closed);
+}
+
+TEST_F(ChannelTest, ChunkArrivingAfterTheChannelIsDestroyedIsIgnored)
+{
+    Pipe input;
+    Pipe output;
+    int received = 0;
+    auto channel = std::make_unique<Channel>(input.read, output.write);
+    channel->setReceiver([&](const HostMessage &) { ++received; });
+    channel->startReading();
+    const std::string line = R"({"type":"show"})" "\n";
+    ASSERT_TRUE(writeFully(input.write, line.data(), line.size()));
+    // Wait until the reader has taken the bytes, so that its chunk is on its way to the loop.
+    while (input.pendingBytes() > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    channel.reset();
+    drainEvents();
+    EXPECT_EQ(received, 0);
+}
+
+TEST_F(ChannelTest, ReceiverMayDestroyTheChannel)
+{
+    Pipe input;
+    Pipe output;
+    std::vector<Kind> received;
+    auto *channel = new Channel(input.read, output.write);
+    channel->setReceiver([&](const HostMessage &message) {
+        received.push_back(message.kind);
+        if (message.kind == Kind::terminate)
+            delete channel;
+    });
+    channel->startReading();
+    const std::string lines =
+        R"({"type":"show"})" "\n" R"({"type":"terminate"})" "\n" R"({"type":"hide"})" "\n";
+    ASSERT_TRUE(writeFully(input.write, lines.data(), lines.size()));
+    ASSERT_TRUE(runUntil([&] { return received.size() >= 2; }));
+    drainEvents();
+    EXPECT_EQ(received, (std::vector<Kind>{Kind::show, Kind::terminate}));
+}
+
+void ignoreSignal(int) {}
+
+TEST_F(ChannelTest, InterruptingSignalsLoseNothing)
+{
+    struct sigaction action = {};
+    action.sa_handler = ignoreSignal; // no SA_RESTART: blocking calls fail with EINTR
+    ASSERT_EQ(::sigaction(SIGUSR1, &action, nullptr), 0);
+
+    Pipe input;
+    Pipe output;
+    Channel channel(input.read, output.write);
+    std::size_t received = 0;
+    std::size_t outOfOrder = 0;
+    bool closed = false;
+    channel.setReceiver([&](const HostMessage &message) {
+        outOfOrder += matchesLine(message, received) ? 0 : 1;
+        ++received;
+    });
+    channel.setHostClosedHandler([&] { closed = true; });
+    channel.startReading();
+
+    std::atomic<bool> writing = true;
+    const pthread_t mainThread = ::pthread_self();
+    std::thread writer([&] {
+        for (std::size_t i = 0; i < 20000; ++i) {
+            const std::string line = lineFor(i);
+            ASSERT_TRUE(writeFully(input.write, line.data(), line.size()));
+        }
+        input.closeWrite();
+        writing = false;
+    });
+    std::thread interrupter([&] {
+        while (writing) {
+            ::kill(::getpid(), SIGUSR1);
+            ::pthread_kill(mainThread, SIGUSR1);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    ASSERT_TRUE(runUntil([&] { return closed; }));
+    writer.join();
+    interrupter.join();
+    EXPECT_EQ(received, 20000U);
+    EXPECT_EQ(outOfOrder, 0U);
+
+    // A large write to a slow reader goes out whole despite partial writes and interruptions.
+    Pipe slow;
+    std::string big(3 << 20, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>('a' + i % 26);
+    std::string got;
+    std::thread reader([&] {
+        std::array<char, 1000> buffer{};
+        ssize_t count = 0;
+        while ((count = ::read(slow.read, buffer.data(), buffer.size())) != 0) {
+            if (count > 0)
+                got.append(buffer.data(), static_cast<std::size_t>(count));
+            else if (errno != EINTR)
+                break;
+        }
+    });
+    std::atomic<bool> sending = true;
+    const pthread_t writerThread = ::pthread_self();
+    std::thread signaller([&] {
+        while (sending) {
+            ::pthread_kill(writerThread, SIGUSR1);
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    });
+    std::size_t written = 0;
+    EXPECT_TRUE(writeFully(slow.write, big.data(), big.size(), &written));
+    sending = false;
+    signaller.join();
+    slow.closeWrite();
+    reader.join();
+    EXPECT_EQ(written, big.size());
+    EXPECT_TRUE(got == big);
+}
+
+} // namespace

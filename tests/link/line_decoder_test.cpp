@@ -1,0 +1,181 @@
+// Line framing: lines across chunks, several per chunk, empty and bad lines, and the 2 MiB limit.
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "line_decoder.hpp"
+#include "wire_printers.hpp"
+
+namespace {
+
+using Decoder = LiveTranslationHelperLineDecoder;
+using HostMessage = LiveTranslationHelperHostMessage;
+using Kind = HostMessage::Kind;
+
+constexpr std::size_t kLimit = Decoder::kMaxBufferedBytes;
+const std::string kShow = R"({"type":"show"})";
+const std::string kHide = R"({"type":"hide"})";
+
+std::vector<Kind> kinds(const std::vector<HostMessage> &messages)
+{
+    std::vector<Kind> out;
+    for (const auto &message : messages)
+        out.push_back(message.kind);
+    return out;
+}
+
+// A valid host message line (without its line feed) of exactly `size` bytes.
+std::string paddedShowLine(std::size_t size)
+{
+    const std::string head = R"({"type":"show","pad":")";
+    const std::string tail = R"("})";
+    return head + std::string(size - head.size() - tail.size(), 'x') + tail;
+}
+
+class LineDecoderTest : public ::testing::Test {
+protected:
+    LineDecoderTest()
+    {
+        m_decoder.onRejected = [this](std::string_view line, const WireDecodeError &) {
+            m_rejected.emplace_back(line);
+        };
+    }
+
+    std::vector<HostMessage> feed(std::string_view chunk) { return m_decoder.append(chunk); }
+
+    Decoder m_decoder;
+    std::vector<std::string> m_rejected;
+};
+
+TEST_F(LineDecoderTest, LineSplitOverChunksYieldsOneMessageAtItsLineFeed)
+{
+    EXPECT_TRUE(feed(R"({"type":)").empty());
+    EXPECT_TRUE(feed(R"("toggle"})").empty());
+    EXPECT_EQ(m_decoder.bufferedBytes(), 17U);
+    EXPECT_EQ(kinds(feed("\n")), std::vector<Kind>{Kind::toggle});
+    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
+    EXPECT_TRUE(m_rejected.empty());
+}
+
+TEST_F(LineDecoderTest, SeveralLinesInOneChunkComeInLineOrder)
+{
+    const auto messages = feed(kShow + "\n" + kHide + "\n" + R"({"type":"terminate"})" + "\n"
+                               + R"({"type":"to)");
+    EXPECT_EQ(kinds(messages), (std::vector<Kind>{Kind::show, Kind::hide, Kind::terminate}));
+    EXPECT_EQ(kinds(feed("ggle\"}\n")), std::vector<Kind>{Kind::toggle});
+}
+
+TEST_F(LineDecoderTest, EmptyLinesAreSkippedWithoutRejection)
+{
+    EXPECT_TRUE(feed("\n\n\n").empty());
+    EXPECT_EQ(kinds(feed("\n" + kShow + "\n\n\n" + kHide + "\n\n")),
+              (std::vector<Kind>{Kind::show, Kind::hide}));
+    EXPECT_TRUE(m_rejected.empty());
+    EXPECT_TRUE(feed("").empty());
+    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
+}
+
+TEST_F(LineDecoderTest, BadLineBetweenGoodOnesVanishes)
+{
+    const auto messages = feed(kShow + "\n{\"type\":\"sh\n" + kHide + "\n");
+    EXPECT_EQ(kinds(messages), (std::vector<Kind>{Kind::show, Kind::hide}));
+    EXPECT_EQ(m_rejected, std::vector<std::string>{"{\"type\":\"sh"});
+}
+
+TEST_F(LineDecoderTest, LinesAreDecodedUnchanged)
+{
+    // A carriage return is JSON white space after the object, but a line of one is not empty.
+    EXPECT_EQ(kinds(feed(kShow + "\r\n\r\n  \n")), std::vector<Kind>{Kind::show});
+    EXPECT_EQ(m_rejected, (std::vector<std::string>{"\r", "  "}));
+}
+
+TEST_F(LineDecoderTest, AnyChunkingGivesTheSameMessages)
+{
+    std::string stream;
+    std::vector<HostMessage> expected;
+    std::mt19937 random(7);
+    for (int i = 0; i < 300; ++i) {
+        LiveTranslationHelperSnapshot snapshot;
+        snapshot.generation = static_cast<std::uint64_t>(i);
+        snapshot.statusMessage = std::string(random() % 200, 'm') + "日本語";
+        const auto message = i % 3 == 0 ? HostMessage::make(Kind::toggle)
+                                        : HostMessage::makeSnapshot(snapshot);
+        stream += encodeHostMessage(message) + "\n";
+        if (i % 7 == 0)
+            stream += "not json\n\n";
+        expected.push_back(message);
+    }
+    for (const std::size_t maxChunk : {1U, 2U, 13U, 512U, 70000U}) {
+        Decoder decoder;
+        std::vector<HostMessage> got;
+        std::size_t at = 0;
+        while (at < stream.size()) {
+            const std::size_t size = std::min<std::size_t>(1 + random() % maxChunk,
+                                                           stream.size() - at);
+            for (auto &message : decoder.append(std::string_view(stream).substr(at, size)))
+                got.push_back(std::move(message));
+            at += size;
+            ASSERT_LE(decoder.bufferedBytes(), kLimit);
+        }
+        EXPECT_EQ(got, expected) << "chunks of up to " << maxChunk << " bytes";
+        EXPECT_EQ(decoder.bufferedBytes(), 0U);
+    }
+}
+
+TEST_F(LineDecoderTest, BufferOfExactlyTheLimitStaysAndOneByteMoreEmptiesIt)
+{
+    const std::string half(kLimit / 2, 'x');
+    EXPECT_TRUE(feed(half).empty());
+    EXPECT_TRUE(feed(half).empty());
+    EXPECT_EQ(m_decoder.bufferedBytes(), kLimit);
+    EXPECT_TRUE(feed("\n").empty()); // the line feed would complete it, but it is one byte too many
+    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
+    EXPECT_TRUE(m_rejected.empty());
+    // Decoding resumes with the next chunk.
+    EXPECT_EQ(kinds(feed(kShow + "\n")), std::vector<Kind>{Kind::show});
+}
+
+TEST_F(LineDecoderTest, LongestLineThatFitsIsDelivered)
+{
+    const std::string line = paddedShowLine(kLimit - 1);
+    EXPECT_TRUE(feed(line.substr(0, 1000)).empty());
+    EXPECT_EQ(kinds(feed(line.substr(1000) + "\n")), std::vector<Kind>{Kind::show});
+    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
+    // The same line in one chunk, and one byte longer in one chunk.
+    EXPECT_EQ(kinds(feed(line + "\n")), std::vector<Kind>{Kind::show});
+    EXPECT_TRUE(feed(paddedShowLine(kLimit) + "\n").empty());
+    EXPECT_TRUE(m_rejected.empty());
+}
+
+TEST_F(LineDecoderTest, ChunkWithCompleteLinesThatCrossesTheLimitYieldsNothing)
+{
+    EXPECT_TRUE(feed(std::string(kLimit - 100, ' ')).empty());
+    // Completes the pending (blank, hence rejected) line and two good ones, but crosses the limit.
+    const std::string chunk = "\n" + kShow + "\n" + kHide + "\n" + std::string(100, 'y');
+    EXPECT_TRUE(feed(chunk).empty());
+    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
+    EXPECT_TRUE(m_rejected.empty());
+
+    // A chunk that alone is over the limit is lost whole as well.
+    std::string huge;
+    while (huge.size() <= kLimit)
+        huge += kShow + "\n";
+    EXPECT_TRUE(feed(huge).empty());
+    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
+}
+
+TEST_F(LineDecoderTest, RestOfACutLineIsRejectedAndTheNextLineDecodes)
+{
+    const std::string line = paddedShowLine(kLimit + 10);
+    EXPECT_TRUE(feed(line.substr(0, kLimit)).empty());
+    EXPECT_TRUE(feed(line.substr(kLimit, 5)).empty()); // crosses: everything is dropped
+    EXPECT_EQ(kinds(feed(line.substr(kLimit + 5) + "\n" + kHide + "\n")),
+              std::vector<Kind>{Kind::hide});
+    ASSERT_EQ(m_rejected.size(), 1U);
+    EXPECT_EQ(m_rejected[0], line.substr(kLimit + 5));
+}
+
+} // namespace

@@ -1,0 +1,370 @@
+// Encoding exactness, string and number forms, rejection reasons, and the decode/encode round trip
+// over random values.
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <iterator>
+#include <limits>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "wire_codec.hpp"
+#include "wire_printers.hpp"
+
+namespace {
+
+using Command = LiveTranslationHelperCommand;
+using HostMessage = LiveTranslationHelperHostMessage;
+using Snapshot = LiveTranslationHelperSnapshot;
+
+const char *const kInitialLine =
+    R"({"type":"snapshot","snapshot":{"generation":0,"lifecycle":"inactive",)"
+    R"("statusMessage":"Connecting to Tavu","hasFailure":false,"canRequestMoreTime":false,)"
+    R"("isSessionActive":false,"isStartEnabled":false,"sourceLanguage":"multi",)"
+    R"("targetLanguage":"en","selectedAudioSourceID":"mac-audio","sourceLanguages":[],)"
+    R"("targetLanguages":[],"audioSources":[],"actualAudioSourceDescription":"Mac Audio",)"
+    R"("droppedCaptureBuffers":0,"captureAudioLevel":0,"appearanceMode":"system",)"
+    R"("showsSourceText":true,"committedCards":[]}})";
+
+// The JSON string that encoding `value` as a command's string_value produces.
+std::string encodedString(const std::string &value)
+{
+    const std::string line = encodeCommand(Command::setAudioSource(value));
+    const std::string prefix = R"({"type":"set_audio_source","string_value":)";
+    EXPECT_EQ(line.substr(0, prefix.size()), prefix);
+    return line.substr(prefix.size(), line.size() - prefix.size() - 1);
+}
+
+std::string encodedLevel(float level)
+{
+    Snapshot snapshot;
+    snapshot.captureAudioLevel = level;
+    const std::string json = encodeSnapshot(snapshot);
+    const auto start = json.find("\"captureAudioLevel\":") + 20;
+    return json.substr(start, json.find(',', start) - start);
+}
+
+std::string encodedDate(double committedAt)
+{
+    Snapshot snapshot;
+    snapshot.committedCards.push_back({"c", "s", "t", committedAt});
+    const std::string json = encodeSnapshot(snapshot);
+    const auto start = json.find("\"committedAt\":") + 14;
+    return json.substr(start, json.find('}', start) - start);
+}
+
+TEST(WireEncoding, InitialSnapshotIsTheExampleLine)
+{
+    EXPECT_EQ(encodeHostMessage(HostMessage::makeSnapshot(Snapshot::initial())), kInitialLine);
+}
+
+TEST(WireEncoding, CommandsAreExact)
+{
+    EXPECT_EQ(encodeCommand(Command::stop()), R"({"type":"stop"})");
+    EXPECT_EQ(encodeCommand(Command::start()), R"({"type":"start"})");
+    EXPECT_EQ(encodeCommand(Command::cancel()), R"({"type":"cancel"})");
+    EXPECT_EQ(encodeCommand(Command::hide()), R"({"type":"hide"})");
+    EXPECT_EQ(encodeCommand(Command::swapLanguages()), R"({"type":"swap_languages"})");
+    EXPECT_EQ(encodeCommand(Command::requestMoreTime()), R"({"type":"request_more_time"})");
+    EXPECT_EQ(encodeCommand(Command::setSourceLanguage("")),
+              R"({"type":"set_source_language","string_value":""})");
+    EXPECT_EQ(encodeCommand(Command::setTargetLanguage("en")),
+              R"({"type":"set_target_language","string_value":"en"})");
+    EXPECT_EQ(encodeCommand(Command::setAudioSource("bundle:com.apple.Music")),
+              R"({"type":"set_audio_source","string_value":"bundle:com.apple.Music"})");
+    EXPECT_EQ(encodeCommand(Command::setShowsSourceText(false)),
+              R"({"type":"set_shows_source_text","bool_value":false})");
+    EXPECT_EQ(encodeCommand(Command::setShowsSourceText(true)),
+              R"({"type":"set_shows_source_text","bool_value":true})");
+    // A value left in a command that carries none is not written.
+    Command stale = Command::start();
+    stale.stringValue = "x";
+    stale.boolValue = true;
+    EXPECT_EQ(encodeCommand(stale), R"({"type":"start"})");
+}
+
+TEST(WireEncoding, SnapshotKeysInTableOrderWithOptionalsOnlyWhenSet)
+{
+    Snapshot s;
+    s.generation = 7;
+    s.lifecycle = LiveTranslationHelperLifecycle::reconnecting;
+    s.sourceLanguages = {{"de", "Deutsch"}};
+    s.audioSources = {{"mac-audio", "All Mac audio"}};
+    s.captureFallbackNotice = "fell back";
+    s.droppedCaptureBuffers = -2;
+    s.captureAudioLevel = 0.5F;
+    s.committedCards = {{"c1", "a", "b", 1.5}};
+    s.activeTranslatedText = "";
+    EXPECT_EQ(encodeSnapshot(s),
+              R"({"generation":7,"lifecycle":"reconnecting","statusMessage":"Connecting to Tavu",)"
+              R"("hasFailure":false,"canRequestMoreTime":false,"isSessionActive":false,)"
+              R"("isStartEnabled":false,"sourceLanguage":"multi","targetLanguage":"en",)"
+              R"("selectedAudioSourceID":"mac-audio",)"
+              R"("sourceLanguages":[{"id":"de","displayName":"Deutsch"}],"targetLanguages":[],)"
+              R"("audioSources":[{"id":"mac-audio","displayName":"All Mac audio"}],)"
+              R"("actualAudioSourceDescription":"Mac Audio","captureFallbackNotice":"fell back",)"
+              R"("droppedCaptureBuffers":-2,"captureAudioLevel":0.5,"appearanceMode":"system",)"
+              R"("showsSourceText":true,)"
+              R"("committedCards":[{"id":"c1","sourceText":"a","translatedText":"b","committedAt":1.5}],)"
+              R"("activeTranslatedText":""})");
+    EXPECT_EQ(encodeHostMessage(HostMessage::make(HostMessage::Kind::toggle)), R"({"type":"toggle"})");
+}
+
+TEST(WireEncoding, StringEscaping)
+{
+    EXPECT_EQ(encodedString(R"(say "hi" \ bye /)"), R"("say \"hi\" \\ bye /")");
+    EXPECT_EQ(encodedString(std::string("\0\x01\x1f\n\r\t\b\f", 8)),
+              R"("\u0000\u0001\u001f\u000a\u000d\u0009\u0008\u000c")");
+    EXPECT_EQ(encodedString("\x7f"), "\"\x7f\"");
+    EXPECT_EQ(encodedString("Grüße, 日本語, 🎧, \u2028"), "\"Grüße, 日本語, 🎧, \u2028\"");
+}
+
+TEST(WireEncoding, IllFormedUtf8BecomesReplacementCharacters)
+{
+    const std::string r = "\xEF\xBF\xBD";
+    EXPECT_EQ(encodedString("a\xFF" "b"), "\"a" + r + "b\"");
+    EXPECT_EQ(encodedString("\xE6\x97"), "\"" + r + "\"");             // truncated: one subpart
+    EXPECT_EQ(encodedString("\xE6\x97" "a"), "\"" + r + "a\"");
+    EXPECT_EQ(encodedString("\xC0\xAF"), "\"" + r + r + "\"");          // overlong
+    EXPECT_EQ(encodedString("\xED\xA0\x80"), "\"" + r + r + r + "\"");  // surrogate
+    EXPECT_EQ(encodedString("\xF4\x90\x80\x80"), "\"" + r + r + r + r + "\""); // > U+10FFFF
+    EXPECT_EQ(encodedString("\xF0\x9F\x8E"), "\"" + r + "\"");
+    EXPECT_EQ(encodedString("\x80\xBF"), "\"" + r + r + "\"");
+    // Whatever the bytes, the output is a line that decodes.
+    WireDecoder decoder;
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte)
+        all.push_back(static_cast<char>(byte));
+    const auto decoded = decoder.decodeCommand(encodeCommand(Command::setSourceLanguage(all)));
+    ASSERT_TRUE(decoded) << decoded.error.message();
+    EXPECT_EQ(decoded.value->stringValue.substr(0, 128), all.substr(0, 128));
+}
+
+TEST(WireEncoding, NumbersAreShortestAndReadable)
+{
+    EXPECT_EQ(encodedLevel(0.0F), "0");
+    EXPECT_EQ(encodedLevel(0.1F), "0.1");
+    EXPECT_EQ(encodedLevel(0.25F), "0.25");
+    EXPECT_EQ(encodedLevel(100.0F), "100");
+    EXPECT_EQ(encodedLevel(16777216.0F), "16777216");
+    EXPECT_EQ(encodedLevel(-0.0F), "-0");
+    EXPECT_EQ(encodedLevel(FLT_MAX), "3.4028235e+38");
+    EXPECT_EQ(encodedLevel(std::numeric_limits<float>::denorm_min()), "1e-45");
+    EXPECT_EQ(encodedDate(0), "0");
+    EXPECT_EQ(encodedDate(700000000), "700000000");
+    EXPECT_EQ(encodedDate(700000000.125), "700000000.125");
+    EXPECT_EQ(encodedDate(-86400.5), "-86400.5");
+    EXPECT_EQ(encodedDate(0.1), "0.1");
+    EXPECT_EQ(encodedDate(1e300), "1e+300");
+    // Never a run of digits that a 64-bit integer parser refuses.
+    EXPECT_EQ(encodedDate(-2.0386146725839228e20), "-2.0386146725839228e+20");
+    EXPECT_EQ(encodedDate(1e16), "1e+16");
+    EXPECT_EQ(encodedLevel(1.2345678e20F), "1.2345678e+20");
+    Snapshot s;
+    s.generation = std::numeric_limits<std::uint64_t>::max();
+    s.droppedCaptureBuffers = std::numeric_limits<std::int64_t>::min();
+    const std::string json = encodeSnapshot(s);
+    EXPECT_NE(json.find(R"("generation":18446744073709551615,)"), std::string::npos);
+    EXPECT_NE(json.find(R"("droppedCaptureBuffers":-9223372036854775808,)"), std::string::npos);
+}
+
+TEST(WireEncoding, ValuesJsonCannotHoldFailTheWholeMessage)
+{
+    Snapshot s;
+    s.captureAudioLevel = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(encodeSnapshot(s), "");
+    EXPECT_EQ(encodeHostMessage(HostMessage::makeSnapshot(s)), "");
+    s.captureAudioLevel = 0;
+    s.committedCards.push_back({"c", "s", "t", std::numeric_limits<double>::infinity()});
+    EXPECT_EQ(encodeSnapshot(s), "");
+    HostMessage missing;
+    missing.kind = HostMessage::Kind::snapshot;
+    EXPECT_EQ(encodeHostMessage(missing), "");
+}
+
+TEST(WireDecoding, RejectionReasonsNameTheFieldAndTheFault)
+{
+    WireDecoder decoder;
+    const auto reason = [&](const std::string &line) {
+        return decoder.decodeHostMessage(line).error.message();
+    };
+    std::string cards = R"("committedCards":[)";
+    for (int i = 0; i < 3; ++i)
+        cards += R"({"id":"c","sourceText":"s","translatedText":"t","committedAt":1},)";
+    cards += R"({"id":"c","sourceText":"s","translatedText":"t","committedAt":"noon"}])";
+    std::string line(kInitialLine);
+    line.replace(line.find(R"("committedCards":[])"), 19, cards);
+    EXPECT_EQ(reason(line), "snapshot.committedCards[3].committedAt: expected a number, found a string");
+
+    std::string paused(kInitialLine);
+    paused.replace(paused.find("inactive"), 8, "paused");
+    EXPECT_EQ(reason(paused), R"(snapshot.lifecycle: unknown value "paused")");
+    std::string negative(kInitialLine);
+    negative.replace(negative.find("\"generation\":0"), 14, "\"generation\":-1");
+    EXPECT_EQ(reason(negative), "snapshot.generation: expected a non-negative integer, found -1");
+    std::string fraction(kInitialLine);
+    fraction.replace(fraction.find("\"droppedCaptureBuffers\":0"), 25, "\"droppedCaptureBuffers\":1.5");
+    EXPECT_EQ(reason(fraction), "snapshot.droppedCaptureBuffers: expected an integer, found a "
+                                "number with a fraction or exponent");
+    std::string noTarget(kInitialLine);
+    noTarget.replace(noTarget.find("\"targetLanguage\":\"en\","), 22, "");
+    EXPECT_EQ(reason(noTarget), "snapshot.targetLanguage: missing required key");
+
+    EXPECT_EQ(reason(R"({"type":"show","type":"show"})"), "type: duplicate key");
+    EXPECT_EQ(reason(R"({"type":null})"), "type: expected a string, found null");
+    EXPECT_EQ(reason(R"({"type":"snapshot"})"), "snapshot: missing required key");
+    EXPECT_EQ(reason(R"([1])"), "expected an object, found an array");
+    EXPECT_EQ(reason(""), "invalid JSON: empty line");
+    EXPECT_EQ(reason(R"({"type":"show"} {})").rfind("invalid JSON: ", 0), 0U);
+    EXPECT_EQ(reason("{\"type\":\"show\",\"x\":\"\xff\"}"), "invalid JSON: not valid UTF-8");
+    // Long unknown values are cut, on a character boundary.
+    const std::string longName = std::string(63, 'a') + "ébbbb";
+    EXPECT_EQ(reason(R"({"type":")" + longName + R"("})"),
+              "type: unknown value \"" + std::string(63, 'a') + "\"...");
+}
+
+TEST(WireDecoding, DecodesExactlyTheBytesOfTheViewItIsGiven)
+{
+    WireDecoder decoder;
+    const std::string buffer = R"({"type":"hide"}{"type":"show"}garbage)";
+    const auto hide = decoder.decodeHostMessage(std::string_view(buffer).substr(0, 15));
+    ASSERT_TRUE(hide) << hide.error.message();
+    EXPECT_EQ(hide.value->kind, HostMessage::Kind::hide);
+    const auto show = decoder.decodeHostMessage(std::string_view(buffer).substr(15, 15));
+    ASSERT_TRUE(show) << show.error.message();
+    EXPECT_EQ(show.value->kind, HostMessage::Kind::show);
+}
+
+TEST(WireDecoding, OneDecoderServesLinesOfAnySizeInTurn)
+{
+    WireDecoder decoder;
+    Snapshot big;
+    for (int i = 0; i < 5000; ++i)
+        big.committedCards.push_back({std::to_string(i), "Quelle heure est-il ?", "何時ですか", i * 1.5});
+    const auto message = HostMessage::makeSnapshot(big);
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_FALSE(decoder.decodeHostMessage("{\"type\":"));
+        const auto decoded = decoder.decodeHostMessage(encodeHostMessage(message));
+        ASSERT_TRUE(decoded) << decoded.error.message();
+        EXPECT_EQ(*decoded.value, message);
+        const auto small = decoder.decodeHostMessage(R"({"type":"terminate"})");
+        ASSERT_TRUE(small);
+        EXPECT_EQ(small.value->kind, HostMessage::Kind::terminate);
+    }
+}
+
+// Random values of every field, including strings with every kind of character.
+class RandomValues final {
+public:
+    explicit RandomValues(unsigned seed)
+        : m_random(seed)
+    {
+    }
+
+    std::string text()
+    {
+        static const char *const pieces[] = {"a", "Z", " ", "\"", "\\", "/", "\n", "\t", "\x01",
+                                             "\x1f", "\x7f", "é", "ß", "日本", "🎧", "\u2028",
+                                             "\u0000", "{", "}", ",", ":"};
+        std::string out;
+        const int length = pick(0, 12);
+        for (int i = 0; i < length; ++i) {
+            const char *piece = pieces[pick(0, std::size(pieces) - 1)];
+            out += piece[0] == '\0' ? std::string(1, '\0') : std::string(piece);
+        }
+        return out;
+    }
+
+    std::optional<std::string> optionalText()
+    {
+        if (pick(0, 2) == 0)
+            return std::nullopt;
+        return text();
+    }
+
+    Snapshot snapshot()
+    {
+        Snapshot s;
+        s.generation = pick(0, 1) == 0 ? pick(0, 1000) : m_random();
+        s.lifecycle = static_cast<LiveTranslationHelperLifecycle>(pick(0, 5));
+        s.statusMessage = text();
+        s.hasFailure = pick(0, 1) == 1;
+        s.canRequestMoreTime = pick(0, 1) == 1;
+        s.isSessionActive = pick(0, 1) == 1;
+        s.isStartEnabled = pick(0, 1) == 1;
+        s.sourceLanguage = text();
+        s.targetLanguage = text();
+        s.selectedAudioSourceID = text();
+        for (int i = pick(0, 4); i > 0; --i)
+            s.sourceLanguages.push_back({text(), text()});
+        for (int i = pick(0, 4); i > 0; --i)
+            s.targetLanguages.push_back({text(), text()});
+        for (int i = pick(0, 4); i > 0; --i)
+            s.audioSources.push_back({text(), text()});
+        s.actualAudioSourceDescription = text();
+        s.captureFallbackNotice = optionalText();
+        s.droppedCaptureBuffers = static_cast<std::int64_t>(m_random());
+        s.captureAudioLevel = randomFloat();
+        s.appearanceMode = text();
+        s.showsSourceText = pick(0, 1) == 1;
+        for (int i = pick(0, 5); i > 0; --i)
+            s.committedCards.push_back({text(), text(), text(), randomDouble()});
+        s.activeSourceText = optionalText();
+        s.activeTranslatedText = optionalText();
+        return s;
+    }
+
+private:
+    std::uint64_t pick(std::uint64_t low, std::uint64_t high)
+    {
+        return std::uniform_int_distribution<std::uint64_t>(low, high)(m_random);
+    }
+
+    float randomFloat()
+    {
+        float value = 0;
+        do {
+            const auto bits = static_cast<std::uint32_t>(m_random());
+            std::memcpy(&value, &bits, sizeof value);
+        } while (!std::isfinite(value));
+        return pick(0, 1) == 0 ? value : static_cast<float>(pick(0, 100)) / 100.0F;
+    }
+
+    double randomDouble()
+    {
+        double value = 0;
+        do {
+            const std::uint64_t bits = m_random();
+            std::memcpy(&value, &bits, sizeof value);
+        } while (!std::isfinite(value));
+        return pick(0, 1) == 0 ? value : 700000000.0 + static_cast<double>(pick(0, 1U << 20)) / 64;
+    }
+
+    std::mt19937_64 m_random;
+};
+
+TEST(WireRoundTrip, RandomSnapshotsAndCommandsSurviveEncodeAndDecode)
+{
+    RandomValues random(20240607);
+    WireDecoder decoder;
+    for (int i = 0; i < 2000; ++i) {
+        const auto message = HostMessage::makeSnapshot(random.snapshot());
+        const std::string line = encodeHostMessage(message);
+        ASSERT_EQ(line.find('\n'), std::string::npos);
+        const auto decoded = decoder.decodeHostMessage(line);
+        ASSERT_TRUE(decoded) << decoded.error.message() << " in " << line;
+        ASSERT_EQ(*decoded.value, message);
+        ASSERT_EQ(encodeHostMessage(*decoded.value), line);
+
+        const Command command = i % 2 == 0 ? Command::setTargetLanguage(random.text())
+                                           : Command::setShowsSourceText(i % 4 == 1);
+        const auto decodedCommand = decoder.decodeCommand(encodeCommand(command));
+        ASSERT_TRUE(decodedCommand) << decodedCommand.error.message();
+        ASSERT_EQ(*decodedCommand.value, command);
+    }
+}
+
+} // namespace
