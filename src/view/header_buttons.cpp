@@ -12,14 +12,14 @@
 
 namespace {
 
-QFont chevronFont(qreal scale)
+QFont chevronFont()
 {
-    return symbols::font(LiveTranslationCapsuleButton::kChevronPixelSize * scale, QFont::Bold);
+    return symbols::font(LiveTranslationCapsuleButton::kChevronPixelSize, QFont::Bold);
 }
 
-QFont leadingFont(qreal scale)
+QFont leadingFont()
 {
-    return symbols::font(LiveTranslationCapsuleButton::kTitlePixelSize * scale, QFont::Medium);
+    return symbols::font(LiveTranslationCapsuleButton::kTitlePixelSize, QFont::Medium);
 }
 
 qreal glyphWidth(const QString &glyph, const QFont &font)
@@ -63,7 +63,14 @@ void LiveTranslationCapsuleButton::setTitle(const QString &title)
         return;
     m_title = title;
     updateGeometry();
+    updateToolTip();
     update();
+}
+
+void LiveTranslationCapsuleButton::setMinimumTitleWidth(int width)
+{
+    m_minTitleWidth = width;
+    updateGeometry();
 }
 
 void LiveTranslationCapsuleButton::setColors(const Colors &colors)
@@ -84,8 +91,8 @@ QFont LiveTranslationCapsuleButton::titleFont() const
 
 qreal LiveTranslationCapsuleButton::fixedWidth() const
 {
-    const qreal leading = glyphWidth(m_leadingGlyph, leadingFont(kSymbolScale));
-    const qreal chevron = glyphWidth(symbols::glyph(u"chevron.down"), chevronFont(kSymbolScale));
+    const qreal leading = glyphWidth(m_leadingGlyph, leadingFont());
+    const qreal chevron = glyphWidth(symbols::glyph(u"chevron.down"), chevronFont());
     return 2 * kHorizontalPadding + (leading > 0 ? leading + kSpacing : 0) + kSpacing + chevron;
 }
 
@@ -99,7 +106,27 @@ QSize LiveTranslationCapsuleButton::sizeHint() const
 QSize LiveTranslationCapsuleButton::minimumSizeHint() const
 {
     const QSize hint = sizeHint();
-    return {qMin(hint.width(), qCeil(fixedWidth()) + kMinTitleWidth), hint.height()};
+    return {qMin(hint.width(), qCeil(fixedWidth()) + m_minTitleWidth), hint.height()};
+}
+
+qreal LiveTranslationCapsuleButton::titleWidth() const
+{
+    return width() - fixedWidth();
+}
+
+// An elided title shows in full as hover help, escaped so that it reads as plain text.
+void LiveTranslationCapsuleButton::updateToolTip()
+{
+    const bool elided = QFontMetricsF(titleFont()).horizontalAdvance(m_title) > titleWidth();
+    const QString tip = elided ? plainToolTip(m_title) : QString();
+    if (toolTip() != tip)
+        setToolTip(tip);
+}
+
+void LiveTranslationCapsuleButton::resizeEvent(QResizeEvent *event)
+{
+    QAbstractButton::resizeEvent(event);
+    updateToolTip();
 }
 
 void LiveTranslationCapsuleButton::paintEvent(QPaintEvent * /*event*/)
@@ -123,12 +150,12 @@ void LiveTranslationCapsuleButton::paintEvent(QPaintEvent * /*event*/)
         painter.setOpacity(painter.opacity() * LiveTranslationPlainButton::kPressedOpacity);
     qreal x = kHorizontalPadding;
     if (!m_leadingGlyph.isEmpty()) {
-        const QFont font = leadingFont(kSymbolScale);
+        const QFont font = leadingFont();
         const qreal w = glyphWidth(m_leadingGlyph, font);
         paintSymbol(painter, QRectF(x, 0, w, height()), m_leadingGlyph, font, m_colors.text);
         x += w + kSpacing;
     }
-    const QFont chevron = chevronFont(kSymbolScale);
+    const QFont chevron = chevronFont();
     const QString chevronGlyph = symbols::glyph(u"chevron.down");
     const qreal chevronWidth = glyphWidth(chevronGlyph, chevron);
     const qreal titleWidth = width() - x - kSpacing - chevronWidth - kHorizontalPadding;

@@ -17,9 +17,7 @@ public:
     static constexpr int kTitlePixelSize = 11;
     static constexpr int kChevronPixelSize = 8;
     static constexpr qreal kBorderWidth = 1;
-    // Material glyphs sit inside a padded square; this brings them to the size of the text.
-    static constexpr qreal kSymbolScale = 1.25;
-    static constexpr int kMaxTitleWidth = 170;
+    static constexpr int kMaxTitleWidth = 150;
     static constexpr int kMinTitleWidth = 24;
 
     struct Colors {
@@ -34,6 +32,9 @@ public:
     void setLeadingSymbol(QStringView name);
     void setTitle(const QString &title);
     QString title() const { return m_title; }
+    // How narrow the title may get before the capsule stops shrinking (then the header's other
+    // parts give way first).
+    void setMinimumTitleWidth(int width);
     void setColors(const Colors &colors);
     Colors colors() const { return m_colors; }
 
@@ -44,14 +45,18 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QFont titleFont() const;
     qreal fixedWidth() const; // everything but the title
+    qreal titleWidth() const; // what this width leaves for the title
+    void updateToolTip();
 
     QString m_leadingGlyph;
     QString m_title;
     QFont::Weight m_titleWeight;
+    int m_minTitleWidth = kMinTitleWidth;
     Colors m_colors;
     buttonlook::FocusRing m_focusRing;
 };

@@ -72,7 +72,9 @@ LiveTranslationStatusText::LiveTranslationStatusText(QWidget *parent)
     : QWidget(parent)
 {
     setFont(systemFont(kFontPixelSize, QFont::Medium));
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // Its hint is the narrow minimum and it expands into whatever the header leaves free, so a
+    // long message is elided before any button is squeezed.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
 void LiveTranslationStatusText::setText(const QString &text)
@@ -82,6 +84,7 @@ void LiveTranslationStatusText::setText(const QString &text)
     m_text = text;
     setAccessibleValueText(this, text);
     updateGeometry();
+    updateToolTip();
     update();
 }
 
@@ -104,16 +107,15 @@ QString singleLine(QString text)
 
 QSize LiveTranslationStatusText::sizeHint() const
 {
-    const QFontMetricsF metrics(font());
-    return {qCeil(metrics.horizontalAdvance(singleLine(m_text))), qCeil(metrics.height())};
+    return minimumSizeHint();
 }
 
 QSize LiveTranslationStatusText::minimumSizeHint() const
 {
-    // Narrow bars elide the message rather than push the buttons away.
     const QFontMetricsF metrics(font());
-    return {qMin(sizeHint().width(), qCeil(metrics.horizontalAdvance(QStringLiteral("Mm…")))),
-        qCeil(metrics.height())};
+    const qreal full = metrics.horizontalAdvance(singleLine(m_text));
+    const qreal narrow = metrics.horizontalAdvance(QStringLiteral("Mm…"));
+    return {qCeil(qMin(full, narrow)), qCeil(metrics.height())};
 }
 
 void LiveTranslationStatusText::paintEvent(QPaintEvent * /*event*/)
@@ -133,4 +135,20 @@ void LiveTranslationStatusText::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange)
         updateGeometry();
     QWidget::changeEvent(event);
+}
+
+void LiveTranslationStatusText::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    updateToolTip();
+}
+
+// An elided message shows in full as hover help.
+void LiveTranslationStatusText::updateToolTip()
+{
+    const QString line = singleLine(m_text);
+    const bool elided = QFontMetricsF(font()).horizontalAdvance(line) > width();
+    const QString tip = elided ? plainToolTip(line) : QString();
+    if (toolTip() != tip)
+        setToolTip(tip);
 }

@@ -58,8 +58,11 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void updateToolTip();
+
     QString m_text;
     QColor m_color;
 };

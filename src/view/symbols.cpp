@@ -51,7 +51,7 @@ const QString &familyName()
 QFont font(qreal pixelSize, QFont::Weight weight)
 {
     QFont result(familyName());
-    result.setPixelSize(qMax(1, qRound(pixelSize)));
+    result.setPixelSize(qMax(1, qRound(pixelSize * kOpticalScale)));
     result.setWeight(weight);
     result.setStyleStrategy(QFont::PreferAntialias);
     // Glyphs come from this font only; a fallback face would draw the wrong shape.
@@ -138,7 +138,7 @@ QSize LiveTranslationSymbol::sizeHint() const
 {
     if (m_frameSize.isValid() && !m_frameSize.isEmpty())
         return m_frameSize;
-    const int side = qCeil(m_pixelSize);
+    const int side = qCeil(m_pixelSize * symbols::kOpticalScale);
     return {side, side};
 }
 

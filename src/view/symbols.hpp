@@ -8,7 +8,12 @@
 // The panel's symbols, drawn from the Material Icons font compiled into the binary.
 namespace symbols {
 
-// The symbol font at a pixel size and weight; loaded from the resource on first use.
+// Material glyphs sit inside a padded square, system symbols fill their size: the font is this
+// much larger than the size asked for, so a symbol matches text and symbols of that size.
+inline constexpr qreal kOpticalScale = 1.25;
+
+// The symbol font for a symbol of the given size and weight; loaded from the resource on first
+// use.
 QFont font(qreal pixelSize, QFont::Weight weight = QFont::Normal);
 
 // The glyph (one character) that draws the named symbol; empty when the name is unknown.

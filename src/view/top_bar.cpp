@@ -82,6 +82,8 @@ LiveTranslationTopBar::LiveTranslationTopBar(QWidget *parent)
     setAccessibleIdentity(m_startButton, QStringLiteral("liveTranslation.startButton"));
     setAccessibleIdentity(m_closeButton, QStringLiteral("liveTranslation.hideButton"));
     m_audioButton->setLeadingSymbol(u"speaker.wave.2");
+    // Language ids are short; the audio title and the status give way first.
+    m_pairButton->setMinimumTitleWidth(LiveTranslationCapsuleButton::kMaxTitleWidth);
     m_closeButton->setSymbol(
         u"xmark", kClosePixelSize, QFont::DemiBold, QSize(kCloseFrame, kCloseFrame));
 
@@ -89,7 +91,8 @@ LiveTranslationTopBar::LiveTranslationTopBar(QWidget *parent)
     row->setContentsMargins(
         kHorizontalPadding, kVerticalPadding, kHorizontalPadding, kVerticalPadding);
     row->setSpacing(kSpacing);
-    row->addLayout(titleBlock, 0);
+    // The title block, not the spacer, takes the free width, so the status can use it.
+    row->addLayout(titleBlock, 1);
     row->addSpacerItem(
         new QSpacerItem(kMinSpacerLength, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     for (QWidget *control : std::initializer_list<QWidget *> {m_pairButton, m_audioButton,

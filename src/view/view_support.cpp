@@ -26,3 +26,11 @@ void setFontIfChanged(QWidget *widget, const QFont &font)
     if (widget->font() != font)
         widget->setFont(font);
 }
+
+QString plainToolTip(const QString &text)
+{
+    if (text.isEmpty())
+        return {};
+    // Escaped inside an explicit rich-text document, markup characters show as themselves.
+    return QStringLiteral("<qt>") + text.toHtmlEscaped() + QStringLiteral("</qt>");
+}

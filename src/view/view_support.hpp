@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QString>
 
 class QWidget;
 
@@ -15,3 +16,6 @@ void setTextColor(QWidget *widget, const QColor &color);
 QFont systemFont(int pixelSize, QFont::Weight weight = QFont::Normal);
 
 void setFontIfChanged(QWidget *widget, const QFont &font);
+
+// Hover help that shows text exactly as given, never as markup.
+QString plainToolTip(const QString &text);

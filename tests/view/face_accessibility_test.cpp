@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QLabel>
+#include <QSignalSpy>
+
+#include "accessibility.hpp"
+#include "face_test_support.hpp"
+#include "header_buttons.hpp"
+
+using namespace facetest;
+
+namespace {
+
+QAccessibleInterface *accessible(QWidget *widget)
+{
+    return QAccessible::queryAccessibleInterface(widget);
+}
+
+TEST(Accessibility, IdentityIsTheObjectNameAndTheLabel)
+{
+    app();
+    QWidget widget;
+    setAccessibleIdentity(&widget, QStringLiteral("liveTranslation.x"), QStringLiteral("X"));
+    EXPECT_EQ(widget.objectName(), QStringLiteral("liveTranslation.x"));
+    EXPECT_EQ(accessible(&widget)->text(QAccessible::Name), QStringLiteral("X"));
+}
+
+TEST(Accessibility, ValueTextIsTheValueAndTheDescriptionAndFollowsChanges)
+{
+    app();
+    LiveTranslationCapsuleButton button(QFont::Medium);
+    setAccessibleIdentity(
+        &button, QStringLiteral("liveTranslation.languagePair"), QStringLiteral("Languages"));
+    setAccessibleValueText(&button, QStringLiteral("AUTO → EN"));
+    QAccessibleInterface *iface = accessible(&button);
+    ASSERT_NE(iface, nullptr);
+    EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("AUTO → EN"));
+    EXPECT_EQ(iface->text(QAccessible::Description), QStringLiteral("AUTO → EN"));
+    EXPECT_EQ(iface->text(QAccessible::Name), QStringLiteral("Languages"));
+    EXPECT_EQ(iface->role(), QAccessible::Button);
+
+    setAccessibleValueText(&button, QStringLiteral("DE → FI"));
+    EXPECT_EQ(accessible(&button)->text(QAccessible::Value), QStringLiteral("DE → FI"));
+    EXPECT_EQ(button.accessibleDescription(), QStringLiteral("DE → FI"));
+    setAccessibleValueText(&button, QString());
+    EXPECT_EQ(accessible(&button)->text(QAccessible::Value), QString());
+}
+
+TEST(Accessibility, AButtonWithAValueKeepsItsPressActionAndStates)
+{
+    app();
+    LiveTranslationCapsuleButton button(QFont::Medium);
+    setAccessibleValueText(&button, QStringLiteral("All Mac audio"));
+    QSignalSpy clicks(&button, &QAbstractButton::clicked);
+    QAccessibleActionInterface *actions = accessible(&button)->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks.count(), 1);
+
+    button.setEnabled(false);
+    EXPECT_TRUE(accessible(&button)->state().disabled);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_TRUE(accessible(&button)->state().focusable);
+}
+
+TEST(Accessibility, AToolkitWidgetThatWasAlreadyQueriedAlsoGetsTheValue)
+{
+    app();
+    QLabel label;
+    ASSERT_NE(accessible(&label), nullptr); // the toolkit's interface exists first
+    setAccessibleIdentity(
+        &label, QStringLiteral("liveTranslation.level"), QStringLiteral("Audio level"));
+    setAccessibleValueText(&label, QStringLiteral("53 percent"));
+    EXPECT_EQ(accessible(&label)->text(QAccessible::Value), QStringLiteral("53 percent"));
+    EXPECT_EQ(accessible(&label)->text(QAccessible::Name), QStringLiteral("Audio level"));
+    EXPECT_EQ(accessible(&label)->role(), QAccessible::StaticText);
+}
+
+} // namespace
