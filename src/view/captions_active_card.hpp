@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "captions_text.hpp"
+#include "palette.hpp"
+#include "wire_types.hpp"
+
+// The caption still being built: a header that says whether a translation has arrived, the
+// source slot, the translation slot and a note, each with its placeholder while it waits. Its
+// host texts are selectable with the mouse and copied with the copy shortcut.
+class LiveTranslationActiveCard final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LiveTranslationActiveCard)
+
+public:
+    using Position = LiveTranslationCaptionTextPosition;
+
+    // What the card shows, derived from the snapshot.
+    struct Content {
+        QString header;
+        QString source;             // empty when the slot is left out
+        bool sourceIsText = false;  // the host's text rather than the placeholder
+        QString translation;
+        bool translationIsText = false;
+        QString note;
+
+        bool operator==(const Content &) const = default;
+    };
+
+    explicit LiveTranslationActiveCard(QWidget *parent = nullptr);
+    ~LiveTranslationActiveCard() override;
+
+    static Content contentFor(const LiveTranslationHelperSnapshot &snapshot);
+
+    void render(const LiveTranslationHelperSnapshot &snapshot,
+                const LiveTranslationPalette &palette);
+    const Content &content() const { return m_content; }
+    QString selectedText() const;
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    struct Layout;
+
+    const Layout &layoutFor(int width) const;
+    std::optional<Position> positionAt(QPointF point) const;
+    void keepSelection(const Content &before);
+    void copySelection() const;
+    void selectAll();
+
+    Content m_content;
+    LiveTranslationPalette m_palette;
+    LiveTranslationCaptionFonts m_fonts;
+    mutable std::unique_ptr<Layout> m_layout;
+    LiveTranslationCaptionSelection m_selection;
+    bool m_selecting = false;
+};

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QPointer>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+
+#include "captions_entries.hpp"
+#include "captions_text.hpp"
+#include "palette.hpp"
+#include "wire_types.hpp"
+
+class QVariantAnimation;
+class LiveTranslationCaptionsEmptyState;
+
+// The viewport of the caption list; its own type so that assistive technology sees the cards as
+// the list's items.
+class LiveTranslationCaptionViewport final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LiveTranslationCaptionViewport)
+
+public:
+    explicit LiveTranslationCaptionViewport(QWidget *parent = nullptr);
+};
+
+// The scrolling list of committed cards, oldest first, with the empty state when there are none.
+// Only the cards in view are laid out and painted; every other card is a height, measured once it
+// has been seen at the current width and estimated until then. The texts are selectable with the
+// mouse and copied with the keyboard's copy shortcut. When the number of cards changes, the list
+// scrolls to the newest card.
+class LiveTranslationCaptionList final : public QAbstractScrollArea {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LiveTranslationCaptionList)
+
+public:
+    using Position = LiveTranslationCaptionTextPosition;
+
+    explicit LiveTranslationCaptionList(QWidget *parent = nullptr);
+    ~LiveTranslationCaptionList() override;
+
+    void render(const LiveTranslationHelperSnapshot &snapshot,
+                const LiveTranslationPalette &palette);
+    void setReduceMotion(bool reduceMotion) { m_reduceMotion = reduceMotion; }
+
+    // The cards in view, as [first, last), and where each is in viewport coordinates.
+    std::pair<std::size_t, std::size_t> visibleCards() const { return m_visible; }
+    std::size_t cardCount() const { return m_entries.size(); }
+    const LiveTranslationHelperCommittedCard &card(std::size_t index) const
+    {
+        return m_entries.card(index);
+    }
+    QRect cardRect(std::size_t index);
+    bool showsSourceText() const { return m_showsSource; }
+    QWidget *emptyState() const;
+
+    QString selectedText() const;
+    void selectAll();
+    void copySelection() const;
+    bool isScrolling() const;
+
+signals:
+    // The cards in view changed; assistive technology reads them again.
+    void visibleCardsChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    struct CachedLayout {
+        LiveTranslationHelperCommittedCard card;
+        std::unique_ptr<LiveTranslationCommittedCardLayout> layout;
+        quint64 generation = 0;
+        quint64 usedInPass = 0;
+    };
+
+    const LiveTranslationCommittedCardLayout &layoutFor(std::size_t index);
+    void releaseUnusedLayouts();
+    void relayout(); // width, fonts or source texts changed
+    void layoutVisibleCards();
+    void updateScrollRange();
+    void placeEmptyState();
+    void applyPalette();
+    void keepSelection(const LiveTranslationCaptionEntries::Update &update);
+
+    qreal cardWidth() const;
+    qreal contentHeight();
+    qreal contentTop(std::size_t index) { return kPadding + m_entries.top(index); }
+    int newestCardScrollValue();
+    bool isAtNewestCard();
+    void scrollToNewestCard();
+    void stopScrolling();
+    void applyScrollProgress(qreal progress);
+    void setScrollValue(qreal value);
+
+    std::optional<Position> positionAt(QPoint viewportPoint);
+    void updateSelectionClipboard() const;
+
+    static constexpr qreal kPadding = 12;
+    static constexpr qreal kSpacing = 9;
+
+    LiveTranslationCaptionEntries m_entries;
+    LiveTranslationCaptionFonts m_fonts;
+    LiveTranslationPalette m_palette;
+    std::unordered_map<std::string, CachedLayout> m_layouts;
+    quint64 m_layoutGeneration = 1;
+    quint64 m_pass = 0;
+    std::pair<std::size_t, std::size_t> m_visible{0, 0};
+    LiveTranslationCaptionsEmptyState *m_emptyState = nullptr;
+    bool m_showsEmptyState = false;
+    bool m_showsSource = true;
+    bool m_rendered = false;
+    bool m_paletteSet = false;
+    bool m_reduceMotion = false;
+    bool m_inLayout = false;
+    bool m_atNewestCard = true;
+
+    QVariantAnimation *m_scroll = nullptr;
+    qreal m_scrollStart = 0;
+
+    LiveTranslationCaptionSelection m_selection;
+    bool m_selecting = false;
+};

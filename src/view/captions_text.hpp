@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QTextLayout>
+#include <compare>
+#include <cstddef>
+#include <optional>
+#include <utility>
+
+class QPainter;
+
+// The fonts of the captions, from the application font; "monospaced" is the system fixed font.
+struct LiveTranslationCaptionFonts {
+    QFont badge;              // "TRANSLATED", "NOW"
+    QFont time;               // a card's hour and minute
+    QFont source;             // a source text
+    QFont translation;        // a committed translation
+    QFont activeHeader;       // "LISTENING", "LIVE TRANSLATION"
+    QFont activeTranslation;  // the live translation
+    QFont sourcePlaceholder;  // the live card waiting for a source
+    QFont waitingPlaceholder; // the live card waiting for a translation
+    QFont note;               // the live card's footer note
+
+    static LiveTranslationCaptionFonts fromApplication();
+};
+
+// A position in a caption's texts: the card (0 for the live card), which text, which character.
+struct LiveTranslationCaptionTextPosition {
+    enum Block : int { source = 0, translation = 1 };
+
+    std::size_t card = 0;
+    int block = source;
+    int offset = 0; // UTF-16 position, 0..length
+
+    auto operator<=>(const LiveTranslationCaptionTextPosition &) const = default;
+};
+
+// The text the user selected with the mouse: from an anchor to where the mouse is.
+class LiveTranslationCaptionSelection final {
+public:
+    using Position = LiveTranslationCaptionTextPosition;
+
+    bool isEmpty() const { return m_anchor == m_focus; }
+    void clear() { m_anchor = m_focus = {}; }
+    void select(Position anchor, Position focus)
+    {
+        m_anchor = anchor;
+        m_focus = focus;
+    }
+    void extendTo(Position focus) { m_focus = focus; }
+    Position anchor() const { return m_anchor; }
+    Position focus() const { return m_focus; }
+    Position start() const { return std::min(m_anchor, m_focus); }
+    Position end() const { return std::max(m_anchor, m_focus); }
+
+    // The selected part [from, to) of one text of one card, if any.
+    std::optional<std::pair<int, int>> rangeIn(std::size_t card, int block, int length) const;
+
+private:
+    Position m_anchor;
+    Position m_focus;
+};
+
+// One wrapped paragraph of plain text: never markup, long words broken anywhere, right-to-left
+// paragraphs aligned to the right.
+class LiveTranslationCaptionText final {
+    Q_DISABLE_COPY_MOVE(LiveTranslationCaptionText)
+
+public:
+    LiveTranslationCaptionText(const QString &text, const QFont &font, qreal width);
+
+    const QString &text() const { return m_text; }
+    qreal height() const { return m_height; }
+    qreal naturalWidth() const { return m_naturalWidth; }
+
+    void draw(QPainter *painter, QPointF topLeft, const QColor &color,
+              std::optional<std::pair<int, int>> selection = std::nullopt,
+              const QColor &selectionColor = {}) const;
+    // The cursor position nearest to a point given relative to the paragraph's top left.
+    int offsetAt(QPointF local) const;
+
+private:
+    QString m_text;
+    QTextLayout m_layout;
+    qreal m_height = 0;
+    qreal m_naturalWidth = 0;
+};
+
+// Start and end of the word around a position, for a double click.
+std::pair<int, int> captionWordAt(const QString &text, int offset);
+
+// A small rounded badge with one line of text.
+QSizeF captionBadgeSize(const QString &text, const QFont &font);
+void paintCaptionBadge(QPainter *painter, QPointF topLeft, const QString &text, const QFont &font,
+                       const QColor &textColor, const QColor &fillColor);
+
+// A card's rounded rectangle: filled, then stroked inside its bounds.
+void paintCaptionCardFrame(QPainter *painter, const QRectF &rect, const QColor &fill,
+                           const QColor &stroke, qreal strokeWidth);

@@ -1,0 +1,310 @@
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QScrollBar>
+#include <QTest>
+
+#include "captions_active_card.hpp"
+#include "captions_empty_state.hpp"
+#include "captions_list.hpp"
+#include "captions_test_support.hpp"
+#include "captions_view.hpp"
+
+namespace {
+
+using namespace captionstest;
+
+const LiveTranslationPalette kPalette = LiveTranslationPalette::light();
+
+class CaptionsViewTest : public ::testing::Test {
+protected:
+    void render(const LiveTranslationHelperSnapshot &snapshot)
+    {
+        shown.view->render(snapshot, kPalette);
+        QCoreApplication::processEvents();
+    }
+    LiveTranslationCaptionList *list() const { return shown.view->list(); }
+    LiveTranslationActiveCard *activeCard() const { return shown.view->activeCard(); }
+    bool activeSectionShown() const { return activeCard()->isVisible(); }
+    QString emptyTitle() const
+    {
+        auto *empty = list()->findChild<LiveTranslationCaptionsEmptyState *>();
+        return empty && empty->isVisible() ? empty->title() : QString();
+    }
+    int scrollValue() const { return list()->verticalScrollBar()->value(); }
+    QRect lastCardRect() const { return list()->cardRect(list()->cardCount() - 1); }
+    int viewportHeight() const { return list()->viewport()->height(); }
+
+    ShownColumn shown;
+};
+
+TEST_F(CaptionsViewTest, EmptyStateAndActiveSectionFollowTheSession)
+{
+    LiveTranslationHelperSnapshot snapshot;
+    render(snapshot);
+    EXPECT_EQ(emptyTitle(), QStringLiteral("Ready when the conversation starts"));
+    EXPECT_FALSE(activeSectionShown());
+
+    snapshot.isSessionActive = true;
+    render(snapshot);
+    EXPECT_EQ(emptyTitle(), QStringLiteral("Listening for the first phrase…"));
+    EXPECT_TRUE(activeSectionShown());
+    EXPECT_EQ(activeCard()->content().header, QStringLiteral("LISTENING"));
+
+    // A source being recognised replaces the empty state, even before it has any text.
+    snapshot.isSessionActive = false;
+    snapshot.activeSourceText = "";
+    render(snapshot);
+    EXPECT_TRUE(emptyTitle().isEmpty());
+    EXPECT_TRUE(activeSectionShown());
+
+    render(withCards(1));
+    EXPECT_TRUE(emptyTitle().isEmpty());
+    EXPECT_FALSE(activeSectionShown());
+}
+
+TEST_F(CaptionsViewTest, PresentButEmptyTranslationShowsTheWaitingCard)
+{
+    LiveTranslationHelperSnapshot snapshot;
+    snapshot.activeTranslatedText = "";
+    render(snapshot);
+    EXPECT_TRUE(activeSectionShown());
+    const auto &content = activeCard()->content();
+    EXPECT_EQ(content.header, QStringLiteral("LISTENING"));
+    EXPECT_FALSE(content.translationIsText);
+    EXPECT_EQ(content.translation, QStringLiteral("Waiting for the next phrase…"));
+    EXPECT_EQ(content.source, QStringLiteral("The matching original phrase will appear here."));
+    EXPECT_EQ(content.note,
+              QStringLiteral("The next original and translation will stay together here."));
+}
+
+TEST_F(CaptionsViewTest, ActiveCardSlotsByTheTextsThatArrived)
+{
+    LiveTranslationHelperSnapshot snapshot;
+    snapshot.isSessionActive = true;
+    snapshot.activeSourceText = "Guten Morgen";
+    render(snapshot);
+    auto content = activeCard()->content();
+    EXPECT_EQ(content.source, QStringLiteral("Guten Morgen"));
+    EXPECT_TRUE(content.sourceIsText);
+    EXPECT_EQ(content.header, QStringLiteral("LISTENING"));
+
+    snapshot.activeTranslatedText = "Good morning";
+    render(snapshot);
+    content = activeCard()->content();
+    EXPECT_EQ(content.header, QStringLiteral("LIVE TRANSLATION"));
+    EXPECT_EQ(content.translation, QStringLiteral("Good morning"));
+    EXPECT_EQ(content.note, QStringLiteral("Hearing more · preparing the next matched update…"));
+    EXPECT_EQ(activeCard()->accessibleName(), QStringLiteral("Good morning"));
+    EXPECT_EQ(activeCard()->accessibleDescription(), QStringLiteral("Guten Morgen"));
+
+    // A translation without its source leaves the source slot out instead of promising it.
+    snapshot.activeSourceText.reset();
+    render(snapshot);
+    EXPECT_TRUE(activeCard()->content().source.isEmpty());
+}
+
+TEST_F(CaptionsViewTest, HiddenOriginalsLeaveEverySourceOut)
+{
+    auto snapshot = withCards(3);
+    snapshot.isSessionActive = true;
+    snapshot.activeSourceText = "Quelle";
+    render(snapshot);
+    const int withSources = list()->cardRect(0).height();
+    QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list()->viewport());
+    ASSERT_EQ(listInterface->childCount(), 3);
+    EXPECT_EQ(listInterface->child(0)->text(QAccessible::Description),
+              QStringLiteral("Originalsatz Nummer 0"));
+
+    snapshot.showsSourceText = false;
+    render(snapshot);
+    EXPECT_LT(list()->cardRect(0).height(), withSources);
+    for (int i = 0; i < listInterface->childCount(); ++i)
+        EXPECT_TRUE(listInterface->child(i)->text(QAccessible::Description).isEmpty());
+    EXPECT_TRUE(activeCard()->content().source.isEmpty());
+    EXPECT_EQ(activeCard()->content().translation, QStringLiteral("Waiting for translation…"));
+
+    list()->selectAll();
+    EXPECT_EQ(list()->selectedText().count(QStringLiteral("Originalsatz")), 0);
+    EXPECT_EQ(list()->selectedText().count(QStringLiteral("Translated")), 3);
+}
+
+TEST_F(CaptionsViewTest, MoreCardsScrollToTheNewestAtOnceWithReducedMotion)
+{
+    shown.view->setReduceMotion(true);
+    render(withCards(40));
+    EXPECT_EQ(scrollValue(), 0) << "the first appearance does not scroll";
+
+    render(withCards(41));
+    EXPECT_FALSE(list()->isScrolling());
+    EXPECT_GT(scrollValue(), 0);
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
+
+    // Fewer cards is a change of number too.
+    list()->verticalScrollBar()->setValue(0);
+    render(withCards(39));
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
+}
+
+TEST_F(CaptionsViewTest, MoreCardsEaseToTheNewest)
+{
+    render(withCards(40));
+    render(withCards(42));
+    EXPECT_TRUE(list()->isScrolling());
+    QTRY_VERIFY(!list()->isScrolling());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
+}
+
+TEST_F(CaptionsViewTest, TheSameNumberOfCardsReplacedDoesNotScroll)
+{
+    shown.view->setReduceMotion(true);
+    render(withCards(2));
+    render(withCards(40));
+    list()->verticalScrollBar()->setValue(300);
+    render(withCards(40, 100));
+    EXPECT_EQ(scrollValue(), 300);
+    EXPECT_EQ(list()->card(0).id, "card-100");
+}
+
+TEST_F(CaptionsViewTest, ThousandsOfCardsLayOutOnlyWhatIsInView)
+{
+    shown.view->setReduceMotion(true);
+    render({});
+    render(withCards(10000));
+    const auto [first, last] = list()->visibleCards();
+    EXPECT_EQ(last, 10000u);
+    EXPECT_LE(last - first, 12u);
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
+
+    // Estimated heights settle as cards come into view; the ends stay exact.
+    list()->verticalScrollBar()->setValue(0);
+    EXPECT_EQ(list()->cardRect(0).top(), 12);
+    list()->verticalScrollBar()->setValue(list()->verticalScrollBar()->maximum() / 2);
+    const auto middle = list()->visibleCards();
+    EXPECT_GT(middle.first, 1000u);
+    EXPECT_LT(middle.second, 9000u);
+    QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list()->viewport());
+    EXPECT_EQ(listInterface->childCount(), static_cast<int>(middle.second - middle.first));
+    EXPECT_EQ(listInterface->child(0)->text(QAccessible::Name),
+              QString::fromStdString(list()->card(middle.first).translatedText));
+}
+
+TEST_F(CaptionsViewTest, DraggingSelectsACardsTextsAndTheCopyShortcutCopiesThem)
+{
+    auto snapshot = withCards(2);
+    snapshot.committedCards[1] = card("c", "Bonjour tout le monde", "Hallo Welt");
+    render(snapshot);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    const QRect second = list()->cardRect(1);
+    QWidget *viewport = list()->viewport();
+    // From the header (the start of the first text) to the bottom corner (the end of the last).
+    QTest::mousePress(viewport, Qt::LeftButton, {}, second.topLeft() + QPoint(20, 8));
+    QTest::mouseMove(viewport, second.bottomRight() - QPoint(4, 4));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, second.bottomRight() - QPoint(4, 4));
+    EXPECT_EQ(list()->selectedText(), QStringLiteral("Hallo Welt\nBonjour tout le monde"));
+    QTest::keyClick(list(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("Hallo Welt\nBonjour tout le monde"));
+
+    // Across cards: one blank line between them.
+    const QRect first = list()->cardRect(0);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, first.topLeft() + QPoint(20, 8));
+    QTest::mouseMove(viewport, second.bottomRight() - QPoint(4, 4));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, second.bottomRight() - QPoint(4, 4));
+    EXPECT_EQ(list()->selectedText(),
+              QStringLiteral("Originalsatz Nummer 0\nTranslated sentence number 0 reads like "
+                             "this\n\nHallo Welt\nBonjour tout le monde"));
+
+    // A new card keeps the selection where it was.
+    snapshot.committedCards.push_back(card("d", "Neu"));
+    render(snapshot);
+    EXPECT_TRUE(list()->selectedText().endsWith(QStringLiteral("Bonjour tout le monde")));
+
+    // A double click selects one word.
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, second.bottomLeft() + QPoint(16, -16));
+    EXPECT_EQ(list()->selectedText(), QStringLiteral("Bonjour"));
+}
+
+TEST_F(CaptionsViewTest, TheLiveCardsTextsAreSelectableToo)
+{
+    LiveTranslationHelperSnapshot snapshot;
+    snapshot.isSessionActive = true;
+    snapshot.activeSourceText = "Wie geht es";
+    snapshot.activeTranslatedText = "How are you";
+    render(snapshot);
+    LiveTranslationActiveCard *card = activeCard();
+    const QPoint end(card->width() - 4, card->height() - 4);
+    QTest::mousePress(card, Qt::LeftButton, {}, QPoint(16, 4));
+    QTest::mouseMove(card, end);
+    QTest::mouseRelease(card, Qt::LeftButton, {}, end);
+    EXPECT_EQ(card->selectedText(), QStringLiteral("Wie geht es\nHow are you"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    QTest::keyClick(card, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Wie geht es\nHow are you"));
+
+    // As the host hears more, the selected words stay selected; a revision drops the selection.
+    snapshot.activeTranslatedText = "How are you today";
+    render(snapshot);
+    EXPECT_EQ(card->selectedText(), QStringLiteral("Wie geht es\nHow are you"));
+    snapshot.activeSourceText = "Wie war es";
+    render(snapshot);
+    EXPECT_TRUE(card->selectedText().isEmpty());
+}
+
+TEST_F(CaptionsViewTest, HostTextIsShownAsPlainTextNeverAsMarkup)
+{
+    const std::string markup = "<b>bold</b> &amp; <a href=\"x\">link</a>";
+    auto snapshot = withCards(0);
+    snapshot.committedCards.push_back(card("m", markup, "<i>source</i>"));
+    snapshot.activeTranslatedText = "<h1>live</h1>";
+    render(snapshot);
+    QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list()->viewport());
+    ASSERT_EQ(listInterface->childCount(), 1);
+    EXPECT_EQ(listInterface->child(0)->text(QAccessible::Name), QString::fromStdString(markup));
+    list()->selectAll();
+    EXPECT_EQ(list()->selectedText(),
+              QStringLiteral("<i>source</i>\n") + QString::fromStdString(markup));
+    EXPECT_EQ(activeCard()->accessibleName(), QStringLiteral("<h1>live</h1>"));
+}
+
+TEST_F(CaptionsViewTest, LongWordsWrapInsteadOfWideningThePanel)
+{
+    const std::string compound(600, 'x');
+    auto snapshot = withCards(0);
+    snapshot.committedCards.push_back(
+        card("long", "Donaudampfschifffahrtsgesellschaftskapitän" + compound, compound));
+    snapshot.activeTranslatedText = compound;
+    render(snapshot);
+    EXPECT_LE(list()->cardRect(0).right(), list()->viewport()->width());
+    EXPECT_GT(list()->cardRect(0).height(), 150);
+    EXPECT_LT(shown.view->minimumSizeHint().width(), 300);
+    EXPECT_LE(activeCard()->width(), shown.view->width());
+    EXPECT_GT(activeCard()->height(), 120);
+}
+
+TEST_F(CaptionsViewTest, AssistiveTechnologyReadsTheListAndItsCards)
+{
+    render({});
+    QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list()->viewport());
+    ASSERT_NE(listInterface, nullptr);
+    EXPECT_EQ(listInterface->role(), QAccessible::List);
+    EXPECT_EQ(listInterface->text(QAccessible::Name), QStringLiteral("Live translation captions"));
+    ASSERT_EQ(listInterface->childCount(), 1); // the empty state
+    EXPECT_EQ(listInterface->indexOfChild(listInterface->child(0)), 0);
+
+    render(withCards(3));
+    ASSERT_EQ(listInterface->childCount(), 3);
+    QAccessibleInterface *card = listInterface->child(2);
+    EXPECT_EQ(card->role(), QAccessible::ListItem);
+    EXPECT_EQ(card->text(QAccessible::Name),
+              QStringLiteral("Translated sentence number 2 reads like this"));
+    EXPECT_EQ(card->parent(), listInterface);
+    EXPECT_EQ(listInterface->indexOfChild(card), 2);
+    EXPECT_EQ(listInterface->child(2), card);
+    const QRect onScreen = card->rect();
+    EXPECT_EQ(listInterface->childAt(onScreen.center().x(), onScreen.center().y()), card);
+}
+
+} // namespace
