@@ -10,5 +10,6 @@ list(APPEND TAVU_VIEW_SOURCES
     captions_list_selection.cpp
     captions_logic.cpp captions_logic.hpp
     captions_text.cpp captions_text.hpp
+    captions_toggle.cpp captions_toggle.hpp
     captions_view.cpp captions_view.hpp
 )

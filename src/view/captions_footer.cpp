@@ -8,6 +8,7 @@
 
 #include "button_styles.hpp"
 #include "captions_logic.hpp"
+#include "captions_toggle.hpp"
 #include "model.hpp"
 #include "view_support.hpp"
 
@@ -30,7 +31,7 @@ LiveTranslationCaptionsFooter::LiveTranslationCaptionsFooter(LiveTranslationHelp
                                                              QWidget *parent)
     : QWidget(parent)
     , m_model(model)
-    , m_toggle(new QCheckBox(tr("Original"), this))
+    , m_toggle(new LiveTranslationSourceToggle(tr("Original"), this))
     , m_note(new QLabel(this))
     , m_copyLatest(new TavuButton(tr("Copy latest"), this))
     , m_copyAll(new TavuButton(tr("Copy all"), this))
@@ -77,7 +78,7 @@ void LiveTranslationCaptionsFooter::render(const LiveTranslationHelperSnapshot &
         : tr("Showing translations only. Originals remain available when re-enabled.");
     if (m_note->text() != note)
         m_note->setText(note);
-    setTextColor(m_toggle, palette.foreground);
+    m_toggle->setColors(palette);
     setTextColor(m_note, palette.tertiaryText);
 
     const TavuSecondaryButtonStyle style{palette};

@@ -5,9 +5,9 @@
 #include "palette.hpp"
 #include "wire_types.hpp"
 
-class QCheckBox;
 class QLabel;
 class TavuButton;
+class LiveTranslationSourceToggle;
 class LiveTranslationHelperModel;
 
 // The row under the captions: the "Original" toggle, a note on what the cards show, and the two
@@ -30,7 +30,7 @@ private:
     void copyAll();
 
     LiveTranslationHelperModel *m_model;
-    QCheckBox *m_toggle;
+    LiveTranslationSourceToggle *m_toggle;
     QLabel *m_note;
     TavuButton *m_copyLatest;
     TavuButton *m_copyAll;

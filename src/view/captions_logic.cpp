@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QRegularExpression>
 #include <cmath>
 
 #include "view_logic.hpp"
@@ -13,6 +14,15 @@ namespace {
 // milliseconds would not fit the conversion.
 constexpr double kEarliestUnixSeconds = -62135596800.0; // 0001-01-01 00:00:00 UTC
 constexpr double kLatestUnixSeconds = 253402300799.0;   // 9999-12-31 23:59:59 UTC
+
+// The locale's short time format without seconds: some locales (C among them) put them there.
+QString hourAndMinuteFormat(const QLocale &locale)
+{
+    static const QRegularExpression seconds(QStringLiteral("[^HhmAaPp]*s+"));
+    QString format = locale.timeFormat(QLocale::ShortFormat);
+    format.remove(seconds);
+    return format;
+}
 
 bool isPresent(const std::optional<std::string> &text) { return text.has_value(); }
 bool isPresentAndNotEmpty(const std::optional<std::string> &text)
@@ -99,7 +109,7 @@ QString captionTimeText(double committedAt, const QLocale &locale)
         return {};
     const auto milliseconds = static_cast<qint64>(std::floor(unixSeconds * 1000.0));
     const QDateTime local = QDateTime::fromMSecsSinceEpoch(milliseconds, Qt::LocalTime);
-    return locale.toString(local.time(), QLocale::ShortFormat);
+    return locale.toString(local.time(), hourAndMinuteFormat(locale));
 }
 
 float estimatedTextUnits(const std::string &utf8)

@@ -96,9 +96,10 @@ LiveTranslationCaptionText::LiveTranslationCaptionText(const QString &text, cons
 {
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    const Qt::LayoutDirection direction = text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
-    option.setTextDirection(direction);
-    option.setAlignment(Qt::AlignLeft);
+    // Each paragraph reads in its own direction: right-to-left text starts at the right edge.
+    const bool rightToLeft = text.isRightToLeft();
+    option.setTextDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    option.setAlignment(Qt::AlignAbsolute | (rightToLeft ? Qt::AlignRight : Qt::AlignLeft));
     m_layout.setTextOption(option);
     m_layout.setCacheEnabled(true);
 

@@ -113,6 +113,10 @@ TEST(CaptionsTime, LocalHourAndMinuteOfTheReferenceDate)
     EXPECT_EQ(captionTimeText(-978307200, english), QStringLiteral("5:30 AM")); // 1970
     const QLocale german(QLocale::German, QLocale::Germany);
     EXPECT_EQ(captionTimeText(700000000, german), QStringLiteral("01:56"));
+    // Formats that carry seconds lose them; hour and minute are all a card shows.
+    EXPECT_EQ(captionTimeText(700000000, QLocale::c()), QStringLiteral("01:56"));
+    EXPECT_EQ(captionTimeText(700000000, QLocale(QLocale::Finnish, QLocale::Finland)),
+              QStringLiteral("1.56"));
 }
 
 TEST(CaptionsTime, DatesNoClockShowsGiveNoText)

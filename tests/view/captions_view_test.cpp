@@ -140,12 +140,12 @@ TEST_F(CaptionsViewTest, MoreCardsScrollToTheNewestAtOnceWithReducedMotion)
     render(withCards(41));
     EXPECT_FALSE(list()->isScrolling());
     EXPECT_GT(scrollValue(), 0);
-    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
 
     // Fewer cards is a change of number too.
     list()->verticalScrollBar()->setValue(0);
     render(withCards(39));
-    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
 }
 
 TEST_F(CaptionsViewTest, MoreCardsEaseToTheNewest)
@@ -154,7 +154,7 @@ TEST_F(CaptionsViewTest, MoreCardsEaseToTheNewest)
     render(withCards(42));
     EXPECT_TRUE(list()->isScrolling());
     QTRY_VERIFY(!list()->isScrolling());
-    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
 }
 
 TEST_F(CaptionsViewTest, TheSameNumberOfCardsReplacedDoesNotScroll)
@@ -176,7 +176,7 @@ TEST_F(CaptionsViewTest, ThousandsOfCardsLayOutOnlyWhatIsInView)
     const auto [first, last] = list()->visibleCards();
     EXPECT_EQ(last, 10000u);
     EXPECT_LE(last - first, 12u);
-    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
 
     // Estimated heights settle as cards come into view; the ends stay exact.
     list()->verticalScrollBar()->setValue(0);
