@@ -6,6 +6,8 @@
 #include <QVBoxLayout>
 
 #include "button_styles.hpp"
+#include "captions_footer.hpp"
+#include "captions_view.hpp"
 #include "divider.hpp"
 #include "footer_area.hpp"
 #include "limit_card.hpp"
@@ -71,7 +73,7 @@ LiveTranslationHelperView::LiveTranslationHelperView(
 void LiveTranslationHelperView::buildContent()
 {
     m_content->setObjectName(QStringLiteral("liveTranslation.content"));
-    m_captions = new QWidget(m_content); // LiveTranslationCaptionsView goes here
+    m_captions = new LiveTranslationCaptionsView(m_content);
     m_limitCard = new LiveTranslationLimitCard(m_content);
     m_content->addWidget(m_captions);
     m_content->addWidget(m_limitCard);
@@ -79,7 +81,8 @@ void LiveTranslationHelperView::buildContent()
 
 void LiveTranslationHelperView::buildFooter()
 {
-    m_footer->setContent(new QWidget); // LiveTranslationCaptionsFooter goes here
+    m_captionsFooter = new LiveTranslationCaptionsFooter(m_model);
+    m_footer->setContent(m_captionsFooter);
 }
 
 QAbstractButton *LiveTranslationHelperView::languagePairButton() const
@@ -102,7 +105,8 @@ void LiveTranslationHelperView::setColorScheme(LiveTranslationColorScheme scheme
 
 void LiveTranslationHelperView::setReduceMotion(bool reduceMotion)
 {
-    m_reduceMotion = reduceMotion; // read by the captions when they scroll to the newest card
+    m_reduceMotion = reduceMotion;
+    m_captions->setReduceMotion(reduceMotion);
 }
 
 void LiveTranslationHelperView::setLanguagesPresented(bool presented)
@@ -145,9 +149,10 @@ void LiveTranslationHelperView::render()
     if (m_content->currentWidget() != content)
         m_content->setCurrentWidget(content);
     m_limitCard->render(snapshot, palette);
-    // The captions column renders here: m_captions->render(snapshot, palette).
+    m_captions->render(snapshot, palette);
     m_footerDivider->setColor(palette.border);
     m_footer->render(snapshot, palette);
+    m_captionsFooter->render(snapshot, palette);
 }
 
 // The default text colour, tint and background of everything inside the view, standard

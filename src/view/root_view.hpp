@@ -12,6 +12,8 @@ class LiveTranslationTopBar;
 class LiveTranslationLimitCard;
 class LiveTranslationDivider;
 class LiveTranslationFooter;
+class LiveTranslationCaptionsView;
+class LiveTranslationCaptionsFooter;
 
 // The panel's content: the top bar, the captions column or the limit-reached card, and the
 // footer, redrawn from the model's snapshot whenever it changes.
@@ -66,9 +68,10 @@ private:
     LiveTranslationTopBar *m_topBar = nullptr;
     LiveTranslationDivider *m_topDivider = nullptr;
     QStackedWidget *m_content = nullptr;
-    QWidget *m_captions = nullptr; // LiveTranslationCaptionsView
+    LiveTranslationCaptionsView *m_captions = nullptr;
     LiveTranslationLimitCard *m_limitCard = nullptr;
     LiveTranslationDivider *m_footerDivider = nullptr;
     LiveTranslationFooter *m_footer = nullptr;
+    LiveTranslationCaptionsFooter *m_captionsFooter = nullptr;
     std::optional<LiveTranslationPalette> m_appliedPalette;
 };
