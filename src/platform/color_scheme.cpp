@@ -33,7 +33,8 @@ QVariant unwrap(QVariant value)
 
 LiveTranslationColorScheme schemeOfPalette(const QPalette &palette)
 {
-    return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness()
+    return palette.color(QPalette::Window).lightness()
+            < palette.color(QPalette::WindowText).lightness()
         ? LiveTranslationColorScheme::dark
         : LiveTranslationColorScheme::light;
 }
@@ -78,8 +79,8 @@ LiveTranslationColorSchemeController::~LiveTranslationColorSchemeController()
 {
     QDBusConnection bus(m_busName);
     bus.disconnect(QLatin1String(kPortalService), QLatin1String(kPortalPath),
-                   QLatin1String(kSettingsInterface), QStringLiteral("SettingChanged"), this,
-                   SLOT(onSettingChanged(QDBusMessage)));
+        QLatin1String(kSettingsInterface), QStringLiteral("SettingChanged"), this,
+        SLOT(onSettingChanged(QDBusMessage)));
     if (m_privateConnection)
         QDBusConnection::disconnectFromBus(m_busName);
 }
@@ -96,11 +97,11 @@ void LiveTranslationColorSchemeController::watchPortal()
     if (!bus.isConnected())
         return;
     bus.connect(QLatin1String(kPortalService), QLatin1String(kPortalPath),
-                QLatin1String(kSettingsInterface), QStringLiteral("SettingChanged"), this,
-                SLOT(onSettingChanged(QDBusMessage)));
+        QLatin1String(kSettingsInterface), QStringLiteral("SettingChanged"), this,
+        SLOT(onSettingChanged(QDBusMessage)));
     // A portal that starts (or restarts) later is read again.
-    m_portalWatcher = new QDBusServiceWatcher(QLatin1String(kPortalService), bus,
-                                              QDBusServiceWatcher::WatchForRegistration, this);
+    m_portalWatcher = new QDBusServiceWatcher(
+        QLatin1String(kPortalService), bus, QDBusServiceWatcher::WatchForRegistration, this);
     connect(m_portalWatcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
         readSetting(QLatin1String(kAppearanceGroup), QLatin1String(kColorSchemeKey), true);
         readSetting(QLatin1String(kInterfaceGroup), QLatin1String(kAnimationsKey), true);
@@ -109,32 +110,31 @@ void LiveTranslationColorSchemeController::watchPortal()
     readSetting(QLatin1String(kInterfaceGroup), QLatin1String(kAnimationsKey), true);
 }
 
-void LiveTranslationColorSchemeController::readSetting(const QString &group, const QString &key,
-                                                       bool readOne)
+void LiveTranslationColorSchemeController::readSetting(
+    const QString &group, const QString &key, bool readOne)
 {
     QDBusConnection bus(m_busName);
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QLatin1String(kPortalService), QLatin1String(kPortalPath),
-        QLatin1String(kSettingsInterface), readOne ? QStringLiteral("ReadOne")
-                                                   : QStringLiteral("Read"));
+    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kPortalService),
+        QLatin1String(kPortalPath), QLatin1String(kSettingsInterface),
+        readOne ? QStringLiteral("ReadOne") : QStringLiteral("Read"));
     call << group << key;
     const unsigned changesBefore = isColorScheme(group, key) ? m_schemeChanges : m_motionChanges;
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, group, key, readOne, changesBefore](QDBusPendingCallWatcher *finished) {
-                finished->deleteLater();
-                const QDBusPendingReply<QDBusVariant> reply = *finished;
-                if (reply.isError()) {
-                    // Portals before version 2 only know Read.
-                    if (readOne && reply.error().type() == QDBusError::UnknownMethod)
-                        readSetting(group, key, false);
-                    return;
-                }
-                const unsigned changesNow =
-                    isColorScheme(group, key) ? m_schemeChanges : m_motionChanges;
-                if (changesNow == changesBefore)
-                    applySetting(group, key, reply.value().variant());
-            });
+        [this, group, key, readOne, changesBefore](QDBusPendingCallWatcher *finished) {
+            finished->deleteLater();
+            const QDBusPendingReply<QDBusVariant> reply = *finished;
+            if (reply.isError()) {
+                // Portals before version 2 only know Read.
+                if (readOne && reply.error().type() == QDBusError::UnknownMethod)
+                    readSetting(group, key, false);
+                return;
+            }
+            const unsigned changesNow
+                = isColorScheme(group, key) ? m_schemeChanges : m_motionChanges;
+            if (changesNow == changesBefore)
+                applySetting(group, key, reply.value().variant());
+        });
 }
 
 void LiveTranslationColorSchemeController::onSettingChanged(const QDBusMessage &message)
@@ -151,8 +151,8 @@ void LiveTranslationColorSchemeController::onSettingChanged(const QDBusMessage &
     applySetting(group, key, arguments.at(2));
 }
 
-void LiveTranslationColorSchemeController::applySetting(const QString &group, const QString &key,
-                                                        const QVariant &wrapped)
+void LiveTranslationColorSchemeController::applySetting(
+    const QString &group, const QString &key, const QVariant &wrapped)
 {
     const QVariant value = unwrap(wrapped);
     if (isColorScheme(group, key)) {

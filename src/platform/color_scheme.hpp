@@ -24,8 +24,8 @@ class LiveTranslationColorSchemeController final : public QObject {
 public:
     // sessionBusAddress: empty for the standard session bus.
     explicit LiveTranslationColorSchemeController(QObject *parent = nullptr);
-    explicit LiveTranslationColorSchemeController(const QString &sessionBusAddress,
-                                                  QObject *parent = nullptr);
+    explicit LiveTranslationColorSchemeController(
+        const QString &sessionBusAddress, QObject *parent = nullptr);
     ~LiveTranslationColorSchemeController() override;
 
     void setAppearance(LiveTranslationAppearance appearance);

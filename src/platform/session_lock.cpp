@@ -32,7 +32,7 @@ constexpr ScreenSaverSource kScreenSavers[] = {
 // The standard bus, or a private connection to the given address (whose name is recorded so
 // that it can be closed again).
 QString openBus(QDBusConnection::BusType type, const QString &address, const char *role,
-                QStringList &privateConnections)
+    QStringList &privateConnections)
 {
     if (address.isEmpty())
         return (type == QDBusConnection::SessionBus ? QDBusConnection::sessionBus()
@@ -60,10 +60,10 @@ LiveTranslationSessionLockMonitor::LiveTranslationSessionLockMonitor(
     const LiveTranslationBusAddresses &buses, QObject *parent)
     : QObject(parent)
 {
-    m_sessionBusName = openBus(QDBusConnection::SessionBus, buses.session, "session",
-                               m_privateConnections);
-    m_systemBusName = openBus(QDBusConnection::SystemBus, buses.system, "system",
-                              m_privateConnections);
+    m_sessionBusName
+        = openBus(QDBusConnection::SessionBus, buses.session, "session", m_privateConnections);
+    m_systemBusName
+        = openBus(QDBusConnection::SystemBus, buses.system, "system", m_privateConnections);
     watchScreenSavers();
     findLoginSession(false);
 }
@@ -73,14 +73,13 @@ LiveTranslationSessionLockMonitor::~LiveTranslationSessionLockMonitor()
     QDBusConnection session(m_sessionBusName);
     for (const auto &source : kScreenSavers)
         session.disconnect(QLatin1String(source.service), QLatin1String(source.path),
-                           QLatin1String(source.interface), QStringLiteral("ActiveChanged"), this,
-                           SLOT(onScreenSaverActiveChanged(bool)));
+            QLatin1String(source.interface), QStringLiteral("ActiveChanged"), this,
+            SLOT(onScreenSaverActiveChanged(bool)));
     if (!m_loginSessionPath.isEmpty())
         QDBusConnection(m_systemBusName)
             .disconnect(QLatin1String(kLogindService), m_loginSessionPath,
-                        QLatin1String(kPropertiesInterface), QStringLiteral("PropertiesChanged"),
-                        this,
-                        SLOT(onSessionPropertiesChanged(QString, QVariantMap, QStringList)));
+                QLatin1String(kPropertiesInterface), QStringLiteral("PropertiesChanged"), this,
+                SLOT(onSessionPropertiesChanged(QString, QVariantMap, QStringList)));
     for (const QString &name : std::as_const(m_privateConnections))
         QDBusConnection::disconnectFromBus(name);
 }
@@ -93,8 +92,8 @@ void LiveTranslationSessionLockMonitor::watchScreenSavers()
     // Only the owner of the screen saver's name is listened to, not any client of the bus.
     for (const auto &source : kScreenSavers)
         session.connect(QLatin1String(source.service), QLatin1String(source.path),
-                        QLatin1String(source.interface), QStringLiteral("ActiveChanged"), this,
-                        SLOT(onScreenSaverActiveChanged(bool)));
+            QLatin1String(source.interface), QStringLiteral("ActiveChanged"), this,
+            SLOT(onScreenSaverActiveChanged(bool)));
 }
 
 void LiveTranslationSessionLockMonitor::findLoginSession(bool byProcess)
@@ -104,8 +103,8 @@ void LiveTranslationSessionLockMonitor::findLoginSession(bool byProcess)
         return;
     // "auto" is the caller's session, or the user's graphical one when the caller (say, a
     // service) has none; asking by process is for logind versions that lack "auto".
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QLatin1String(kLogindService), QLatin1String(kLogindPath), QLatin1String(kLogindManager),
+    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(kLogindService),
+        QLatin1String(kLogindPath), QLatin1String(kLogindManager),
         byProcess ? QStringLiteral("GetSessionByPID") : QStringLiteral("GetSession"));
     if (byProcess)
         call << static_cast<uint>(::getpid());
@@ -114,26 +113,25 @@ void LiveTranslationSessionLockMonitor::findLoginSession(bool byProcess)
     call.setAutoStartService(false);
     auto *watcher = new QDBusPendingCallWatcher(system.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, byProcess](QDBusPendingCallWatcher *finished) {
-                finished->deleteLater();
-                const QDBusPendingReply<QDBusObjectPath> reply = *finished;
-                if (reply.isValid())
-                    watchLoginSession(reply.value().path());
-                else if (!byProcess)
-                    findLoginSession(true);
-            });
+        [this, byProcess](QDBusPendingCallWatcher *finished) {
+            finished->deleteLater();
+            const QDBusPendingReply<QDBusObjectPath> reply = *finished;
+            if (reply.isValid())
+                watchLoginSession(reply.value().path());
+            else if (!byProcess)
+                findLoginSession(true);
+        });
 }
 
 void LiveTranslationSessionLockMonitor::watchLoginSession(const QString &path)
 {
     if (path.isEmpty() || !m_loginSessionPath.isEmpty())
         return;
-    const bool connected = QDBusConnection(m_systemBusName)
-                               .connect(QLatin1String(kLogindService), path,
-                                        QLatin1String(kPropertiesInterface),
-                                        QStringLiteral("PropertiesChanged"), this,
-                                        SLOT(onSessionPropertiesChanged(QString, QVariantMap,
-                                                                        QStringList)));
+    const bool connected
+        = QDBusConnection(m_systemBusName)
+              .connect(QLatin1String(kLogindService), path, QLatin1String(kPropertiesInterface),
+                  QStringLiteral("PropertiesChanged"), this,
+                  SLOT(onSessionPropertiesChanged(QString, QVariantMap, QStringList)));
     if (!connected)
         return;
     m_loginSessionPath = path;

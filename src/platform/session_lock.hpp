@@ -25,8 +25,8 @@ class LiveTranslationSessionLockMonitor final : public QObject {
     Q_DISABLE_COPY_MOVE(LiveTranslationSessionLockMonitor)
 
 public:
-    explicit LiveTranslationSessionLockMonitor(const LiveTranslationBusAddresses &buses = {},
-                                               QObject *parent = nullptr);
+    explicit LiveTranslationSessionLockMonitor(
+        const LiveTranslationBusAddresses &buses = {}, QObject *parent = nullptr);
     ~LiveTranslationSessionLockMonitor() override;
 
     bool isLocked() const { return m_locked; }
@@ -41,8 +41,8 @@ signals:
 
 private slots:
     void onScreenSaverActiveChanged(bool active);
-    void onSessionPropertiesChanged(const QString &interface, const QVariantMap &changed,
-                                    const QStringList &invalidated);
+    void onSessionPropertiesChanged(
+        const QString &interface, const QVariantMap &changed, const QStringList &invalidated);
 
 private:
     void watchScreenSavers();

@@ -9,7 +9,7 @@
 
 struct LiveTranslationPanelHints::Atoms {
     xcb_connection_t *connection = nullptr;
-    xcb_ewmh_connection_t ewmh{};
+    xcb_ewmh_connection_t ewmh {};
     bool valid = false;
 
     explicit Atoms(xcb_connection_t *c)
@@ -44,9 +44,8 @@ bool LiveTranslationPanelHints::apply(QWindow *window)
         return false;
 
     xcb_ewmh_connection_t &ewmh = m_atoms->ewmh;
-    std::array<xcb_atom_t, 4> states{ewmh._NET_WM_STATE_ABOVE, ewmh._NET_WM_STATE_STICKY,
-                                     ewmh._NET_WM_STATE_SKIP_TASKBAR,
-                                     ewmh._NET_WM_STATE_SKIP_PAGER};
+    std::array<xcb_atom_t, 4> states {ewmh._NET_WM_STATE_ABOVE, ewmh._NET_WM_STATE_STICKY,
+        ewmh._NET_WM_STATE_SKIP_TASKBAR, ewmh._NET_WM_STATE_SKIP_PAGER};
     xcb_ewmh_set_wm_state(&ewmh, id, static_cast<uint32_t>(states.size()), states.data());
     xcb_ewmh_set_wm_desktop(&ewmh, id, kAllDesktops);
     xcb_atom_t utility = ewmh._NET_WM_WINDOW_TYPE_UTILITY;

@@ -53,12 +53,12 @@ void applyControlsPalette(LiveTranslationColorScheme scheme)
 } // namespace
 
 LiveTranslationHelperAppDelegate::LiveTranslationHelperAppDelegate(QObject *parent)
-    : LiveTranslationHelperAppDelegate(Options{}, parent)
+    : LiveTranslationHelperAppDelegate(Options {}, parent)
 {
 }
 
-LiveTranslationHelperAppDelegate::LiveTranslationHelperAppDelegate(const Options &options,
-                                                                   QObject *parent)
+LiveTranslationHelperAppDelegate::LiveTranslationHelperAppDelegate(
+    const Options &options, QObject *parent)
     : QObject(parent)
     , m_options(options)
     , m_model(new LiveTranslationHelperModel(this))
@@ -78,7 +78,7 @@ void LiveTranslationHelperAppDelegate::applicationDidFinishLaunching()
     m_colorScheme = new LiveTranslationColorSchemeController(m_options.buses.session, this);
     applyControlsPalette(m_colorScheme->effectiveScheme());
     connect(m_colorScheme, &LiveTranslationColorSchemeController::schemeChanged, this,
-            &applyControlsPalette);
+        &applyControlsPalette);
     createPanel();
 
     QPointer<LiveTranslationHelperChannel> channel = m_channel;
@@ -117,7 +117,7 @@ void LiveTranslationHelperAppDelegate::createPanel()
     //   m_panel->setContentWidget(new LiveTranslationHelperView(m_model, m_panel.get()));
     m_panel->setContentWidget(new QWidget(m_panel.get()));
     connect(m_panel.get(), &LiveTranslationOverlayPanel::closeRequested, m_model,
-            &LiveTranslationHelperModel::closePanel);
+        &LiveTranslationHelperModel::closePanel);
 }
 
 void LiveTranslationHelperAppDelegate::applicationWillTerminate()
@@ -142,9 +142,7 @@ void LiveTranslationHelperAppDelegate::handleHostMessage(
         if (message.snapshot)
             m_model->applySnapshot(*message.snapshot);
         break;
-    case Kind::show:
-        showPanel();
-        break;
+    case Kind::show: showPanel(); break;
     case Kind::hide:
         if (m_panel)
             m_panel->orderOut();
@@ -155,9 +153,7 @@ void LiveTranslationHelperAppDelegate::handleHostMessage(
         else
             showPanel();
         break;
-    case Kind::terminate:
-        terminate();
-        break;
+    case Kind::terminate: terminate(); break;
     }
 }
 
@@ -166,22 +162,18 @@ void LiveTranslationHelperAppDelegate::showPanel()
     if (!m_panel)
         return;
     if (!m_panel->isVisible())
-        placePanel();
+        placePanel(placementForShowing(m_panel->panelFrame(), currentScreenLayout()));
     m_panel->orderFrontRegardless();
 }
 
-void LiveTranslationHelperAppDelegate::placePanel()
+void LiveTranslationHelperAppDelegate::placePanel(const LiveTranslationPanelPlacement &placement)
 {
-    const auto placement = placePanelFrame(m_panel->panelFrame(), currentScreenLayout());
     switch (placement.kind) {
-    case LiveTranslationPanelPlacement::Kind::keep:
-        break;
+    case LiveTranslationPanelPlacement::Kind::keep: break;
     case LiveTranslationPanelPlacement::Kind::move:
         m_panel->movePanelFrame(placement.origin);
         break;
-    case LiveTranslationPanelPlacement::Kind::centre:
-        m_panel->centre();
-        break;
+    case LiveTranslationPanelPlacement::Kind::centre: m_panel->centre(); break;
     }
 }
 
@@ -189,12 +181,12 @@ void LiveTranslationHelperAppDelegate::ensurePanelOnScreen()
 {
     if (!m_panel || !m_panel->isVisible())
         return;
-    const auto layout = currentScreenLayout();
-    if (!replacementAfterScreenChange(m_panel->panelFrame(), true, layout))
+    const auto placement
+        = replacementAfterScreenChange(m_panel->panelFrame(), true, currentScreenLayout());
+    if (!placement)
         return;
-    // Back to "never placed", then placed like the first time.
-    m_panel->movePanelFrame(QPoint(0, 0));
-    placePanel();
+    // Placed like the first time, as if it had never been.
+    placePanel(*placement);
     m_panel->orderFrontRegardless();
 }
 
@@ -226,9 +218,9 @@ void LiveTranslationHelperAppDelegate::observeSession()
     m_sessionLock = new LiveTranslationSessionLockMonitor(m_options.buses, this);
     // Queued: each reaction runs as a task of its own on the main thread.
     connect(m_sessionLock, &LiveTranslationSessionLockMonitor::sessionLocked, this,
-            &LiveTranslationHelperAppDelegate::sessionDidResignActive, Qt::QueuedConnection);
+        &LiveTranslationHelperAppDelegate::sessionDidResignActive, Qt::QueuedConnection);
     connect(m_sessionLock, &LiveTranslationSessionLockMonitor::sessionUnlocked, this,
-            &LiveTranslationHelperAppDelegate::sessionDidBecomeActive, Qt::QueuedConnection);
+        &LiveTranslationHelperAppDelegate::sessionDidBecomeActive, Qt::QueuedConnection);
 }
 
 void LiveTranslationHelperAppDelegate::observeScreens()
@@ -241,9 +233,9 @@ void LiveTranslationHelperAppDelegate::observeScreens()
         scheduleScreenCheck();
     });
     m_screenObservers << connect(app, &QGuiApplication::screenRemoved, this,
-                                 &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
+        &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
     m_screenObservers << connect(app, &QGuiApplication::primaryScreenChanged, this,
-                                 &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
+        &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
     for (QScreen *screen : QGuiApplication::screens())
         observeScreen(screen);
 }
@@ -251,9 +243,9 @@ void LiveTranslationHelperAppDelegate::observeScreens()
 void LiveTranslationHelperAppDelegate::observeScreen(QScreen *screen)
 {
     m_screenObservers << connect(screen, &QScreen::geometryChanged, this,
-                                 &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
+        &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
     m_screenObservers << connect(screen, &QScreen::availableGeometryChanged, this,
-                                 &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
+        &LiveTranslationHelperAppDelegate::scheduleScreenCheck);
 }
 
 void LiveTranslationHelperAppDelegate::scheduleScreenCheck()

@@ -7,6 +7,7 @@
 #include "wire_types.hpp"
 
 class QScreen;
+struct LiveTranslationPanelPlacement;
 class LiveTranslationHelperChannel;
 class LiveTranslationHelperModel;
 class LiveTranslationOverlayPanel;
@@ -20,7 +21,7 @@ class LiveTranslationHelperAppDelegate final : public QObject {
 
 public:
     struct Options {
-        int inputFd = 0;  // host messages come from here
+        int inputFd = 0; // host messages come from here
         int outputFd = 1; // commands go here
         LiveTranslationBusAddresses buses;
     };
@@ -36,7 +37,8 @@ public:
     void applicationWillTerminate();
 
     void handleHostMessage(const LiveTranslationHelperHostMessage &message);
-    // Places a hidden panel (if it was never placed) and brings it to the front, not activated.
+    // Places a hidden panel that was never placed, or that no screen shows any more, and brings
+    // it to the front without activating it.
     void showPanel();
     // Puts a visible panel that no screen shows any more back onto a screen.
     void ensurePanelOnScreen();
@@ -57,7 +59,7 @@ signals:
 
 private:
     void createPanel();
-    void placePanel();
+    void placePanel(const LiveTranslationPanelPlacement &placement);
     void terminate();
     void observeSession();
     void observeScreens();

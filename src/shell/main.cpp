@@ -58,12 +58,15 @@ int main(int argc, char **argv)
     options.outputFd = commandFd;
     LiveTranslationHelperAppDelegate delegate(options);
     LiveTranslationParentWatch parentWatch;
-    QObject::connect(&delegate, &LiveTranslationHelperAppDelegate::terminateRequested, &app,
-                     &QCoreApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&parentWatch, &LiveTranslationParentWatch::parentExited, &app,
-                     &QCoreApplication::quit, Qt::QueuedConnection);
+    // exit(0), not quit(): quit() first asks every window to close, and the panel's close
+    // button would tell the host "hide" on the way out.
+    const auto end = [] { QCoreApplication::exit(0); };
+    QObject::connect(&delegate, &LiveTranslationHelperAppDelegate::terminateRequested, &app, end,
+        Qt::QueuedConnection);
+    QObject::connect(
+        &parentWatch, &LiveTranslationParentWatch::parentExited, &app, end, Qt::QueuedConnection);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
-                     &LiveTranslationHelperAppDelegate::applicationWillTerminate);
+        &LiveTranslationHelperAppDelegate::applicationWillTerminate);
 
     delegate.applicationDidFinishLaunching();
     return QApplication::exec();

@@ -16,9 +16,9 @@ class LiveTranslationOverlayPanel final : public QWidget {
     Q_DISABLE_COPY_MOVE(LiveTranslationOverlayPanel)
 
 public:
-    static constexpr QSize kContentSize{520, 760};
-    static constexpr QSize kMinimumContentSize{460, 520};
-    static constexpr QSize kMaximumContentSize{660, 1200};
+    static constexpr QSize kContentSize {520, 760};
+    static constexpr QSize kMinimumContentSize {460, 520};
+    static constexpr QSize kMaximumContentSize {660, 1200};
 
     static constexpr Qt::WindowFlags kWindowFlags = Qt::Tool | Qt::WindowStaysOnTopHint
         | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;

@@ -19,8 +19,8 @@ std::optional<std::size_t> placementScreen(const LiveTranslationScreenLayout &la
     return std::nullopt;
 }
 
-LiveTranslationPanelPlacement placePanelFrame(const QRect &panelFrame,
-                                              const LiveTranslationScreenLayout &layout)
+LiveTranslationPanelPlacement placePanelFrame(
+    const QRect &panelFrame, const LiveTranslationScreenLayout &layout)
 {
     using Kind = LiveTranslationPanelPlacement::Kind;
     if (panelFrame.topLeft() != QPoint(0, 0))
@@ -35,6 +35,14 @@ LiveTranslationPanelPlacement placePanelFrame(const QRect &panelFrame,
     return {Kind::move, QPoint(x, y)};
 }
 
+LiveTranslationPanelPlacement placementForShowing(
+    const QRect &panelFrame, const LiveTranslationScreenLayout &layout)
+{
+    if (!panelFrameOnScreen(panelFrame, layout))
+        return placePanelFrame(QRect(QPoint(0, 0), panelFrame.size()), layout);
+    return placePanelFrame(panelFrame, layout);
+}
+
 bool panelFrameOnScreen(const QRect &panelFrame, const LiveTranslationScreenLayout &layout)
 {
     for (const auto &screen : layout.screens) {
@@ -44,9 +52,8 @@ bool panelFrameOnScreen(const QRect &panelFrame, const LiveTranslationScreenLayo
     return false;
 }
 
-std::optional<LiveTranslationPanelPlacement>
-replacementAfterScreenChange(const QRect &panelFrame, bool panelVisible,
-                             const LiveTranslationScreenLayout &layout)
+std::optional<LiveTranslationPanelPlacement> replacementAfterScreenChange(
+    const QRect &panelFrame, bool panelVisible, const LiveTranslationScreenLayout &layout)
 {
     if (!panelVisible || panelFrameOnScreen(panelFrame, layout))
         return std::nullopt;

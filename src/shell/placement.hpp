@@ -8,7 +8,7 @@
 
 // One screen as the placement rules see it, in global coordinates (origin top-left).
 struct LiveTranslationScreenArea {
-    QRect frame;        // the whole screen
+    QRect frame; // the whole screen
     QRect visibleFrame; // without the desktop's panels and docks
 
     bool operator==(const LiveTranslationScreenArea &) const = default;
@@ -24,8 +24,8 @@ struct LiveTranslationScreenLayout {
 // What placing a panel does to it.
 struct LiveTranslationPanelPlacement {
     enum class Kind {
-        keep,   // it was placed before (its origin is not (0, 0)): leave it where it is
-        move,   // move its frame's top-left corner to origin
+        keep, // it was placed before (its origin is not (0, 0)): leave it where it is
+        move, // move its frame's top-left corner to origin
         centre, // there is no screen to place it on: centre it
     };
 
@@ -44,17 +44,21 @@ std::optional<std::size_t> placementScreen(const LiveTranslationScreenLayout &la
 
 // Where a panel with this frame goes when it is placed. A frame at origin (0, 0) counts as never
 // placed; any other origin is kept, including one the user dragged it to.
-LiveTranslationPanelPlacement placePanelFrame(const QRect &panelFrame,
-                                              const LiveTranslationScreenLayout &layout);
+LiveTranslationPanelPlacement placePanelFrame(
+    const QRect &panelFrame, const LiveTranslationScreenLayout &layout);
+
+// Where a hidden panel goes when it is shown: placed if it never was, and placed anew if no
+// screen shows it any more (the screens changed while it was hidden); otherwise it stays.
+LiveTranslationPanelPlacement placementForShowing(
+    const QRect &panelFrame, const LiveTranslationScreenLayout &layout);
 
 // Whether the frame overlaps at least one screen (sharing an edge is not overlapping).
 bool panelFrameOnScreen(const QRect &panelFrame, const LiveTranslationScreenLayout &layout);
 
 // What a change of the screens does to a panel: nothing to a hidden panel or to one still at
 // least partly on a screen; a stranded visible panel is placed anew as if it had never been.
-std::optional<LiveTranslationPanelPlacement>
-replacementAfterScreenChange(const QRect &panelFrame, bool panelVisible,
-                             const LiveTranslationScreenLayout &layout);
+std::optional<LiveTranslationPanelPlacement> replacementAfterScreenChange(
+    const QRect &panelFrame, bool panelVisible, const LiveTranslationScreenLayout &layout);
 
 // The screens of the running application and the pointer's position.
 LiveTranslationScreenLayout currentScreenLayout();

@@ -1,0 +1,406 @@
+#!/usr/bin/python3
+"""The helper as the host sees it: the real binary on a real X server (Xvfb, no window manager),
+driven through real pipes. Run under dbus-run-session (tests/e2e/panel.cmake does).
+
+  panel_e2e.py --helper PATH --x-tool PATH [unittest options]
+"""
+
+import argparse
+import ctypes
+import json
+import os
+import re
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+ARGS = None
+WAIT_S = 10.0
+
+SCREEN_W, SCREEN_H = 1920, 1080
+PANEL_W, PANEL_H = 520, 760
+RIGHT_MARGIN = 18
+
+# Two monitors of different heights on the one Xvfb screen: a left one that takes the screen's
+# output, so that the whole-screen monitor goes away, and a shorter one on its right.
+LEFT = (0, 0, 1200, 1080)
+RIGHT = (1200, 0, 720, 800)
+
+SESSION_RUNNING = {"type": "snapshot", "snapshot": {
+    "generation": 1, "lifecycle": "listening", "statusMessage": "Listening",
+    "hasFailure": False, "canRequestMoreTime": False, "isSessionActive": True,
+    "isStartEnabled": False, "sourceLanguage": "multi", "targetLanguage": "en",
+    "selectedAudioSourceID": "mac-audio", "sourceLanguages": [], "targetLanguages": [],
+    "audioSources": [], "actualAudioSourceDescription": "Mac Audio", "droppedCaptureBuffers": 0,
+    "captureAudioLevel": 0, "appearanceMode": "system", "showsSourceText": True,
+    "committedCards": [],
+}}
+
+
+def wait_until(predicate, timeout=WAIT_S, interval=0.02):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() > deadline:
+            return value
+        time.sleep(interval)
+
+
+def placed_at(monitor):
+    """Where the placement rule puts the panel on a monitor (no window manager: no frame)."""
+    x, y, width, height = monitor
+    return (x + width - PANEL_W - RIGHT_MARGIN, y + (height - PANEL_H) // 2)
+
+
+class Xvfb:
+    """A private X server on a free display number, kept between clients (-noreset)."""
+
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             "%dx%dx24" % (SCREEN_W, SCREEN_H), "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        while not number.endswith(b"\n"):
+            ready, _, _ = select.select([read_end], [], [], WAIT_S)
+            chunk = os.read(read_end, 16) if ready else b""
+            if not chunk:
+                raise RuntimeError("Xvfb did not start")
+            number += chunk
+        os.close(read_end)
+        self.display = ":" + number.decode().strip()
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait(timeout=WAIT_S)
+
+
+class Helper:
+    """The helper process with pipes on its standard input and output."""
+
+    def __init__(self, env, log_path):
+        self.log = open(log_path, "wb")
+        self.process = subprocess.Popen([ARGS.helper], stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=self.log, env=env)
+        self.output = b""
+
+    def send(self, message):
+        line = message if isinstance(message, str) else json.dumps(message)
+        self.process.stdin.write(line.encode() + b"\n")
+        self.process.stdin.flush()
+
+    def commands(self, wanted=0, timeout=WAIT_S):
+        """The command lines written so far, after waiting for at least `wanted` of them."""
+        deadline = time.monotonic() + timeout
+        stdout = self.process.stdout
+        while stdout is not None:
+            enough = self.output.count(b"\n") >= wanted
+            # Enough lines: one short look for more. Too few: wait up to the deadline.
+            wait = 0.05 if enough else deadline - time.monotonic()
+            if wait <= 0:
+                break
+            ready, _, _ = select.select([stdout], [], [], wait)
+            if not ready:
+                if enough:
+                    break
+                continue
+            chunk = os.read(stdout.fileno(), 65536)
+            if not chunk:
+                break
+            self.output += chunk
+        return [json.loads(line) for line in self.output.decode().splitlines()]
+
+    def close_stdout(self):
+        self.process.stdout.close()
+        self.process.stdout = None
+
+    def wait(self, timeout=WAIT_S):
+        return self.process.wait(timeout=timeout)
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        for stream in (self.process.stdin, self.process.stdout):
+            if stream is not None:
+                try:
+                    stream.close()
+                except BrokenPipeError:
+                    pass
+        self.log.close()
+
+
+class PanelTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.xvfb = Xvfb()
+        cls.runtime = tempfile.mkdtemp(prefix="tavu-e2e-")
+        os.chmod(cls.runtime, 0o700)
+        env = dict(os.environ)
+        env.pop("QT_QPA_PLATFORM", None)  # the helper chooses X11 by itself
+        env.update(DISPLAY=cls.xvfb.display, XDG_RUNTIME_DIR=cls.runtime)
+        cls.env = env
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.xvfb.close()
+        shutil.rmtree(cls.runtime, ignore_errors=True)
+
+    def setUp(self):
+        self.reset_monitors()
+        self.warp(100, 100)
+        self.helpers = []
+
+    def tearDown(self):
+        for helper in self.helpers:
+            helper.stop()
+        self.reset_monitors()
+
+    # --- X ----------------------------------------------------------------------------------
+    def x(self, *command, check=True):
+        return subprocess.run(command, env=self.env, check=check, capture_output=True,
+                              text=True).stdout
+
+    def warp(self, x, y):
+        self.x(ARGS.x_tool, "warp", str(x), str(y))
+
+    def set_monitor(self, name, rect, output):
+        x, y, width, height = rect
+        self.x("xrandr", "--setmonitor", name,
+               "%d/%dx%d/%d+%d+%d" % (width, width // 4, height, height // 4, x, y), output)
+
+    def reset_monitors(self):
+        for name in ("tavu-left", "tavu-right"):
+            self.x("xrandr", "--delmonitor", name, check=False)
+
+    def two_monitors(self):
+        self.set_monitor("tavu-left", LEFT, "screen")
+        self.set_monitor("tavu-right", RIGHT, "none")
+        monitors = self.x("xrandr", "--listmonitors")
+        self.assertIn("tavu-right", monitors)
+
+    def panel_window(self):
+        def find():
+            tree = self.x("xwininfo", "-root", "-tree")
+            match = re.search(r"^\s*(0x[0-9a-f]+) \"Live Translate\"", tree, re.MULTILINE)
+            return match.group(1) if match else None
+        window = wait_until(find)
+        self.assertIsNotNone(window, "no window titled Live Translate")
+        return window
+
+    def window_state(self, window):
+        info = self.x("xwininfo", "-id", window)
+        number = lambda label: int(re.search(label + r":\s+(-?\d+)", info).group(1))
+        return {
+            "mapped": "IsViewable" in info,
+            "origin": (number("Absolute upper-left X"), number("Absolute upper-left Y")),
+            "size": (number("Width"), number("Height")),
+        }
+
+    def wait_mapped(self, window, mapped=True):
+        state = wait_until(lambda: (lambda s: s if s["mapped"] == mapped else None)(
+            self.window_state(window)))
+        self.assertIsNotNone(state, "the panel did not become %s" % ("mapped" if mapped else "unmapped"))
+        return state
+
+    def wait_origin(self, window, origin):
+        moved = wait_until(lambda: self.window_state(window)["origin"] == origin)
+        self.assertEqual(self.window_state(window)["origin"], origin)
+        return moved
+
+    def start(self):
+        helper = Helper(self.env, os.path.join(self.runtime, "helper-%d.log" % len(self.helpers)))
+        self.helpers.append(helper)
+        return helper
+
+    # --- tests -------------------------------------------------------------------------------
+    def test_show_maps_the_panel_where_the_rule_says_with_the_desktop_hints(self):
+        helper = self.start()
+        helper.send({"type": "show"})
+        window = self.panel_window()
+        state = self.wait_mapped(window)
+        self.assertEqual(state["size"], (PANEL_W, PANEL_H))
+        self.assertEqual(state["origin"], placed_at((0, 0, SCREEN_W, SCREEN_H)))
+
+        props = self.x("xprop", "-id", window, "_NET_WM_STATE", "_NET_WM_DESKTOP",
+                       "_NET_WM_WINDOW_TYPE", "WM_NAME")
+        for state_atom in ("_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY",
+                           "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"):
+            self.assertIn(state_atom, props)
+        self.assertRegex(props, r"_NET_WM_DESKTOP\(CARDINAL\) = (4294967295|0xffffffff)")
+        self.assertRegex(props, r"_NET_WM_WINDOW_TYPE\(ATOM\) = _NET_WM_WINDOW_TYPE_UTILITY")
+        self.assertIn('"Live Translate"', props)
+
+        helper.send({"type": "hide"})
+        self.wait_mapped(window, mapped=False)
+        # Shown again: the hints are back on the window, which kept its place.
+        helper.send({"type": "toggle"})
+        self.assertEqual(self.wait_mapped(window)["origin"], placed_at((0, 0, SCREEN_W, SCREEN_H)))
+        self.assertIn("_NET_WM_STATE_STICKY", self.x("xprop", "-id", window, "_NET_WM_STATE"))
+        helper.send({"type": "toggle"})
+        self.wait_mapped(window, mapped=False)
+
+        helper.send({"type": "terminate"})
+        self.assertEqual(helper.wait(), 0)
+        self.assertEqual(helper.commands(), [])
+
+    def test_the_panel_opens_on_the_monitor_under_the_pointer(self):
+        self.two_monitors()
+        self.warp(1500, 300)
+        helper = self.start()
+        helper.send({"type": "show"})
+        window = self.panel_window()
+        self.assertEqual(self.wait_mapped(window)["origin"], placed_at(RIGHT))
+        helper.send({"type": "terminate"})
+        self.assertEqual(helper.wait(), 0)
+
+        self.warp(300, 900)
+        helper = self.start()
+        helper.send({"type": "show"})
+        window = self.panel_window()
+        self.assertEqual(self.wait_mapped(window)["origin"], placed_at(LEFT))
+        helper.stop()
+
+    def test_removing_the_monitor_under_a_visible_panel_brings_it_back(self):
+        self.two_monitors()
+        self.warp(1500, 300)
+        helper = self.start()
+        helper.send({"type": "show"})
+        window = self.panel_window()
+        self.assertEqual(self.wait_mapped(window)["origin"], placed_at(RIGHT))
+
+        self.x("xrandr", "--delmonitor", "tavu-right")
+        # The pointer is now on no monitor: the primary (only) one takes the panel.
+        self.wait_origin(window, placed_at(LEFT))
+        self.assertTrue(self.window_state(window)["mapped"])
+
+        helper.send({"type": "terminate"})
+        self.assertEqual(helper.wait(), 0)
+
+    def test_a_hidden_panel_stays_put_when_its_monitor_goes_and_is_placed_when_shown(self):
+        self.two_monitors()
+        self.warp(1500, 300)
+        helper = self.start()
+        helper.send({"type": "show"})
+        window = self.panel_window()
+        self.assertEqual(self.wait_mapped(window)["origin"], placed_at(RIGHT))
+        helper.send({"type": "hide"})
+        self.wait_mapped(window, mapped=False)
+
+        self.x("xrandr", "--delmonitor", "tavu-right")
+        time.sleep(0.3)
+        self.assertEqual(self.window_state(window)["origin"], placed_at(RIGHT))
+        self.assertFalse(self.window_state(window)["mapped"])
+        # Shown where no monitor is, it would be lost: it is placed like the first time.
+        helper.send({"type": "show"})
+        self.assertEqual(self.wait_mapped(window)["origin"], placed_at(LEFT))
+        helper.send({"type": "terminate"})
+        self.assertEqual(helper.wait(), 0)
+
+    def test_close_button_hides_and_tells_the_host(self):
+        helper = self.start()
+        helper.send({"type": "show"})
+        window = self.panel_window()
+        self.wait_mapped(window)
+        self.x(ARGS.x_tool, "close", window)
+        self.wait_mapped(window, mapped=False)
+        self.assertEqual(helper.commands(wanted=1), [{"type": "hide"}])
+
+        # With a session running, it is stopped first.
+        helper.send(SESSION_RUNNING)
+        helper.send({"type": "show"})
+        self.wait_mapped(window)
+        self.x(ARGS.x_tool, "close", window)
+        self.wait_mapped(window, mapped=False)
+        self.assertEqual(helper.commands(wanted=3),
+                         [{"type": "hide"}, {"type": "stop"}, {"type": "hide"}])
+        self.assertIsNone(helper.process.poll())
+        helper.send({"type": "terminate"})
+        self.assertEqual(helper.wait(), 0)
+
+    def test_survives_a_closed_standard_output(self):
+        helper = self.start()
+        helper.close_stdout()
+        helper.send(SESSION_RUNNING)
+        helper.send({"type": "show"})
+        window = self.panel_window()
+        self.wait_mapped(window)
+        # Two commands into a pipe nobody reads any more.
+        self.x(ARGS.x_tool, "close", window)
+        self.wait_mapped(window, mapped=False)
+        helper.send({"type": "show"})
+        self.wait_mapped(window)
+        self.assertIsNone(helper.process.poll())
+        helper.send({"type": "terminate"})
+        self.assertEqual(helper.wait(), 0)
+
+    def test_end_of_standard_input_ends_the_process_with_status_zero(self):
+        helper = self.start()
+        helper.send({"type": "show"})
+        self.wait_mapped(self.panel_window())
+        helper.process.stdin.close()
+        self.assertEqual(helper.wait(), 0)
+        self.assertEqual(helper.commands(), [])
+
+    def test_terminate_before_anything_else_ends_with_status_zero(self):
+        helper = self.start()
+        helper.send('{"type":"terminate"}\n{"type":"show"}')
+        self.assertEqual(helper.wait(), 0)
+        self.assertEqual(helper.commands(), [])
+
+    def test_the_death_of_the_host_ends_the_helper(self):
+        # The host dies without closing the helper's input (its write end stays open here).
+        libc = ctypes.CDLL(None, use_errno=True)
+        pr_set_child_subreaper = 36
+        self.assertEqual(libc.prctl(pr_set_child_subreaper, 1, 0, 0, 0), 0)
+        read_end, write_end = os.pipe()
+        host = subprocess.Popen(
+            [sys.executable, "-c",
+             "import subprocess, sys, time\n"
+             "p = subprocess.Popen([sys.argv[1]], stdin=0, stdout=subprocess.DEVNULL)\n"
+             "print(p.pid, flush=True)\n"
+             "time.sleep(60)\n", ARGS.helper],
+            stdin=read_end, stdout=subprocess.PIPE, env=self.env)
+        os.close(read_end)
+        try:
+            helper_pid = int(host.stdout.readline())
+            os.write(write_end, b'{"type":"show"}\n')
+            self.wait_mapped(self.panel_window())
+            host.kill()
+            host.wait()
+            # We are the helper's reaper now, so its exit status is ours to read.
+            deadline = time.monotonic() + WAIT_S
+            status = None
+            while status is None and time.monotonic() < deadline:
+                pid, raw = os.waitpid(helper_pid, os.WNOHANG)
+                status = os.waitstatus_to_exitcode(raw) if pid else None
+                time.sleep(0.02)
+            self.assertEqual(status, 0, "the helper outlived its host")
+        finally:
+            os.close(write_end)
+            host.stdout.close()
+            try:
+                os.kill(helper_pid, signal.SIGKILL)
+                os.waitpid(helper_pid, 0)
+            except (ProcessLookupError, ChildProcessError, UnboundLocalError):
+                pass
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--helper", required=True)
+    parser.add_argument("--x-tool", required=True)
+    ARGS, rest = parser.parse_known_args()
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()

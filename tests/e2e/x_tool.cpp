@@ -1,0 +1,68 @@
+// Small X11 actions the end-to-end tests need and the standard X utilities lack:
+//   x_tool warp X Y     moves the pointer to (X, Y) on the root window
+//   x_tool close WINDOW asks a window to close, as a window manager's close button does
+//                       (WM_PROTOCOLS / WM_DELETE_WINDOW); WINDOW in decimal or 0x-hex
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <xcb/xcb.h>
+
+namespace {
+
+xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
+{
+    const auto cookie
+        = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+        xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
+    return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: x_tool warp X Y | x_tool close WINDOW\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 3)
+        return usage();
+    int screenNumber = 0;
+    xcb_connection_t *connection = xcb_connect(nullptr, &screenNumber);
+    if (xcb_connection_has_error(connection)) {
+        std::fprintf(stderr, "x_tool: cannot open the display\n");
+        return 1;
+    }
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screenNumber && screens.rem > 0; ++i)
+        xcb_screen_next(&screens);
+    const xcb_window_t root = screens.data->root;
+
+    int status = 0;
+    if (std::strcmp(argv[1], "warp") == 0 && argc == 4) {
+        const auto x = static_cast<int16_t>(std::atoi(argv[2]));
+        const auto y = static_cast<int16_t>(std::atoi(argv[3]));
+        xcb_warp_pointer(connection, XCB_NONE, root, 0, 0, 0, 0, x, y);
+    } else if (std::strcmp(argv[1], "close") == 0 && argc == 3) {
+        const auto window = static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0));
+        xcb_client_message_event_t event {};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = internAtom(connection, "WM_PROTOCOLS");
+        event.data.data32[0] = internAtom(connection, "WM_DELETE_WINDOW");
+        event.data.data32[1] = XCB_CURRENT_TIME;
+        xcb_send_event(
+            connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+    } else {
+        status = usage();
+    }
+    // A round trip, so that the request has reached the server when we exit.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    xcb_disconnect(connection);
+    return status;
+}

@@ -1,0 +1,239 @@
+// Runs under dbus-run-session: the session bus is private, and the fake desktop services stand in
+// for the screen savers and (on the same bus, passed as the system bus) for logind.
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QSignalSpy>
+#include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app_delegate.hpp"
+#include "fake_desktop.hpp"
+#include "overlay_panel.hpp"
+#include "session_lock.hpp"
+
+namespace {
+
+constexpr int kWaitMs = 5000;
+// How long to wait for something that must not happen.
+constexpr int kQuietMs = 300;
+
+const QString kFreedesktopPath = QStringLiteral("/org/freedesktop/ScreenSaver");
+const QString kShortPath = QStringLiteral("/ScreenSaver");
+const QString kGnomePath = QStringLiteral("/org/gnome/ScreenSaver");
+
+LiveTranslationBusAddresses fakeLogindBuses()
+{
+    return {QString(), FakeDesktop::busAddress()};
+}
+
+struct Spies {
+    explicit Spies(LiveTranslationSessionLockMonitor &monitor)
+        : locked(&monitor, &LiveTranslationSessionLockMonitor::sessionLocked)
+        , unlocked(&monitor, &LiveTranslationSessionLockMonitor::sessionUnlocked)
+    {
+    }
+    QSignalSpy locked;
+    QSignalSpy unlocked;
+};
+
+bool waitForLogind(LiveTranslationSessionLockMonitor &monitor)
+{
+    return QTest::qWaitFor([&] { return !monitor.loginSessionPath().isEmpty(); }, kWaitMs);
+}
+
+struct ScreenSaverSource {
+    const char *service;
+    const char *path;
+};
+
+class ScreenSaverSourceAlone : public ::testing::TestWithParam<ScreenSaverSource> { };
+
+} // namespace
+
+TEST_P(ScreenSaverSourceAlone, LocksAndUnlocks)
+{
+    FakeDesktop desktop({QStringLiteral("--only"), QLatin1String(GetParam().service)});
+    ASSERT_TRUE(desktop.ready());
+    LiveTranslationSessionLockMonitor monitor;
+    Spies spies(monitor);
+
+    desktop.setScreenSaverActive(QLatin1String(GetParam().path), true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spies.locked.count() == 1; }, kWaitMs));
+    EXPECT_TRUE(monitor.isLocked());
+    desktop.setScreenSaverActive(QLatin1String(GetParam().path), false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spies.unlocked.count() == 1; }, kWaitMs));
+    EXPECT_FALSE(monitor.isLocked());
+    EXPECT_EQ(spies.locked.count(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(SessionLock, ScreenSaverSourceAlone,
+    ::testing::Values(
+        ScreenSaverSource {"org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver"},
+        ScreenSaverSource {"org.freedesktop.ScreenSaver", "/ScreenSaver"},
+        ScreenSaverSource {"org.gnome.ScreenSaver", "/org/gnome/ScreenSaver"}));
+
+TEST(SessionLock, LogindLockedHintAloneLocksAndUnlocks)
+{
+    FakeDesktop desktop({QStringLiteral("--only"), QStringLiteral("org.freedesktop.login1")});
+    ASSERT_TRUE(desktop.ready());
+    LiveTranslationSessionLockMonitor monitor(fakeLogindBuses());
+    Spies spies(monitor);
+    ASSERT_TRUE(waitForLogind(monitor));
+    EXPECT_EQ(monitor.loginSessionPath(), QStringLiteral("/org/freedesktop/login1/session/_3fake"));
+
+    desktop.setLockedHint(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spies.locked.count() == 1; }, kWaitMs));
+    desktop.setLockedHint(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spies.unlocked.count() == 1; }, kWaitMs));
+}
+
+TEST(SessionLock, OneLockReportedBySeveralSourcesIsOneLockAndOneUnlock)
+{
+    FakeDesktop desktop;
+    ASSERT_TRUE(desktop.ready());
+    LiveTranslationSessionLockMonitor monitor(fakeLogindBuses());
+    Spies spies(monitor);
+    ASSERT_TRUE(waitForLogind(monitor));
+
+    desktop.setScreenSaverActive(kGnomePath, true);
+    desktop.setLockedHint(true);
+    desktop.setScreenSaverActive(kFreedesktopPath, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spies.locked.count() >= 1; }, kWaitMs));
+    QTest::qWait(kQuietMs);
+    EXPECT_EQ(spies.locked.count(), 1);
+
+    desktop.setScreenSaverActive(kGnomePath, false);
+    desktop.setLockedHint(false);
+    desktop.setScreenSaverActive(kFreedesktopPath, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spies.unlocked.count() >= 1; }, kWaitMs));
+    QTest::qWait(kQuietMs);
+    EXPECT_EQ(spies.unlocked.count(), 1);
+    EXPECT_EQ(spies.locked.count(), 1);
+}
+
+TEST(SessionLock, IgnoresTheSameSignalFromAnyOtherClientOfTheBus)
+{
+    FakeDesktop desktop;
+    ASSERT_TRUE(desktop.ready());
+    LiveTranslationSessionLockMonitor monitor;
+    Spies spies(monitor);
+
+    auto impostor
+        = QDBusConnection::connectToBus(FakeDesktop::busAddress(), QStringLiteral("impostor"));
+    ASSERT_TRUE(impostor.isConnected());
+    QDBusMessage signal = QDBusMessage::createSignal(kFreedesktopPath,
+        QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("ActiveChanged"));
+    signal << true;
+    ASSERT_TRUE(impostor.send(signal));
+    QTest::qWait(kQuietMs);
+    EXPECT_EQ(spies.locked.count(), 0);
+
+    // The real screen saver is heard on the same path.
+    desktop.setScreenSaverActive(kFreedesktopPath, true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return spies.locked.count() == 1; }, kWaitMs));
+    QDBusConnection::disconnectFromBus(QStringLiteral("impostor"));
+}
+
+TEST(SessionLock, MissingServicesOrBusesAreNoError)
+{
+    {
+        // A bus without any of the services.
+        LiveTranslationSessionLockMonitor monitor(fakeLogindBuses());
+        QTest::qWait(kQuietMs);
+        EXPECT_TRUE(monitor.loginSessionPath().isEmpty());
+        EXPECT_FALSE(monitor.isLocked());
+    }
+    {
+        // No buses at all.
+        const QString nowhere = QStringLiteral("unix:path=/nonexistent/bus");
+        LiveTranslationSessionLockMonitor monitor({nowhere, nowhere});
+        QTest::qWait(10);
+        EXPECT_FALSE(monitor.isLocked());
+    }
+}
+
+namespace {
+
+// The delegate, with the fake desktop's session lock, on the offscreen platform.
+class DelegateSessionLock : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_desktop.ready());
+        ASSERT_EQ(::pipe2(m_input, O_CLOEXEC), 0);
+        ASSERT_EQ(::pipe2(m_output, O_CLOEXEC | O_NONBLOCK), 0);
+        LiveTranslationHelperAppDelegate::Options options;
+        options.inputFd = m_input[0];
+        options.outputFd = m_output[1];
+        options.buses = fakeLogindBuses();
+        m_delegate = std::make_unique<LiveTranslationHelperAppDelegate>(options);
+        m_delegate->applicationDidFinishLaunching();
+        ASSERT_TRUE(waitForLogind(*m_delegate->sessionLock()));
+    }
+
+    void TearDown() override
+    {
+        m_delegate.reset();
+        for (int fd : {m_input[0], m_input[1], m_output[0], m_output[1]})
+            ::close(fd);
+    }
+
+    void send(LiveTranslationHelperHostMessage::Kind kind)
+    {
+        m_delegate->handleHostMessage(LiveTranslationHelperHostMessage::make(kind));
+    }
+    bool visible() const { return m_delegate->panel()->isVisible(); }
+    bool waitVisible(bool wanted)
+    {
+        return QTest::qWaitFor([&] { return visible() == wanted; }, kWaitMs);
+    }
+
+    FakeDesktop m_desktop;
+    int m_input[2] = {-1, -1};
+    int m_output[2] = {-1, -1};
+    std::unique_ptr<LiveTranslationHelperAppDelegate> m_delegate;
+};
+
+} // namespace
+
+TEST_F(DelegateSessionLock, LockWhileVisibleHidesAndUnlockRestoresOnce)
+{
+    send(LiveTranslationHelperHostMessage::Kind::show);
+    const QPoint placed = m_delegate->panel()->panelFrame().topLeft();
+    m_desktop.setScreenSaverActive(kShortPath, true);
+    ASSERT_TRUE(waitVisible(false));
+    m_desktop.setLockedHint(true); // the same lock, told again
+    m_desktop.setScreenSaverActive(kShortPath, false);
+    ASSERT_TRUE(waitVisible(true));
+    EXPECT_EQ(m_delegate->panel()->panelFrame().topLeft(), placed);
+
+    // Hidden by the host after the unlock; the rest of the unlock does not bring it back.
+    send(LiveTranslationHelperHostMessage::Kind::hide);
+    m_desktop.setLockedHint(false);
+    QTest::qWait(kQuietMs);
+    EXPECT_FALSE(visible());
+}
+
+TEST_F(DelegateSessionLock, LockWhileHiddenKeepsItHidden)
+{
+    m_desktop.setLockedHint(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_delegate->sessionLock()->isLocked(); }, kWaitMs));
+    m_desktop.setLockedHint(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_delegate->sessionLock()->isLocked(); }, kWaitMs));
+    QTest::qWait(kQuietMs);
+    EXPECT_FALSE(visible());
+}
+
+TEST_F(DelegateSessionLock, ShowWhileLockedIsHiddenAgainByTheNextLockOnly)
+{
+    // The host may show the panel while the session is locked; the unlock then leaves it be.
+    m_desktop.setScreenSaverActive(kGnomePath, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_delegate->sessionLock()->isLocked(); }, kWaitMs));
+    send(LiveTranslationHelperHostMessage::Kind::show);
+    m_desktop.setScreenSaverActive(kGnomePath, false);
+    QTest::qWait(kQuietMs);
+    EXPECT_TRUE(visible());
+}
