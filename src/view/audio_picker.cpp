@@ -1,0 +1,196 @@
+#include "audio_picker.hpp"
+
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app_icons.hpp"
+#include "capture_status.hpp"
+#include "divider.hpp"
+#include "lazy_list.hpp"
+#include "model.hpp"
+#include "picker_rows.hpp"
+#include "view_support.hpp"
+
+namespace {
+
+constexpr const char *kEverythingId = "mac-audio";
+constexpr int kHeaderPosition = 1;
+
+} // namespace
+
+// One entry of the list: the "APPLICATIONS" header when it is the second entry, then the row.
+class LiveTranslationAudioEntry final : public QWidget {
+public:
+    explicit LiveTranslationAudioEntry(QWidget *parent)
+        : QWidget(parent)
+        , m_header(new QLabel(LiveTranslationAudioPicker::tr("APPLICATIONS"), this))
+        , m_row(new LiveTranslationAudioRow(this))
+    {
+        m_header->setTextFormat(Qt::PlainText);
+        m_header->setFont(systemFont(LiveTranslationAudioPicker::kHeaderPixelSize, QFont::DemiBold));
+        m_header->setContentsMargins(LiveTranslationAudioPicker::kHeaderSidePadding,
+                                     LiveTranslationAudioPicker::kHeaderTop,
+                                     LiveTranslationAudioPicker::kHeaderSidePadding,
+                                     LiveTranslationAudioPicker::kHeaderBottom);
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        layout->addWidget(m_header);
+        layout->addWidget(m_row, 1);
+        setFocusProxy(m_row);
+    }
+
+    QLabel *header() const { return m_header; }
+    LiveTranslationAudioRow *row() const { return m_row; }
+
+private:
+    QLabel *m_header;
+    LiveTranslationAudioRow *m_row;
+};
+
+LiveTranslationAudioPicker::LiveTranslationAudioPicker(LiveTranslationHelperModel *model,
+                                                       QWidget *parent)
+    : QWidget(parent)
+    , m_model(model)
+    , m_title(new QLabel(tr("Audio source"), this))
+    , m_list(new LiveTranslationLazyList([this](QWidget *p) { return makeEntry(p); },
+                                         [this](QWidget *e, int i) { bindEntry(e, i); }, this))
+    , m_divider(new LiveTranslationDivider(this))
+    , m_status(new LiveTranslationCaptureStatus(this))
+{
+    setObjectName(QStringLiteral("liveTranslation.audioSourcePickerContent"));
+    setFixedSize(kWidth, kHeight);
+    setFocusPolicy(Qt::NoFocus);
+
+    m_title->setFont(systemFont(kTitlePixelSize, QFont::DemiBold));
+    m_title->setContentsMargins(kTitleSidePadding, kTitleTop, kTitleSidePadding, kTitleBottom);
+    m_list->setPadding(kListPadding);
+    m_list->setSpacing(kEntrySpacing);
+    m_list->setAccessibleName(tr("Audio source"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_title);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_divider);
+    layout->addWidget(m_status);
+}
+
+int LiveTranslationAudioPicker::headerHeight() const
+{
+    return kHeaderTop + QFontMetrics(systemFont(kHeaderPixelSize, QFont::DemiBold)).height()
+        + kHeaderBottom;
+}
+
+void LiveTranslationAudioPicker::render(const LiveTranslationHelperSnapshot &snapshot,
+                                        const LiveTranslationPalette &palette)
+{
+    const bool paletteChanged = m_palette != palette;
+    if (paletteChanged) {
+        m_palette = palette;
+        setTextColor(m_title, palette.foreground);
+        m_divider->setColor(palette.border);
+        m_list->setColors(palette);
+    }
+    if (!isVisible())
+        return; // drawn from the model's snapshot when the popover opens
+    m_status->render(snapshot, palette);
+
+    const bool sourcesChanged = !m_listRendered || snapshot.audioSources != m_sources;
+    const bool marksChanged = snapshot.selectedAudioSourceID != m_chosenId;
+    if (!sourcesChanged && !marksChanged && !paletteChanged)
+        return;
+    m_listRendered = true;
+    m_chosenId = snapshot.selectedAudioSourceID;
+    if (sourcesChanged) {
+        m_sources = snapshot.audioSources;
+        std::vector<int> heights;
+        heights.reserve(m_sources.size());
+        for (std::size_t i = 0; i < m_sources.size(); ++i) {
+            int height = m_sources[i].id == kEverythingId
+                ? LiveTranslationAudioRow::kEverythingMinHeight
+                : LiveTranslationAudioRow::kMinHeight;
+            if (i == kHeaderPosition)
+                height += headerHeight();
+            heights.push_back(height);
+        }
+        m_list->setEntries(std::move(heights));
+    } else {
+        m_list->rebindAll();
+    }
+    int chosen = -1;
+    for (std::size_t i = 0; i < m_sources.size() && chosen < 0; ++i) {
+        if (m_sources[i].id == m_chosenId)
+            chosen = int(i);
+    }
+    m_list->setPreferredEntry(chosen);
+}
+
+QWidget *LiveTranslationAudioPicker::makeEntry(QWidget *parent)
+{
+    auto *entry = new LiveTranslationAudioEntry(parent);
+    connect(entry->row(), &QAbstractButton::clicked, this,
+            [this, entry] { choose(m_list->indexOf(entry)); });
+    return entry;
+}
+
+void LiveTranslationAudioPicker::bindEntry(QWidget *widget, int index)
+{
+    auto *entry = static_cast<LiveTranslationAudioEntry *>(widget);
+    LiveTranslationAudioRow *row = entry->row();
+    if (index < 0) {
+        row->setObjectName(QString());
+        row->setOption(QString(), QString());
+        row->setSelected(false);
+        return;
+    }
+    const auto &source = m_sources[std::size_t(index)];
+    const QString id = QString::fromStdString(source.id);
+    const bool everything = source.id == kEverythingId;
+    entry->header()->setVisible(index == kHeaderPosition);
+    row->setObjectName(QStringLiteral("liveTranslation.audioSourcePicker.option.") + id);
+    // "All Mac audio" is the source's fixed name, shown as it is.
+    row->setOption(id, everything ? QStringLiteral("All Mac audio")
+                                  : QString::fromStdString(source.displayName));
+    row->setSubtitle(everything ? tr("Everything playing on this Mac") : QString());
+    if (everything) {
+        row->setSourceIcon(LiveTranslationAudioRow::IconKind::everything);
+    } else {
+        const QIcon icon = applicationIcon(id);
+        row->setSourceIcon(icon.isNull() ? LiveTranslationAudioRow::IconKind::generic
+                                         : LiveTranslationAudioRow::IconKind::application,
+                           icon);
+    }
+    row->setSelected(source.id == m_chosenId);
+    if (m_palette) {
+        row->setColors(*m_palette);
+        setTextColor(entry->header(), m_palette->tertiaryText);
+    }
+}
+
+void LiveTranslationAudioPicker::choose(int index)
+{
+    if (index < 0 || index >= int(m_sources.size()))
+        return;
+    // Sent also for the source already chosen; what is marked changes with the next snapshot.
+    m_model->sendCommand(LiveTranslationHelperCommand::setAudioSource(m_sources[std::size_t(index)].id));
+    emit closeRequested();
+}
+
+void LiveTranslationAudioPicker::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_palette)
+        render(m_model->snapshot(), *m_palette);
+    else
+        render(m_model->snapshot(), LiveTranslationPalette::light());
+}
+
+void LiveTranslationAudioPicker::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    m_list->setFocus(event->reason());
+}

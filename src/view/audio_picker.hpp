@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "palette.hpp"
+#include "wire_types.hpp"
+
+class QLabel;
+class LiveTranslationCaptureStatus;
+class LiveTranslationDivider;
+class LiveTranslationHelperModel;
+class LiveTranslationLazyList;
+
+// The audio source picker, the content of the popover under the audio button: the sources of
+// the snapshot with their icons (lazily built rows, the chosen one marked), an "APPLICATIONS"
+// header above the second entry, and the capture status below. Choosing a source sends one
+// command and asks for the popover to close.
+class LiveTranslationAudioPicker final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LiveTranslationAudioPicker)
+
+public:
+    static constexpr int kWidth = 320;
+    static constexpr int kHeight = 330;
+    static constexpr int kTitlePixelSize = 13;
+    static constexpr int kTitleSidePadding = 16;
+    static constexpr int kTitleTop = 15;
+    static constexpr int kTitleBottom = 10;
+    static constexpr int kListPadding = 8;
+    static constexpr int kEntrySpacing = 3;
+    static constexpr int kHeaderPixelSize = 10;
+    static constexpr int kHeaderSidePadding = 9;
+    static constexpr int kHeaderTop = 9;
+    static constexpr int kHeaderBottom = 3;
+
+    explicit LiveTranslationAudioPicker(LiveTranslationHelperModel *model,
+                                        QWidget *parent = nullptr);
+
+    // Redraws the list, the marks and the capture status. Idempotent: unchanged inputs touch no
+    // widget, and icons are looked up only when a row is built or its source changes.
+    void render(const LiveTranslationHelperSnapshot &snapshot,
+                const LiveTranslationPalette &palette);
+
+    LiveTranslationLazyList *list() const { return m_list; }
+    LiveTranslationCaptureStatus *captureStatus() const { return m_status; }
+    // The height of the "APPLICATIONS" header in the current fonts.
+    int headerHeight() const;
+
+signals:
+    // A source was chosen and its command sent: the popover should close.
+    void closeRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+
+private:
+    QWidget *makeEntry(QWidget *parent);
+    void bindEntry(QWidget *entry, int index);
+    void choose(int index);
+
+    LiveTranslationHelperModel *m_model;
+    QLabel *m_title;
+    LiveTranslationLazyList *m_list;
+    LiveTranslationDivider *m_divider;
+    LiveTranslationCaptureStatus *m_status;
+
+    std::vector<LiveTranslationHelperAudioOption> m_sources;
+    std::string m_chosenId;
+    std::optional<LiveTranslationPalette> m_palette;
+    bool m_listRendered = false;
+};

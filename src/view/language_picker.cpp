@@ -1,0 +1,298 @@
+#include "language_picker.hpp"
+
+#include <QAbstractButton>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "accessibility.hpp"
+#include "button_styles.hpp"
+#include "divider.hpp"
+#include "language_column.hpp"
+#include "model.hpp"
+#include "symbols.hpp"
+#include "view_logic.hpp"
+#include "view_support.hpp"
+
+// The search row: a magnifying glass and a plain text field on a rounded, outlined fill.
+class LiveTranslationLanguageSearchField final : public QWidget {
+public:
+    static constexpr int kHeight = 32;
+    static constexpr int kPadding = 10;
+    static constexpr int kSpacing = 7;
+    static constexpr int kSymbolPixelSize = 15;
+    static constexpr int kTextPixelSize = 13;
+    static constexpr qreal kCornerRadius = 8;
+    static constexpr qreal kBorderWidth = 1;
+
+    explicit LiveTranslationLanguageSearchField(QWidget *parent)
+        : QWidget(parent)
+        , m_symbol(new LiveTranslationSymbol(u"magnifyingglass", kSymbolPixelSize, this))
+        , m_edit(new QLineEdit(this))
+    {
+        setFixedHeight(kHeight);
+        m_edit->setFrame(false);
+        m_edit->setFont(systemFont(kTextPixelSize));
+        m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);
+        auto *layout = new QHBoxLayout(this);
+        layout->setContentsMargins(kPadding, 0, kPadding, 0);
+        layout->setSpacing(kSpacing);
+        layout->addWidget(m_symbol, 0, Qt::AlignVCenter);
+        layout->addWidget(m_edit, 1, Qt::AlignVCenter);
+    }
+
+    QLineEdit *edit() const { return m_edit; }
+
+    void setColors(const LiveTranslationPalette &palette)
+    {
+        m_fill = palette.mutedSurface;
+        m_border = palette.border;
+        m_symbol->setColor(palette.tertiaryText);
+        QPalette colors = m_edit->palette();
+        colors.setColor(QPalette::Base, Qt::transparent);
+        colors.setColor(QPalette::Text, palette.foreground);
+        colors.setColor(QPalette::PlaceholderText, palette.tertiaryText);
+        colors.setColor(QPalette::Highlight, palette.selection);
+        colors.setColor(QPalette::HighlightedText, palette.foreground);
+        m_edit->setPalette(colors);
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent * /*event*/) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal inset = kBorderWidth / 2;
+        painter.setPen(QPen(m_border, kBorderWidth));
+        painter.setBrush(m_fill);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset),
+                                kCornerRadius, kCornerRadius);
+    }
+
+private:
+    LiveTranslationSymbol *m_symbol;
+    QLineEdit *m_edit;
+    QColor m_fill;
+    QColor m_border;
+};
+
+// The round swap button between the columns.
+class LiveTranslationSwapButton final : public QAbstractButton {
+public:
+    static constexpr int kSize = 28;
+    static constexpr int kSymbolPixelSize = 11;
+
+    explicit LiveTranslationSwapButton(QWidget *parent)
+        : QAbstractButton(parent)
+    {
+        setFixedSize(kSize, kSize);
+        setFocusPolicy(Qt::TabFocus);
+    }
+
+    void setColors(const LiveTranslationPalette &palette)
+    {
+        m_palette = palette;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent * /*event*/) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        if (!isEnabled())
+            painter.setOpacity(buttonlook::kDisabledOpacity);
+        const QRectF box(rect());
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(isDown() ? m_palette.selection : m_palette.mutedSurface);
+        painter.drawEllipse(box);
+        paintSymbol(painter, box, symbols::glyph(u"arrow.left.arrow.right"),
+                    symbols::font(kSymbolPixelSize, QFont::DemiBold), m_palette.foreground);
+        if (m_focusRing.visible(this))
+            buttonlook::paintFocusRing(painter, box, kSize / 2.0, m_palette.accent);
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (buttonlook::isActivationKey(event)) {
+            click();
+            event->accept();
+            return;
+        }
+        QAbstractButton::keyPressEvent(event);
+    }
+
+    void focusInEvent(QFocusEvent *event) override
+    {
+        m_focusRing.focusIn(event->reason());
+        QAbstractButton::focusInEvent(event);
+    }
+
+private:
+    LiveTranslationPalette m_palette = LiveTranslationPalette::light();
+    buttonlook::FocusRing m_focusRing;
+};
+
+LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(LiveTranslationHelperModel *model,
+                                                             QString *languageSearch,
+                                                             QWidget *parent)
+    : QWidget(parent)
+    , m_model(model)
+    , m_languageSearch(languageSearch)
+    , m_title(new QLabel(tr("Languages"), this))
+    , m_search(new LiveTranslationLanguageSearchField(this))
+    , m_source(new LiveTranslationLanguageColumn(
+          QStringLiteral("FROM"), QStringLiteral("liveTranslation.sourceLanguagePicker"), this))
+    , m_swap(new LiveTranslationSwapButton(this))
+    , m_target(new LiveTranslationLanguageColumn(
+          QStringLiteral("TO"), QStringLiteral("liveTranslation.targetLanguagePicker"), this))
+    , m_swapTopDivider(new LiveTranslationDivider(this))
+    , m_swapBottomDivider(new LiveTranslationDivider(this))
+    , m_divider(new LiveTranslationDivider(this))
+    , m_footnote(new QLabel(tr("Changing languages starts a new session."), this))
+{
+    setObjectName(QStringLiteral("liveTranslation.languagePickerContent"));
+    setFixedSize(kWidth, kHeight);
+    setFocusPolicy(Qt::NoFocus);
+
+    m_title->setFont(systemFont(kTitlePixelSize, QFont::DemiBold));
+    m_title->setContentsMargins(kSideMargin, kTitleTop, kSideMargin, kTitleBottom);
+
+    QLineEdit *edit = m_search->edit();
+    edit->setPlaceholderText(tr("Search languages"));
+    setAccessibleIdentity(edit, QStringLiteral("liveTranslation.languageSearchField"),
+                          tr("Search languages"));
+    if (m_languageSearch)
+        edit->setText(*m_languageSearch);
+    connect(edit, &QLineEdit::textChanged, this, &LiveTranslationLanguagePicker::onSearchChanged);
+
+    setAccessibleIdentity(m_swap, QStringLiteral("liveTranslation.swapLanguagesButton"),
+                          tr("Swap source and target languages"));
+    m_swap->setToolTip(tr("Swap source and target languages"));
+    connect(m_swap, &QAbstractButton::clicked, this, &LiveTranslationLanguagePicker::swapLanguages);
+
+    connect(m_source, &LiveTranslationLanguageColumn::chosen, this, [this](const std::string &id) {
+        m_model->sendCommand(LiveTranslationHelperCommand::setSourceLanguage(id));
+    });
+    connect(m_target, &LiveTranslationLanguageColumn::chosen, this, [this](const std::string &id) {
+        m_model->sendCommand(LiveTranslationHelperCommand::setTargetLanguage(id));
+    });
+
+    m_footnote->setFont(systemFont(kFootnotePixelSize));
+    m_footnote->setWordWrap(true);
+    m_footnote->setContentsMargins(kSideMargin, kFootnoteVerticalPadding, kSideMargin,
+                                   kFootnoteVerticalPadding);
+
+    auto *swapColumn = new QWidget(this);
+    swapColumn->setFixedWidth(kSwapColumnWidth);
+    swapColumn->setMaximumHeight(kSwapColumnHeight);
+    auto *swapLayout = new QVBoxLayout(swapColumn);
+    swapLayout->setContentsMargins(0, 0, 0, 0);
+    swapLayout->setSpacing(0);
+    swapLayout->addStretch(1);
+    swapLayout->addWidget(m_swapTopDivider);
+    swapLayout->addSpacing(kSwapButtonPadding);
+    swapLayout->addWidget(m_swap, 0, Qt::AlignHCenter);
+    swapLayout->addSpacing(kSwapButtonPadding);
+    swapLayout->addWidget(m_swapBottomDivider);
+    swapLayout->addStretch(1);
+
+    auto *columns = new QHBoxLayout;
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->setSpacing(0);
+    columns->addWidget(m_source, 1);
+    columns->addWidget(swapColumn, 0, Qt::AlignVCenter);
+    columns->addWidget(m_target, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_title);
+    auto *searchRow = new QHBoxLayout;
+    searchRow->setContentsMargins(kSideMargin, 0, kSideMargin, kSearchBottom);
+    searchRow->addWidget(m_search);
+    layout->addLayout(searchRow);
+    layout->addLayout(columns, 1);
+    layout->addWidget(m_divider);
+    layout->addWidget(m_footnote);
+    // Tab follows the order of creation: the search field, the FROM rows, the swap button, the
+    // TO rows.
+}
+
+QLineEdit *LiveTranslationLanguagePicker::searchField() const
+{
+    return m_search->edit();
+}
+
+void LiveTranslationLanguagePicker::render(const LiveTranslationHelperSnapshot &snapshot,
+                                           const LiveTranslationPalette &palette)
+{
+    applyPalette(palette);
+    if (!isVisible())
+        return; // filtering thousands of names for a closed popover would be wasted
+    renderColumns(snapshot);
+}
+
+void LiveTranslationLanguagePicker::applyPalette(const LiveTranslationPalette &palette)
+{
+    if (m_palette == palette)
+        return;
+    m_palette = palette;
+    setTextColor(m_title, palette.foreground);
+    setTextColor(m_footnote, palette.tertiaryText);
+    m_search->setColors(palette);
+    m_swap->setColors(palette);
+    for (auto *divider : {m_swapTopDivider, m_swapBottomDivider, m_divider})
+        divider->setColor(palette.border);
+}
+
+void LiveTranslationLanguagePicker::renderColumns(const LiveTranslationHelperSnapshot &snapshot)
+{
+    const QString search = m_languageSearch ? *m_languageSearch : QString();
+    QLineEdit *edit = m_search->edit();
+    if (edit->text() != search) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(search);
+    }
+    const LiveTranslationPalette palette = m_palette.value_or(LiveTranslationPalette::light());
+    m_source->render(filteredLanguages(snapshot.sourceLanguages, search), snapshot.sourceLanguage,
+                     palette);
+    m_target->render(filteredLanguages(snapshot.targetLanguages, search), snapshot.targetLanguage,
+                     palette);
+    m_swap->setEnabled(canSwapLanguages(snapshot));
+}
+
+void LiveTranslationLanguagePicker::onSearchChanged(const QString &text)
+{
+    if (m_languageSearch)
+        *m_languageSearch = text;
+    renderColumns(m_model->snapshot());
+    m_source->scrollToTop();
+    m_target->scrollToTop();
+}
+
+void LiveTranslationLanguagePicker::swapLanguages()
+{
+    // A disabled button sends nothing, whatever pressed it.
+    if (m_swap->isEnabled() && canSwapLanguages(m_model->snapshot()))
+        m_model->sendCommand(LiveTranslationHelperCommand::swapLanguages());
+}
+
+void LiveTranslationLanguagePicker::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    renderColumns(m_model->snapshot());
+    m_source->scrollToChosen();
+    m_target->scrollToChosen();
+}
+
+void LiveTranslationLanguagePicker::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    m_search->edit()->setFocus(event->reason());
+}

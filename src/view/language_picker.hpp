@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "palette.hpp"
+#include "wire_types.hpp"
+
+class QLabel;
+class QLineEdit;
+class LiveTranslationDivider;
+class LiveTranslationHelperModel;
+class LiveTranslationLanguageColumn;
+class LiveTranslationLanguageSearchField;
+class LiveTranslationSwapButton;
+
+// The language picker, the content of the popover under the pair button: a search field, the
+// FROM and TO columns filtered by it, the swap button between them and a footnote. Every choice
+// is one command to the host; what is marked comes only from the snapshot. The search text is
+// the root view's state, so it outlives closing the popover and choosing a language.
+class LiveTranslationLanguagePicker final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LiveTranslationLanguagePicker)
+
+public:
+    static constexpr int kWidth = 470;
+    static constexpr int kHeight = 360;
+    static constexpr int kTitlePixelSize = 13;
+    static constexpr int kFootnotePixelSize = 10;
+    static constexpr int kSideMargin = 16;
+    static constexpr int kTitleTop = 15;
+    static constexpr int kTitleBottom = 10;
+    static constexpr int kSearchBottom = 12;
+    static constexpr int kFootnoteVerticalPadding = 11;
+    static constexpr int kSwapColumnWidth = 38;
+    static constexpr int kSwapColumnHeight = 245;
+    static constexpr int kSwapButtonPadding = 38;
+
+    LiveTranslationLanguagePicker(LiveTranslationHelperModel *model, QString *languageSearch,
+                                  QWidget *parent = nullptr);
+
+    // Redraws the columns, marks and swap button from the snapshot. While the picker is hidden
+    // it only notes the palette and redraws from the model's snapshot when it is shown.
+    void render(const LiveTranslationHelperSnapshot &snapshot,
+                const LiveTranslationPalette &palette);
+
+    QLineEdit *searchField() const;
+    LiveTranslationLanguageColumn *sourceColumn() const { return m_source; }
+    LiveTranslationLanguageColumn *targetColumn() const { return m_target; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+
+private:
+    void applyPalette(const LiveTranslationPalette &palette);
+    void renderColumns(const LiveTranslationHelperSnapshot &snapshot);
+    void onSearchChanged(const QString &text);
+    void swapLanguages();
+
+    LiveTranslationHelperModel *m_model;
+    QString *m_languageSearch;
+    QLabel *m_title;
+    LiveTranslationLanguageSearchField *m_search;
+    LiveTranslationLanguageColumn *m_source;
+    LiveTranslationSwapButton *m_swap;
+    LiveTranslationLanguageColumn *m_target;
+    LiveTranslationDivider *m_swapTopDivider;
+    LiveTranslationDivider *m_swapBottomDivider;
+    LiveTranslationDivider *m_divider;
+    QLabel *m_footnote;
+    std::optional<LiveTranslationPalette> m_palette;
+};

@@ -1,0 +1,209 @@
+#include "picker_rows.hpp"
+
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "symbols.hpp"
+#include "view_support.hpp"
+
+namespace {
+
+const QString kCheckmark = QStringLiteral("checkmark");
+
+// The check mark's box at the trailing edge of rect; the same width whether shown or not, so that
+// names elide at the same place in every row.
+QRectF checkBox(const QRect &rect, int pixelSize)
+{
+    return {qreal(rect.right() + 1 - pixelSize), qreal(rect.top()), qreal(pixelSize),
+            qreal(rect.height())};
+}
+
+// Host texts may hold line breaks; a row shows one line.
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c == QChar::LineFeed || c == QChar::CarriageReturn || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator || c == QChar(0x0B) || c == QChar(0x0C)
+            || c == QChar(0x85))
+            c = QChar::Space;
+    }
+    return text;
+}
+
+void paintCheckmark(QPainter &painter, const QRectF &box, int pixelSize, const QColor &color)
+{
+    paintSymbol(painter, box, symbols::glyph(kCheckmark), symbols::font(pixelSize, QFont::Bold),
+                color);
+}
+
+} // namespace
+
+LiveTranslationPickerRow::LiveTranslationPickerRow(qreal cornerRadius, QWidget *parent)
+    : QAbstractButton(parent)
+    , m_cornerRadius(cornerRadius)
+{
+    // Reached through the list's own keyboard handling; never a Tab stop of its own, and a click
+    // leaves the focus where it was (in the search field).
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_Hover);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void LiveTranslationPickerRow::setSelected(bool selected)
+{
+    if (m_selected == selected)
+        return;
+    m_selected = selected;
+    setAccessibleDescription(selected ? tr("Selected") : QString());
+    update();
+}
+
+void LiveTranslationPickerRow::setColors(const LiveTranslationPalette &palette)
+{
+    if (m_palette == palette)
+        return;
+    m_palette = palette;
+    update();
+}
+
+void LiveTranslationPickerRow::setOption(const QString &id, const QString &name)
+{
+    if (m_id == id && m_name == name)
+        return;
+    m_id = id;
+    m_name = name;
+    // An accessible name, not the button text: the text would turn "&" into a shortcut.
+    setAccessibleName(name);
+    update();
+}
+
+void LiveTranslationPickerRow::paintEvent(QPaintEvent * /*event*/)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(rect());
+    QColor fill = Qt::transparent;
+    if (m_selected || isDown())
+        fill = m_palette.selection;
+    else if (underMouse() && isEnabled())
+        fill = withOpacity(m_palette.selection, kHoverOpacity);
+    if (fill.alpha() > 0) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawRoundedRect(box, m_cornerRadius, m_cornerRadius);
+    }
+    if (m_focusRing.visible(this))
+        buttonlook::paintFocusRing(painter, box, m_cornerRadius, m_palette.accent);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    paintContent(painter);
+}
+
+void LiveTranslationPickerRow::keyPressEvent(QKeyEvent *event)
+{
+    if (buttonlook::isActivationKey(event)) {
+        click();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void LiveTranslationPickerRow::focusInEvent(QFocusEvent *event)
+{
+    m_focusRing.focusIn(event->reason());
+    QAbstractButton::focusInEvent(event);
+}
+
+LiveTranslationLanguageRow::LiveTranslationLanguageRow(QWidget *parent)
+    : LiveTranslationPickerRow(kCornerRadius, parent)
+{
+    setFixedHeight(kHeight);
+    setFont(systemFont(kNamePixelSize));
+}
+
+void LiveTranslationLanguageRow::paintContent(QPainter &painter)
+{
+    const QRect inner = rect().adjusted(kHorizontalPadding, 0, -kHorizontalPadding, 0);
+    const QRectF check = checkBox(inner, kCheckPixelSize);
+    const int nameWidth = std::max(0, int(check.left()) - kMinGap - inner.left());
+    const QFontMetrics metrics(font());
+    painter.setPen(colors().foreground);
+    painter.setFont(font());
+    painter.drawText(QRect(inner.left(), inner.top(), nameWidth, inner.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     metrics.elidedText(oneLine(name()), Qt::ElideRight, nameWidth));
+    if (isSelected())
+        paintCheckmark(painter, check, kCheckPixelSize, colors().primary);
+}
+
+LiveTranslationAudioRow::LiveTranslationAudioRow(QWidget *parent)
+    : LiveTranslationPickerRow(kCornerRadius, parent)
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setMinimumHeight(kMinHeight);
+    setFont(systemFont(kNamePixelSize, QFont::Medium));
+}
+
+void LiveTranslationAudioRow::setSourceIcon(IconKind kind, const QIcon &image)
+{
+    m_iconKind = kind;
+    m_image = kind == IconKind::application ? image : QIcon();
+    update();
+}
+
+void LiveTranslationAudioRow::setSubtitle(const QString &subtitle)
+{
+    if (m_subtitle == subtitle)
+        return;
+    m_subtitle = subtitle;
+    update();
+}
+
+void LiveTranslationAudioRow::paintContent(QPainter &painter)
+{
+    const QRect inner = rect().adjusted(kHorizontalPadding, 0, -kHorizontalPadding, 0);
+    const QRect icon(inner.left(), inner.center().y() - kIconSize / 2 + 1, kIconSize, kIconSize);
+    switch (m_iconKind) {
+    case IconKind::everything:
+        paintSymbol(painter, icon, symbols::glyph(u"speaker.wave.2.fill"),
+                    symbols::font(kSymbolPixelSize), colors().primary);
+        break;
+    case IconKind::application:
+        // Scaled to fit the frame with its aspect ratio kept, drawn at the screen's density.
+        m_image.paint(&painter, icon, Qt::AlignCenter);
+        break;
+    case IconKind::generic:
+        paintSymbol(painter, icon, symbols::glyph(u"app.fill"), symbols::font(kSymbolPixelSize),
+                    colors().secondaryText);
+        break;
+    }
+
+    const QRectF check = checkBox(inner, kCheckPixelSize);
+    const int textLeft = icon.right() + 1 + kSpacing;
+    const int textWidth = std::max(0, int(check.left()) - kSpacing - textLeft);
+    const QFont nameFont = font();
+    const QFont subtitleFont = systemFont(kSubtitlePixelSize);
+    const QFontMetrics nameMetrics(nameFont);
+    const QFontMetrics subtitleMetrics(subtitleFont);
+    const int textHeight = nameMetrics.height()
+        + (m_subtitle.isEmpty() ? 0 : kTextSpacing + subtitleMetrics.height());
+    int y = inner.center().y() + 1 - textHeight / 2;
+
+    painter.setFont(nameFont);
+    painter.setPen(colors().foreground);
+    painter.drawText(QRect(textLeft, y, textWidth, nameMetrics.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     nameMetrics.elidedText(oneLine(name()), Qt::ElideRight, textWidth));
+    if (!m_subtitle.isEmpty()) {
+        y += nameMetrics.height() + kTextSpacing;
+        painter.setFont(subtitleFont);
+        painter.setPen(colors().tertiaryText);
+        painter.drawText(QRect(textLeft, y, textWidth, subtitleMetrics.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         subtitleMetrics.elidedText(oneLine(m_subtitle), Qt::ElideRight, textWidth));
+    }
+    if (isSelected())
+        paintCheckmark(painter, check, kCheckPixelSize, colors().primary);
+}

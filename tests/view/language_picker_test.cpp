@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "language_column.hpp"
+#include "language_picker.hpp"
+#include "lazy_list.hpp"
+#include "picker_rows.hpp"
+#include "picker_test_support.hpp"
+#include "popover.hpp"
+
+namespace {
+
+using pickertest::click;
+using pickertest::findNamed;
+using pickertest::pressKey;
+using Strings = std::vector<std::string>;
+
+const QString kFrom = QStringLiteral("liveTranslation.sourceLanguagePicker.option.");
+const QString kTo = QStringLiteral("liveTranslation.targetLanguagePicker.option.");
+
+class LanguagePickerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window.setGeometry(40, 40, 300, 60);
+        anchor = new QPushButton(QStringLiteral("AUTO → EN"), &window);
+        anchor->setGeometry(100, 10, 100, 24);
+        window.show();
+        picker = new LiveTranslationLanguagePicker(&recorder.model, &search);
+        popover = new LiveTranslationPopover(&window);
+        popover->setContent(picker);
+        connect(&recorder.model);
+    }
+
+    void connect(LiveTranslationHelperModel *model)
+    {
+        QObject::connect(model, &LiveTranslationHelperModel::snapshotChanged, picker, [this] {
+            picker->render(recorder.model.snapshot(), LiveTranslationPalette::light());
+        });
+    }
+
+    void open(const LiveTranslationHelperSnapshot &snapshot)
+    {
+        recorder.model.applySnapshot(snapshot);
+        popover->present(anchor);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(popover));
+    }
+
+    LiveTranslationPickerRow *row(const QString &name) const
+    {
+        return qobject_cast<LiveTranslationPickerRow *>(findNamed(picker, name));
+    }
+
+    // The ids shown in a column, top to bottom, with a * on the marked ones.
+    Strings shown(const QString &prefix) const
+    {
+        Strings result;
+        for (QWidget *widget : pickertest::visibleNamed(picker, prefix)) {
+            auto *r = qobject_cast<LiveTranslationPickerRow *>(widget);
+            result.push_back(r->id().toStdString() + (r->isSelected() ? "*" : ""));
+        }
+        return result;
+    }
+
+    QWidget window;
+    QPushButton *anchor = nullptr;
+    pickertest::RecordingModel recorder;
+    QString search;
+    LiveTranslationLanguagePicker *picker = nullptr;
+    LiveTranslationPopover *popover = nullptr;
+};
+
+TEST_F(LanguagePickerTest, ChoosingARowSendsOneCommandAndLeavesPickerAndMarksAlone)
+{
+    open(pickertest::withLanguages(5, "l1", "l2"));
+    search = QString();
+    click(row(kFrom + "l3"));
+    EXPECT_EQ(recorder.sent(), Strings{"set_source_language:l3"});
+    EXPECT_TRUE(popover->isVisible());
+    EXPECT_EQ(shown(kFrom), (Strings{"l0", "l1*", "l2", "l3", "l4"}));
+
+    // The chosen entry sends all the same.
+    click(row(kTo + "l2"));
+    EXPECT_EQ(recorder.sent(), (Strings{"set_source_language:l3", "set_target_language:l2"}));
+    EXPECT_EQ(shown(kTo), (Strings{"l0", "l1", "l2*", "l3", "l4"}));
+
+    // Only the next snapshot moves the marks.
+    recorder.model.applySnapshot(pickertest::withLanguages(5, "l3", "l0"));
+    EXPECT_EQ(shown(kFrom), (Strings{"l0", "l1", "l2", "l3*", "l4"}));
+    EXPECT_EQ(shown(kTo), (Strings{"l0*", "l1", "l2", "l3", "l4"}));
+    EXPECT_EQ(recorder.commands.size(), 2U);
+}
+
+TEST_F(LanguagePickerTest, MarksFollowIdsExactlyIncludingUnknownAndRepeatedOnes)
+{
+    auto snapshot = pickertest::withLanguages(3, "nowhere", "L1");
+    snapshot.targetLanguages.push_back({"l1", "Again"});
+    open(snapshot);
+    EXPECT_EQ(shown(kFrom), (Strings{"l0", "l1", "l2"}));
+    EXPECT_EQ(shown(kTo), (Strings{"l0", "l1", "l2", "l1"}));
+    snapshot.targetLanguage = "l1";
+    recorder.model.applySnapshot(snapshot);
+    EXPECT_EQ(shown(kTo), (Strings{"l0", "l1*", "l2", "l1*"}));
+    EXPECT_EQ(row(kTo + "l2")->accessibleDescription(), QString());
+    EXPECT_FALSE(row(kTo + "l1")->accessibleDescription().isEmpty());
+}
+
+TEST_F(LanguagePickerTest, SearchFiltersBothColumnsAndOutlivesChoicesAndClosing)
+{
+    open(pickertest::withLanguages(40));
+    QTest::keyClicks(picker->searchField(), QStringLiteral("  LANGUAGE 001"));
+    EXPECT_EQ(search, QStringLiteral("  LANGUAGE 001"));
+    const Strings tens = {"l10", "l11", "l12", "l13", "l14", "l15", "l16", "l17", "l18", "l19"};
+    EXPECT_EQ(picker->sourceColumn()->options().size(), 10U);
+    EXPECT_EQ(picker->targetColumn()->options().size(), 10U);
+    EXPECT_EQ(shown(kFrom).front(), "l10");
+    EXPECT_EQ(shown(kTo).front(), "l10");
+
+    click(row(kFrom + "l12"));
+    EXPECT_EQ(search, QStringLiteral("  LANGUAGE 001"));
+    popover->dismiss();
+    popover->present(anchor);
+    EXPECT_EQ(picker->searchField()->text(), QStringLiteral("  LANGUAGE 001"));
+    EXPECT_EQ(picker->sourceColumn()->options().size(), 10U);
+
+    // The id is never searched; a search that matches nothing empties both columns.
+    picker->searchField()->setText(QStringLiteral("l1"));
+    EXPECT_TRUE(shown(kFrom).empty());
+    EXPECT_TRUE(shown(kTo).empty());
+    EXPECT_EQ(picker->sourceColumn()->list()->count(), 0);
+
+    // Blanks only show everything again; the view's state is what the field shows.
+    search = QStringLiteral(" \n ");
+    picker->render(recorder.model.snapshot(), LiveTranslationPalette::light());
+    EXPECT_EQ(picker->searchField()->text(), QStringLiteral(" \n "));
+    EXPECT_EQ(picker->sourceColumn()->options().size(), 40U);
+    EXPECT_EQ(recorder.sent(), Strings{"set_source_language:l12"});
+}
+
+TEST_F(LanguagePickerTest, ReturnInTheSearchFieldOrLeavingItSendsNothing)
+{
+    open(pickertest::withLanguages(3));
+    ASSERT_EQ(QApplication::focusWidget(), picker->searchField());
+    QTest::keyClicks(picker->searchField(), QStringLiteral("Language 0002"));
+    pressKey(Qt::Key_Return);
+    pressKey(Qt::Key_Enter);
+    pressKey(Qt::Key_Tab);
+    EXPECT_TRUE(recorder.commands.empty());
+    EXPECT_TRUE(popover->isVisible());
+    EXPECT_EQ(search, QStringLiteral("Language 0002"));
+}
+
+TEST_F(LanguagePickerTest, SwapIsDisabledExactlyWhileTheHostDetectsTheSource)
+{
+    auto *swap = qobject_cast<QAbstractButton *>(
+        findNamed(picker, QStringLiteral("liveTranslation.swapLanguagesButton")));
+    ASSERT_NE(swap, nullptr);
+    EXPECT_EQ(swap->accessibleName(), QStringLiteral("Swap source and target languages"));
+    for (const char *source : {"multi", "auto"}) {
+        open(pickertest::withLanguages(3, source, "en"));
+        EXPECT_FALSE(swap->isEnabled()) << source;
+        click(swap);
+        swap->click();
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(swap);
+        if (iface && iface->actionInterface())
+            iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_TRUE(recorder.commands.empty()) << source;
+    }
+    for (const char *source : {"Multi", "AUTO", "en"}) {
+        auto snapshot = pickertest::withLanguages(0, source, "en");
+        snapshot.isSessionActive = true;
+        recorder.model.applySnapshot(snapshot);
+        EXPECT_TRUE(swap->isEnabled()) << source;
+    }
+    click(swap);
+    EXPECT_EQ(recorder.sent(), Strings{"swap_languages"});
+}
+
+TEST_F(LanguagePickerTest, RowsAreBuiltOnlyAsTheyScrollIntoView)
+{
+    open(pickertest::withLanguages(1000, "l500", "l0"));
+    LiveTranslationLazyList *from = picker->sourceColumn()->list();
+    EXPECT_EQ(from->count(), 1000);
+    EXPECT_LT(from->builtCount(), 30);
+    // Opening shows the chosen row.
+    ASSERT_NE(row(kFrom + "l500"), nullptr);
+    EXPECT_TRUE(row(kFrom + "l500")->isSelected());
+    EXPECT_EQ(row(kFrom + "l0"), nullptr);
+    EXPECT_NE(row(kTo + "l0"), nullptr);
+
+    from->verticalScrollBar()->setValue(from->verticalScrollBar()->maximum());
+    EXPECT_NE(row(kFrom + "l999"), nullptr);
+    EXPECT_EQ(row(kFrom + "l500"), nullptr);
+    EXPECT_LT(from->builtCount(), 30);
+    click(row(kFrom + "l998"));
+    EXPECT_EQ(recorder.sent(), Strings{"set_source_language:l998"});
+}
+
+TEST_F(LanguagePickerTest, KeyboardReachesEveryRowAndChoosesWithSpaceOrReturn)
+{
+    open(pickertest::withLanguages(3, "l0", "l0"));
+    EXPECT_EQ(QApplication::focusWidget(), picker->searchField());
+    pressKey(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), row(kFrom + "l0"));
+    pressKey(Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), row(kFrom + "l1"));
+    pressKey(Qt::Key_Space);
+    pressKey(Qt::Key_Tab);
+    pressKey(Qt::Key_Return);
+    EXPECT_EQ(recorder.sent(), (Strings{"set_source_language:l1", "set_source_language:l2"}));
+    pressKey(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(),
+              QStringLiteral("liveTranslation.swapLanguagesButton"));
+    pressKey(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), row(kTo + "l0"));
+    pressKey(Qt::Key_Backtab);
+    pressKey(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), row(kFrom + "l2"));
+    pressKey(Qt::Key_Up);
+    pressKey(Qt::Key_Up);
+    pressKey(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), picker->searchField());
+    EXPECT_EQ(recorder.commands.size(), 2U);
+}
+
+TEST_F(LanguagePickerTest, KeyboardBuildsTheRowsItMovesToInALongList)
+{
+    open(pickertest::withLanguages(1000, "l0", "l0"));
+    pressKey(Qt::Key_Tab);
+    pressKey(Qt::Key_End);
+    EXPECT_EQ(QApplication::focusWidget(), row(kFrom + "l999"));
+    pressKey(Qt::Key_Tab);
+    pressKey(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), row(kFrom + "l999"));
+    pressKey(Qt::Key_Home);
+    for (int i = 0; i < 40; ++i)
+        pressKey(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), row(kFrom + "l40"));
+    EXPECT_LT(picker->sourceColumn()->list()->builtCount(), 30);
+    // A filter that removes the focused row hands the focus to a row that stays.
+    picker->searchField()->setText(QStringLiteral("Language 000"));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), row(kFrom + "l9"));
+    EXPECT_TRUE(recorder.commands.empty());
+}
+
+TEST_F(LanguagePickerTest, HostTextIsShownAsPlainText)
+{
+    LiveTranslationHelperSnapshot snapshot;
+    snapshot.sourceLanguages = {{"x&y", "<b>R&B</b>"}};
+    open(snapshot);
+    LiveTranslationPickerRow *r = row(kFrom + "x&y");
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->accessibleName(), QStringLiteral("<b>R&B</b>"));
+    EXPECT_TRUE(r->shortcut().isEmpty());
+    EXPECT_TRUE(r->text().isEmpty());
+    click(r);
+    EXPECT_EQ(recorder.sent(), Strings{"set_source_language:x&y"});
+}
+
+} // namespace
