@@ -1,0 +1,243 @@
+// What a snapshot costs the panel as the caption history grows: the snapshot applied to the model
+// and the whole panel (520 x 760) rendered to an image, offscreen, median of many runs.
+//   captions_bench            the table: same cards, one card appended, first snapshot, 2 MiB line
+//   captions_bench --memory   peak resident memory with 10,000 cards, scrolled through once
+// Build in a Release directory to measure; the list scrolls at once (reduced motion) so that each
+// image shows the settled panel.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QScrollBar>
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <sys/resource.h>
+#include <vector>
+
+#include "captions_list.hpp"
+#include "model.hpp"
+#include "root_view.hpp"
+#include "wire_codec.hpp"
+
+namespace {
+
+constexpr int kRuns = 60;
+constexpr int kWidth = 520;
+constexpr int kHeight = 760;
+constexpr std::size_t kLineLimit = 2097152; // line feed included
+
+// Phrases of the kind a session produces, in several scripts and lengths.
+constexpr std::array<std::pair<const char *, const char *>, 8> kPhrases = {{
+    {"Guten Morgen und herzlich willkommen zur heutigen Sitzung des Verwaltungsrats.",
+     "Good morning and a warm welcome to today's meeting of the board."},
+    {"Die Rechtsschutzversicherungsgesellschaften erhöhen ihre Beiträge.",
+     "Legal expenses insurers are raising their premiums."},
+    {"¿Podemos revisar las cifras del último trimestre antes de la pausa?",
+     "Can we go over last quarter's figures before the break?"},
+    {"本日はご参加いただきありがとうございます。", "Thank you for joining us today."},
+    {"Thank you, everyone, for coming tonight.", "شكراً لكم جميعاً على حضوركم الليلة."},
+    {"Nous reprendrons la discussion après le déjeuner, vers quatorze heures.",
+     "We will pick the discussion up again after lunch, around two o'clock."},
+    {"Kiitos, seuraavaksi käymme läpi budjetin.", "Thanks, next we'll go through the budget."},
+    {"The launch is planned for the end of October in both regions.",
+     "リリースは両地域とも10月末を予定しています。"},
+}};
+
+LiveTranslationHelperSnapshot session(std::size_t cards)
+{
+    LiveTranslationHelperSnapshot s;
+    s.generation = 1;
+    s.lifecycle = LiveTranslationHelperLifecycle::listening;
+    s.statusMessage = "Listening";
+    s.isSessionActive = true;
+    s.isStartEnabled = true;
+    s.sourceLanguage = "multi";
+    s.targetLanguage = "en";
+    s.sourceLanguages = {{"multi", "Detect automatically"}, {"de", "German"}, {"ja", "Japanese"}};
+    s.targetLanguages = {{"en", "English"}, {"de", "German"}, {"ar", "Arabic"}};
+    s.audioSources = {{"mac-audio", "Mac Audio"}, {"bundle:org.mozilla.firefox", "Firefox"}};
+    s.captureAudioLevel = 0.3F;
+    s.activeSourceText = "Und jetzt zum nächsten Punkt der";
+    s.activeTranslatedText = "And now to the next item on the";
+    for (std::size_t i = 0; i < cards; ++i) {
+        const auto &[source, translation] = kPhrases[i % kPhrases.size()];
+        s.committedCards.push_back({"card-" + std::to_string(i), source, translation,
+                                    737372460.0 + 4.5 * static_cast<double>(i)});
+    }
+    return s;
+}
+
+struct Panel {
+    LiveTranslationHelperModel model;
+    QWidget window;
+    LiveTranslationHelperView *view;
+    QImage image{kWidth, kHeight, QImage::Format_ARGB32_Premultiplied};
+
+    Panel()
+        : view(new LiveTranslationHelperView(&model, &window))
+    {
+        window.resize(kWidth, kHeight);
+        view->resize(kWidth, kHeight);
+        view->setReduceMotion(true);
+        window.show();
+        QApplication::processEvents();
+    }
+
+    // The timed part of every figure: the snapshot applied and the panel rendered.
+    void applyAndRender(LiveTranslationHelperSnapshot snapshot)
+    {
+        model.applySnapshot(std::move(snapshot));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        view->QWidget::render(&image);
+    }
+};
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+template <typename Prepare, typename Run>
+double medianMs(Prepare prepare, Run run)
+{
+    std::vector<double> samples;
+    for (int i = 0; i < kRuns; ++i) {
+        auto input = prepare(i);
+        QElapsedTimer timer;
+        timer.start();
+        run(input);
+        samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        QApplication::processEvents(); // repaints outside the timed part
+    }
+    return median(samples);
+}
+
+double sameCards(std::size_t count)
+{
+    Panel panel;
+    LiveTranslationHelperSnapshot base = session(count);
+    panel.applyAndRender(base);
+    return medianMs(
+        [&](int i) {
+            LiveTranslationHelperSnapshot next = base;
+            next.generation = static_cast<std::uint64_t>(i) + 2;
+            next.captureAudioLevel = static_cast<float>(i % 10) / 10.0F;
+            return next;
+        },
+        [&](LiveTranslationHelperSnapshot &next) { panel.applyAndRender(std::move(next)); });
+}
+
+double oneAppended(std::size_t count)
+{
+    Panel panel;
+    LiveTranslationHelperSnapshot base = session(count + kRuns);
+    base.committedCards.resize(count);
+    LiveTranslationHelperSnapshot all = session(count + kRuns);
+    panel.applyAndRender(base);
+    return medianMs(
+        [&](int i) {
+            base.committedCards.push_back(all.committedCards[count + static_cast<std::size_t>(i)]);
+            base.generation = static_cast<std::uint64_t>(i) + 2;
+            return base;
+        },
+        [&](LiveTranslationHelperSnapshot &next) { panel.applyAndRender(std::move(next)); });
+}
+
+double firstSnapshot(std::size_t count)
+{
+    const LiveTranslationHelperSnapshot full = session(count);
+    std::vector<double> samples;
+    for (int i = 0; i < kRuns; ++i) {
+        Panel panel;
+        LiveTranslationHelperSnapshot next = full;
+        QElapsedTimer timer;
+        timer.start();
+        panel.applyAndRender(std::move(next));
+        samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    return median(samples);
+}
+
+void largestLine()
+{
+    // Grow the history until the snapshot's line would no longer fit the line decoder.
+    LiveTranslationHelperSnapshot snapshot = session(0);
+    std::string line;
+    const LiveTranslationHelperSnapshot pool = session(100000);
+    for (std::size_t step = 8192; step > 0; step /= 2) {
+        while (true) {
+            LiveTranslationHelperSnapshot bigger = snapshot;
+            for (std::size_t i = 0; i < step; ++i)
+                bigger.committedCards.push_back(pool.committedCards[bigger.committedCards.size()]);
+            std::string encoded =
+                encodeHostMessage(LiveTranslationHelperHostMessage::makeSnapshot(bigger));
+            if (encoded.size() + 1 > kLineLimit)
+                break;
+            snapshot = std::move(bigger);
+            line = std::move(encoded);
+        }
+    }
+    Panel panel;
+    WireDecoder decoder;
+    int generation = 1;
+    const double ms = medianMs([](int) { return 0; },
+                               [&](int) {
+                                   auto message = decoder.decodeHostMessage(line);
+                                   message.value->snapshot->generation = ++generation;
+                                   panel.applyAndRender(std::move(*message.value->snapshot));
+                               });
+    std::printf("\n2 MiB line: %zu cards, %zu bytes; decode + apply + render: %.2f ms "
+                "(median of %d)\n",
+                snapshot.committedCards.size(), line.size(), ms, kRuns);
+}
+
+long peakResidentKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+int memory()
+{
+    const long before = peakResidentKiB();
+    Panel panel;
+    panel.applyAndRender(session(10000));
+    // Every card comes into view once, so every height is measured and layouts come and go.
+    auto *list = panel.view->findChild<LiveTranslationCaptionList *>();
+    QScrollBar *bar = list->verticalScrollBar();
+    for (int value = 0; value <= bar->maximum(); value += bar->pageStep()) {
+        bar->setValue(value);
+        panel.view->QWidget::render(&panel.image);
+    }
+    std::printf("peak resident memory with 10,000 cards, scrolled through: %.1f MB "
+                "(%.1f MB before the panel)\n",
+                static_cast<double>(peakResidentKiB()) / 1024.0,
+                static_cast<double>(before) / 1024.0);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_SCALE_FACTOR", "1");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--memory") == 0)
+        return memory();
+
+    std::printf("median of %d runs, ms: snapshot applied + panel %dx%d rendered to an image\n",
+                kRuns, kWidth, kHeight);
+    std::printf("%8s %14s %14s %16s\n", "cards", "same cards", "one appended", "first snapshot");
+    for (const std::size_t count : {0, 100, 1000, 10000}) {
+        const double first = count == 10000 || count == 1000 ? firstSnapshot(count) : 0;
+        std::printf("%8zu %14.2f %14.2f %16s\n", count, sameCards(count), oneAppended(count),
+                    first > 0 ? QByteArray::number(first, 'f', 2).constData() : "-");
+    }
+    largestLine();
+    return 0;
+}
