@@ -23,10 +23,11 @@ constexpr double kWallStart = 700000000; // 2023-03-08 in seconds since 2001
 
 class SessionTest : public ::testing::Test {
 protected:
-    void make(DemoScenario scenario, std::string source = "es")
+    void make(DemoScenario scenario, std::string source = "es", std::size_t backlog = 0)
     {
         DemoSessionSettings settings;
         settings.scenario = scenario;
+        settings.backlogCards = backlog;
         settings.sourceLanguage = std::move(source);
         settings.maxCards = 5;
         settings.audioSources = demoAudioSources({{"org.example.Player", "Player", 0}});
@@ -161,7 +162,6 @@ TEST_F(SessionTest, LanguageChoicesRestartARunningSessionWithTheNewPair)
     EXPECT_EQ(state().lifecycle, Lifecycle::stopping);
     EXPECT_TRUE(state().isSessionActive);
     runUntil(isListening);
-    EXPECT_EQ(state().statusMessage, "Listening · German → Japanese");
     runUntil([](const auto &s) { return !s.committedCards.empty(); });
     EXPECT_TRUE(isPhraseIn(state().committedCards[0].sourceText, "de"));
     EXPECT_TRUE(isPhraseIn(state().committedCards[0].translatedText, "ja"));
@@ -201,12 +201,12 @@ TEST_F(SessionTest, LimitStopsTheSessionUntilMoreTimeIsGranted)
     EXPECT_EQ(state().committedCards.size(), 4U);
     EXPECT_FALSE(state().isSessionActive);
     EXPECT_TRUE(state().isStartEnabled); // "Try again"
-    EXPECT_EQ(state().statusMessage, "Live Translate limit reached");
+    EXPECT_EQ(state().statusMessage, "Time limit reached");
 
     send(Command::start()); // tries, and the account still has no time
     EXPECT_FALSE(state().canRequestMoreTime);
     runUntil([](const auto &s) { return s.canRequestMoreTime; }, 5);
-    EXPECT_EQ(state().statusMessage, "No Live Translate time left");
+    EXPECT_EQ(state().statusMessage, "No time left");
 
     send(Command::requestMoreTime());
     EXPECT_TRUE(state().canRequestMoreTime);
@@ -233,7 +233,7 @@ TEST_F(SessionTest, ReconnectFailsTwiceThenRecovers)
     EXPECT_EQ(state().committedCards.size(), cards);
     EXPECT_EQ(state().activeSourceText, frozen);
     run(5);
-    EXPECT_EQ(state().statusMessage.rfind("Listening", 0), 0U);
+    EXPECT_EQ(state().statusMessage, "Listening");
 }
 
 TEST_F(SessionTest, FallbackShowsANoticeAndDroppedBuffers)
@@ -269,6 +269,22 @@ TEST_F(SessionTest, KeepsOnlyTheNewestCardsAndMovesTheLevelWhileListening)
         EXPECT_LE(m_snapshots[i].captureAudioLevel, 1.0F);
     }
     EXPECT_GT(levels.size(), 20U);
+}
+
+TEST_F(SessionTest, ABacklogComesBeforeTheConversationGoesOn)
+{
+    make(DemoScenario::normal, "de", 7);
+    const auto &cards = state().committedCards;
+    ASSERT_EQ(cards.size(), 5U); // the newest five of seven
+    EXPECT_EQ(cards[0].sourceText, phraseText(2, "de"));
+    EXPECT_EQ(cards[4].translatedText, phraseText(6, "en"));
+    for (std::size_t i = 1; i < cards.size(); ++i)
+        EXPECT_LT(cards[i - 1].committedAt, cards[i].committedAt);
+    EXPECT_LT(cards[4].committedAt, kWallStart);
+    run(1);
+    send(Command::start());
+    runUntil([](const auto &s) { return s.committedCards.back().id != "card-7"; });
+    EXPECT_EQ(state().committedCards.back().sourceText, phraseText(7, "de"));
 }
 
 TEST(CaptionStreamTest, PiecesJoinBackAndALongStallLosesNoPhrase)

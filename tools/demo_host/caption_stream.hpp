@@ -25,6 +25,9 @@ public:
     // Moves the stream clock on by `seconds` of listening. Returns the phrases finished on the way.
     std::vector<Finished> advance(double seconds);
 
+    // The conversation goes on from this phrase (after an earlier conversation's cards).
+    void startAt(std::size_t phraseIndex) { m_phraseIndex = phraseIndex; }
+
     // Drops the phrase being heard; the next one begins after the usual pause.
     void dropActive();
     // The phrase being heard, trimmed to what has been heard and translated so far; empty when

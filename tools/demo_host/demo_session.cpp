@@ -86,6 +86,7 @@ DemoHostSession::DemoHostSession(DemoSessionSettings settings, double now, WallC
     m_state.selectedAudioSourceID = kAllAudioSourceId;
     m_state.actualAudioSourceDescription = "All system audio";
     addBacklog(m_settings.backlogCards);
+    m_stream.startAt(m_settings.backlogCards);
     enter(Phase::startingUp, now);
 }
 
@@ -123,10 +124,8 @@ std::string DemoHostSession::pairText() const
 
 std::string DemoHostSession::listeningStatus() const
 {
-    std::string status = "Listening · " + pairText();
-    if (m_stream.usesStandInText())
-        status += " (demo text in English)";
-    return status;
+    // The pair button shows the languages; the status stays short enough to read at a glance.
+    return m_stream.usesStandInText() ? "Listening · demo text in English" : "Listening";
 }
 
 void DemoHostSession::enter(Phase phase, double at)
@@ -150,11 +149,11 @@ void DemoHostSession::enter(Phase phase, double at)
         break;
     case Phase::ready:
         s.lifecycle = LiveTranslationHelperLifecycle::inactive;
-        s.statusMessage = "Ready · " + pairText();
+        s.statusMessage = "Ready";
         break;
     case Phase::preparing:
         s.lifecycle = LiveTranslationHelperLifecycle::preparing;
-        s.statusMessage = "Preparing audio capture…";
+        s.statusMessage = "Preparing audio…";
         m_phaseEnds = at + kPreparingDuration;
         break;
     case Phase::connecting:
@@ -168,24 +167,23 @@ void DemoHostSession::enter(Phase phase, double at)
         break;
     case Phase::reconnecting:
         s.lifecycle = LiveTranslationHelperLifecycle::reconnecting;
-        s.statusMessage = "Connection lost · reconnecting (attempt "
-            + std::to_string(m_reconnectAttempt) + " of " + std::to_string(kReconnectAttempts)
-            + ")";
+        s.statusMessage = "Connection lost · retry " + std::to_string(m_reconnectAttempt) + " of "
+            + std::to_string(kReconnectAttempts);
         m_phaseEnds = at + kReconnectAttemptDuration;
         break;
     case Phase::stopping:
         s.lifecycle = LiveTranslationHelperLifecycle::stopping;
-        s.statusMessage = "Finishing the last phrase…";
+        s.statusMessage = "Stopping…";
         m_phaseEnds = at + kStoppingDuration;
         break;
     case Phase::switching:
         s.lifecycle = LiveTranslationHelperLifecycle::stopping;
-        s.statusMessage = "Switching to " + pairText() + "…";
+        s.statusMessage = "Switching languages…";
         m_phaseEnds = at + kSwitchingDuration;
         break;
     case Phase::limitReached:
         s.lifecycle = LiveTranslationHelperLifecycle::inactive;
-        s.statusMessage = "Live Translate limit reached";
+        s.statusMessage = "Time limit reached";
         break;
     case Phase::requestingTime:
         s.lifecycle = LiveTranslationHelperLifecycle::inactive;
@@ -220,7 +218,7 @@ void DemoHostSession::finishPhase(double at)
         if (m_timeExhausted) {
             endSession(at, false);
             enter(Phase::limitReached, at);
-            m_state.statusMessage = "No Live Translate time left";
+            m_state.statusMessage = "No time left";
         } else {
             enter(Phase::listening, at);
         }
@@ -231,7 +229,7 @@ void DemoHostSession::finishPhase(double at)
             enter(Phase::reconnecting, at);
         } else {
             enter(Phase::listening, at);
-            m_state.statusMessage = "Reconnected · " + listeningStatus();
+            m_state.statusMessage = "Reconnected";
             m_statusRevertsAt = at + kPassingStatusDuration;
         }
         break;
@@ -243,7 +241,7 @@ void DemoHostSession::finishPhase(double at)
     case Phase::requestingTime:
         m_timeExhausted = false;
         enter(Phase::ready, at);
-        m_state.statusMessage = "More time added · Ready · " + pairText();
+        m_state.statusMessage = "More time added";
         break;
     case Phase::ready:
     case Phase::listening:
@@ -299,7 +297,7 @@ void DemoHostSession::listen(double from, double to)
     if (m_settings.scenario == DemoScenario::limit && m_sessionPhrases >= kPhrasesBeforeLimit) {
         m_timeExhausted = true;
         enter(Phase::stopping, to);
-        m_state.statusMessage = "Live Translate limit reached · stopping";
+        m_state.statusMessage = "Time limit reached";
     } else if (m_settings.scenario == DemoScenario::reconnect && m_sessionPhrases > 0
         && m_sessionPhrases % kPhrasesBetweenDrops == 0 && !m_dropDone) {
         m_dropDone = true;
@@ -370,11 +368,7 @@ void DemoHostSession::restartForLanguages(double at)
         endSession(at, false);
         enter(Phase::switching, at);
         break;
-    case Phase::switching: // it starts again with the newest pair in any case
-        m_state.statusMessage = "Switching to " + pairText() + "…";
-        break;
-    case Phase::ready: m_state.statusMessage = "Ready · " + pairText(); break;
-    default: break;
+    default: break; // switching starts again with the newest pair in any case
     }
     m_stream.setLanguages(m_state.sourceLanguage, m_state.targetLanguage);
 }
@@ -419,7 +413,7 @@ std::string DemoHostSession::handleCommand(const LiveTranslationHelperCommand &c
         endSession(now, false);
         enter(m_timeExhausted ? Phase::limitReached : Phase::ready, now);
         if (!m_timeExhausted)
-            m_state.statusMessage = "Cancelled · Ready · " + pairText();
+            m_state.statusMessage = "Cancelled";
         return "cancelled the session; the active caption is dropped";
     case Kind::hide: return "the user closed the panel";
     case Kind::swapLanguages: {

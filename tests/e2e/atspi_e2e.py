@@ -1,0 +1,244 @@
+"""The real helper over real pipes, its panel driven only through AT-SPI by role and label.
+
+    atspi_e2e.py HELPER TEST      (run under run_desktop.sh; TEST is one of the functions below)
+"""
+
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_harness import (Failure, Helper, active_snapshot, base_snapshot,  # noqa: E402
+                           wait_for)
+
+START = b'{"type":"start"}'
+STOP = b'{"type":"stop"}'
+CANCEL = b'{"type":"cancel"}'
+HIDE = b'{"type":"hide"}'
+
+
+def shown(helper, snapshot):
+    helper.snapshot(snapshot)
+    helper.show()
+    helper.find("label", "Live Translation status")
+    return helper
+
+
+def panel_showing(helper):
+    return any(helper.find_all("filler", "Live Translate"))
+
+
+def start_writes_exactly_start(helper):
+    shown(helper, base_snapshot(1, isStartEnabled=False))
+    start = helper.find("push button", "Start Live Translate")
+    if helper.is_enabled(start):
+        raise Failure("Start is enabled although the host does not allow starting")
+    helper.snapshot(base_snapshot(2, isStartEnabled=True))
+    wait_for(lambda: helper.is_enabled(helper.find("push button", "Start Live Translate")),
+             "Start to become enabled")
+    helper.press(helper.find("push button", "Start Live Translate"))
+    helper.expect_lines(START)
+    helper.expect_quiet()
+    # Nothing changes until the host answers: Start is still there, Stop is not.
+    helper.find("push button", "Start Live Translate")
+    if helper.find_all("push button", "Stop"):
+        raise Failure("Stop appeared before the host said that a session runs")
+
+
+MALFORMED = [
+    b'{"type":"snapshot","snapshot":{"generation":90,"lifecycle":"listen',  # cut off
+    b'{"type":"sparkle"}',
+    b'null',
+    b'',
+    b'   ',
+    b'{"type":"snapshot"}',
+    "{\"type\":\"snapshot\",\"snapshot\":{\"generation\":91,\"statusMessage\":\"\xff\"}}"
+    .encode("latin-1"),  # not UTF-8
+]
+
+
+def bad_snapshot(generation, **changes):
+    """A snapshot line with one field made invalid; were it taken, it would show BAD."""
+    import json
+    snapshot = base_snapshot(generation, statusMessage=f"BAD {generation}")
+    for key, value in changes.items():
+        if value is None:
+            del snapshot[key]
+        else:
+            snapshot[key] = value
+    return json.dumps({"type": "snapshot", "snapshot": snapshot}).encode()
+
+
+def status_follows_newest_snapshot(helper):
+    shown(helper, base_snapshot(5, statusMessage="Five"))
+    wait_for(lambda: helper.status_text() == "Five", "the status Five")
+    helper.snapshot(base_snapshot(3, statusMessage="BAD stale three"))
+    for line in MALFORMED:
+        helper.send_raw(line + b"\n")
+    for line in (bad_snapshot(92, lifecycle="dozing"), bad_snapshot(93, hasFailure="no"),
+                 bad_snapshot(94, statusMessage=None), bad_snapshot(-1),
+                 bad_snapshot(95, droppedCaptureBuffers=1.5),
+                 bad_snapshot(96, captureAudioLevel="loud"),
+                 bad_snapshot(2 ** 64),
+                 bad_snapshot(97, committedCards=[{"id": "x", "sourceText": "s"}])):
+        helper.send_raw(line + b"\n")
+    # A line longer than the helper's 2 MiB buffer is dropped whole, its tail rejected.
+    time.sleep(0.3)
+    helper.send_raw(bad_snapshot(98, statusMessage="BAD long " + "x" * (3 << 20)) + b"\n")
+    # Lines are handled in order: once the panel is hidden by the next good line, every line
+    # before it has been seen.
+    helper.send({"type": "hide"})
+    wait_for(lambda: not panel_showing(helper), "the panel to hide")
+    helper.show()
+    text = helper.status_text()
+    if text != "Five":
+        raise Failure(f"the status became {text!r} from a stale or malformed line")
+    helper.snapshot(base_snapshot(5, statusMessage="Five again"))  # an equal generation applies
+    wait_for(lambda: helper.status_text() == "Five again", "the status of the equal generation")
+    helper.snapshot(base_snapshot(2 ** 64 - 1, statusMessage="Largest"))
+    wait_for(lambda: helper.status_text() == "Largest", "the status of the largest generation")
+    helper.snapshot(base_snapshot(6, statusMessage="BAD six"))
+    helper.send({"type": "hide"})
+    wait_for(lambda: not panel_showing(helper), "the panel to hide")
+    helper.show()
+    if helper.status_text() != "Largest":
+        raise Failure("a lower generation replaced the largest one")
+    helper.expect_quiet(0.2)  # the helper never answers the host with an error
+
+
+def session_buttons_follow_the_session(helper):
+    shown(helper, base_snapshot(1))
+    helper.find("push button", "Start Live Translate")
+    for name in ("Stop", "Cancel"):
+        if helper.find_all("push button", name):
+            raise Failure(f"{name} shows while no session is active")
+    helper.snapshot(active_snapshot(2))
+    stop = helper.find("push button", "Stop")
+    cancel = helper.find("push button", "Cancel")
+    helper.absent("push button", "Start Live Translate")
+    helper.press(cancel)
+    helper.expect_lines(CANCEL)
+    helper.press(stop)
+    helper.expect_lines(STOP)
+    # While the host stops, Stop is disabled and Cancel is not.
+    helper.snapshot(active_snapshot(3, lifecycle="stopping", statusMessage="Stopping"))
+    wait_for(lambda: not helper.is_enabled(helper.find("push button", "Stop")),
+             "Stop to be disabled while stopping")
+    if not helper.is_enabled(helper.find("push button", "Cancel")):
+        raise Failure("Cancel is disabled while stopping")
+    helper.expect_quiet(0.2)
+    # At the limit the start button reads "Try again" and the card offers more time.
+    helper.snapshot(base_snapshot(4, canRequestMoreTime=True, statusMessage="Limit"))
+    helper.find("push button", "Try Live Translate again")
+    request = helper.find("push button", "Request more Live Translate time")
+    # Each press sends one more request: the card never disables its button. (Qt animates an
+    # accessible press for a tenth of a second, so the second press waits for the first.)
+    for _ in range(2):
+        helper.press(request)
+        helper.expect_lines(b'{"type":"request_more_time"}')
+    helper.press(helper.find("push button", "Try Live Translate again"))
+    helper.expect_lines(START)
+
+
+def close_stops_then_hides(helper):
+    shown(helper, active_snapshot(1))
+    helper.press(helper.find("push button", "Close Live Translate"))
+    helper.expect_lines(STOP, HIDE)
+    wait_for(lambda: not panel_showing(helper), "the panel to hide")
+    if helper.process.poll() is not None:
+        raise Failure("the helper ended when its panel was closed")
+    # Without a session the close button only hides.
+    helper.snapshot(base_snapshot(2))
+    helper.show()
+    helper.press(helper.find("push button", "Close Live Translate"))
+    helper.expect_lines(HIDE)
+    helper.expect_quiet()
+
+
+def language_choice_writes_its_command(helper):
+    shown(helper, base_snapshot(1))
+    pair = helper.find("push button", "Languages")
+    if pair.description != "ES → EN":
+        raise Failure(f"the pair button reads {pair.description!r}")
+    helper.press(pair)
+    source = helper.find("filler", "FROM")
+    target = helper.find("filler", "TO")
+    if helper.find("push button", "Spanish", within=source).description != "Selected":
+        raise Failure("the chosen source language is not marked")
+    helper.press(helper.find("push button", "German", within=source))
+    helper.expect_lines(b'{"type":"set_source_language","string_value":"de"}')
+    helper.press(helper.find("push button", "German", within=target))
+    helper.expect_lines(b'{"type":"set_target_language","string_value":"de"}')
+    helper.press(helper.find("push button", "Swap source and target languages"))
+    helper.expect_lines(b'{"type":"swap_languages"}')
+    helper.expect_quiet()
+    # The picker stayed open, and the mark follows the host, not the click.
+    german = helper.find("push button", "German", within=source)
+    if german.description == "Selected":
+        raise Failure("German was marked before the host chose it")
+    helper.snapshot(base_snapshot(2, sourceLanguage="de"))
+    wait_for(lambda: helper.find("push button", "Languages").description == "DE → EN",
+             "the pair to read DE → EN")
+    wait_for(lambda: helper.find("push button", "German", within=source).description
+             == "Selected", "German to be marked in FROM")
+    # The search text filters both columns, by name.
+    helper.find("text", "Search languages").queryEditableText().setTextContents(" portu ")
+    wait_for(lambda: [b.name for b in helper.find_all("push button", within=source)]
+             == ["Portuguese (Brazil)"], "the search to leave one row in FROM")
+    wait_for(lambda: [b.name for b in helper.find_all("push button", within=target)]
+             == ["Portuguese (Brazil)"], "the search to leave one row in TO")
+    helper.press(helper.find("push button", "Portuguese (Brazil)", within=target))
+    helper.expect_lines(b'{"type":"set_target_language","string_value":"pt-br"}')
+    # While the language is detected, swapping is not offered.
+    helper.snapshot(base_snapshot(3, sourceLanguage="multi"))
+    wait_for(lambda: not helper.is_enabled(
+        helper.find("push button", "Swap source and target languages")), "swap to be disabled")
+    helper.press(helper.find("push button", "Languages"))
+    helper.absent("filler", "FROM")
+    helper.expect_quiet()
+
+
+def copy_latest_puts_the_newest_translation_on_the_clipboard(helper):
+    cards = [{"id": str(n), "sourceText": f"Fuente {n}", "translatedText": f"  Source {n}\n",
+              "committedAt": 700000000 + n} for n in range(3)]
+    shown(helper, active_snapshot(1, committedCards=cards, activeTranslatedText="Not this one"))
+    helper.press(helper.find("push button", "Copy latest"))
+
+    def clipboard():
+        result = subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True,
+                                timeout=5)
+        return result.stdout.decode() if result.returncode == 0 else None
+
+    wait_for(lambda: clipboard() == "Source 2", "the newest translation on the clipboard")
+    helper.expect_quiet(0.2)
+
+
+TESTS = [start_writes_exactly_start, status_follows_newest_snapshot,
+         session_buttons_follow_the_session, close_stops_then_hides,
+         language_choice_writes_its_command,
+         copy_latest_puts_the_newest_translation_on_the_clipboard]
+
+
+def main():
+    names = {test.__name__: test for test in TESTS}
+    chosen = sys.argv[2:] or list(names)
+    failures = 0
+    for name in chosen:
+        helper = Helper(sys.argv[1])
+        started = time.monotonic()
+        try:
+            names[name](helper)
+            helper.close()
+            print(f"PASS {name} ({time.monotonic() - started:.1f} s)", flush=True)
+        except Failure as error:
+            failures += 1
+            print(f"FAIL {name}: {error}; lines so far: {helper.all_lines}", flush=True)
+        finally:
+            if helper.process.poll() is None:
+                helper.process.kill()
+                helper.process.wait()
+    sys.exit(1 if failures else 0)
+
+
+main()

@@ -1,0 +1,265 @@
+"""Drives the real helper over real pipes and its panel through AT-SPI, as a screen reader or a
+test robot would: controls are found by role and label, pressed through their actions, and read
+through their names, descriptions and states.
+
+Run under tests/e2e/run_desktop.sh, which provides the X server, the session bus and the
+accessibility bus, and with the system Python (/usr/bin/python3), which has pyatspi.
+"""
+
+import copy
+import json
+import os
+import queue
+import subprocess
+import sys
+import threading
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
+
+import pyatspi  # noqa: E402
+
+DEFAULT_TIMEOUT = 15.0
+POLL_INTERVAL = 0.05
+
+
+class Failure(AssertionError):
+    pass
+
+
+def wait_for(predicate, what, timeout=DEFAULT_TIMEOUT):
+    """Polls predicate until it returns a true value, which is returned."""
+    deadline = time.monotonic() + timeout
+    last_error = None
+    while True:
+        try:
+            value = predicate()
+            if value:
+                return value
+        except Exception as error:  # the tree changes under us while the panel redraws
+            last_error = error
+        if time.monotonic() > deadline:
+            detail = f" (last error: {last_error})" if last_error else ""
+            raise Failure(f"timed out after {timeout:.0f} s waiting for {what}{detail}")
+        time.sleep(POLL_INTERVAL)
+
+
+LANGUAGES = [
+    ("de", "German"), ("en", "English"), ("es", "Spanish"), ("fr", "French"),
+    ("ja", "Japanese"), ("pt-br", "Portuguese (Brazil)"),
+]
+
+
+def base_snapshot(generation=1, **fields):
+    """A complete snapshot as a host would send it; fields override the defaults."""
+    snapshot = {
+        "generation": generation,
+        "lifecycle": "inactive",
+        "statusMessage": "Ready",
+        "hasFailure": False,
+        "canRequestMoreTime": False,
+        "isSessionActive": False,
+        "isStartEnabled": True,
+        "sourceLanguage": "es",
+        "targetLanguage": "en",
+        "selectedAudioSourceID": "mac-audio",
+        "sourceLanguages": [{"id": "multi", "displayName": "Detect automatically"}]
+        + [{"id": i, "displayName": n} for i, n in LANGUAGES],
+        "targetLanguages": [{"id": i, "displayName": n} for i, n in LANGUAGES],
+        "audioSources": [
+            {"id": "mac-audio", "displayName": "All system audio"},
+            {"id": "bundle:org.example.Player", "displayName": "Player"},
+        ],
+        "actualAudioSourceDescription": "All system audio",
+        "droppedCaptureBuffers": 0,
+        "captureAudioLevel": 0.0,
+        "appearanceMode": "light",
+        "showsSourceText": True,
+        "committedCards": [],
+    }
+    snapshot.update(fields)
+    return snapshot
+
+
+def active_snapshot(generation, **fields):
+    values = dict(lifecycle="listening", statusMessage="Listening", isSessionActive=True,
+                  isStartEnabled=False)
+    values.update(fields)
+    return base_snapshot(generation, **values)
+
+
+class Panel:
+    """The panel of the helper process with this pid, as assistive technology sees it."""
+
+    def __init__(self, pid):
+        self.pid = pid
+        self._app = None
+
+    def app(self):
+        if self._app is None:
+            def find():
+                desktop = pyatspi.Registry.getDesktop(0)
+                for index in range(desktop.childCount):
+                    candidate = desktop.getChildAtIndex(index)
+                    if candidate is not None and candidate.get_process_id() == self.pid:
+                        return candidate
+                return None
+            self._app = wait_for(find, "the helper on the accessibility bus")
+            # Read names, descriptions and states afresh every time: the panel redraws itself.
+            self._app.set_cache_mask(Atspi.Cache.NONE)
+        return self._app
+
+    def find_all(self, role=None, name=None, showing=True, within=None):
+        """Every control with this role name and label under the helper's windows (or under the
+        control `within`)."""
+        found = []
+
+        def visit(node):
+            for index in range(node.childCount):
+                child = node.getChildAtIndex(index)
+                if child is None:
+                    continue
+                states = child.getState()
+                if showing and not states.contains(pyatspi.STATE_SHOWING):
+                    continue
+                if (role is None or child.getRoleName() == role) and (
+                        name is None or child.name == name):
+                    found.append(child)
+                visit(child)
+
+        visit(within if within is not None else self.app())
+        return found
+
+    def find(self, role, name, timeout=DEFAULT_TIMEOUT, within=None):
+        return wait_for(lambda: (self.find_all(role, name, within=within) or [None])[0],
+                        f"a showing {role} labelled {name!r}", timeout)
+
+    def absent(self, role, name, timeout=DEFAULT_TIMEOUT):
+        wait_for(lambda: not self.find_all(role, name), f"no showing {role} labelled {name!r}",
+                 timeout)
+
+    @staticmethod
+    def press(control, action="Press"):
+        actions = control.queryAction()
+        names = [actions.getName(i) for i in range(actions.nActions)]
+        if action not in names:
+            raise Failure(f"{control.name!r} offers {names}, not {action!r}")
+        actions.doAction(names.index(action))
+
+    @staticmethod
+    def is_enabled(control):
+        return control.getState().contains(pyatspi.STATE_ENABLED)
+
+    @staticmethod
+    def is_checked(control):
+        return control.getState().contains(pyatspi.STATE_CHECKED)
+
+    def status_text(self):
+        """The status line as a screen reader reads it: the description of the labelled text."""
+        return self.find("label", "Live Translation status").description
+
+
+class Helper(Panel):
+    """The helper process: host messages in, command lines out, its panel through AT-SPI."""
+
+    def __init__(self, path=None):
+        path = path or os.environ.get("TAVU_HELPER") or sys.argv[1]
+        self.lines = queue.Queue()
+        self.all_lines = []
+        self.process = subprocess.Popen([path], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        super().__init__(self.process.pid)
+        self._reader = threading.Thread(target=self._read, daemon=True)
+        self._reader.start()
+
+    def _read(self):
+        for raw in self.process.stdout:
+            self.lines.put(raw)
+        self.lines.put(None)
+
+    # Host side --------------------------------------------------------------------------------
+
+    def send_raw(self, data: bytes):
+        self.process.stdin.write(data)
+        self.process.stdin.flush()
+
+    def send(self, message):
+        self.send_raw(json.dumps(message, ensure_ascii=False, separators=(",", ":")).encode() + b"\n")
+
+    def snapshot(self, snapshot):
+        self.send({"type": "snapshot", "snapshot": snapshot})
+
+    def show(self):
+        self.send({"type": "show"})
+
+    # Commands ---------------------------------------------------------------------------------
+
+    def next_line(self, timeout=DEFAULT_TIMEOUT):
+        try:
+            raw = self.lines.get(timeout=timeout)
+        except queue.Empty:
+            raise Failure(f"the helper wrote no command within {timeout:.0f} s") from None
+        if raw is None:
+            raise Failure("the helper closed its standard output")
+        self.all_lines.append(raw)
+        return raw
+
+    def expect_lines(self, *expected: bytes, timeout=DEFAULT_TIMEOUT):
+        """The next lines must be exactly these bytes, each with its line feed."""
+        for want in expected:
+            got = self.next_line(timeout)
+            if got != want + b"\n":
+                raise Failure(f"expected the line {want!r}, the helper wrote {got!r}")
+
+    def expect_quiet(self, seconds=0.5):
+        """No command may arrive for a while."""
+        try:
+            raw = self.lines.get(timeout=seconds)
+        except queue.Empty:
+            return
+        raise Failure(f"expected no command, the helper wrote {raw!r}")
+
+    # Ending -----------------------------------------------------------------------------------
+
+    def close(self):
+        """Closes standard input, which ends the helper; it must end cleanly."""
+        if self.process.stdin and not self.process.stdin.closed:
+            try:
+                self.process.stdin.close()
+            except BrokenPipeError:
+                pass
+        try:
+            code = self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            raise Failure("the helper did not end when its standard input closed") from None
+        if code != 0:
+            raise Failure(f"the helper ended with code {code}")
+
+
+def run_tests(tests):
+    """Runs each test function with a fresh helper; prints a line per test; exits non-zero on any
+    failure."""
+    failures = 0
+    for test in tests:
+        helper = Helper()
+        started = time.monotonic()
+        try:
+            test(helper)
+            helper.close()
+            print(f"PASS {test.__name__} ({time.monotonic() - started:.1f} s)", flush=True)
+        except Exception as error:  # report and go on with the next test
+            failures += 1
+            print(f"FAIL {test.__name__}: {error}", flush=True)
+            if helper.process.poll() is None:
+                helper.process.kill()
+                helper.process.wait()
+    print(f"{len(tests) - failures} of {len(tests)} passed", flush=True)
+    sys.exit(1 if failures else 0)
+
+
+def copy_of(snapshot):
+    return copy.deepcopy(snapshot)

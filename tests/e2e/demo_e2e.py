@@ -1,0 +1,138 @@
+"""End-to-end runs of the demo host with the real helper: a person drives the panel through
+AT-SPI while the demo plays its scenario, and afterwards the record must show that every line the
+helper wrote decodes as a command.
+
+    demo_e2e.py DEMO_HOST HELPER RECORD_CHECK CASE      (CASE: limit or reconnect)
+"""
+
+import os
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_harness import Failure, Panel, wait_for  # noqa: E402
+
+DEMO, HELPER, CHECK, CASE = sys.argv[1:5]
+BAD_TEXTS = ("MALFORMED LINE SHOWN", "STALE SNAPSHOT SHOWN")
+
+
+class DemoRun(Panel):
+    """The demo host with its helper; AT-SPI finds the helper by the pid the demo prints."""
+
+    def __init__(self, *options):
+        self.record = tempfile.NamedTemporaryFile(prefix="tavu-demo-", suffix=".jsonl",
+                                                  delete=False).name
+        self.process = subprocess.Popen(
+            [DEMO, "--helper", HELPER, "--record", self.record, *options],
+            stdin=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        self.log = []
+        self.helper_pid = None
+        while self.helper_pid is None:
+            line = self.process.stderr.readline()
+            if not line:
+                raise Failure("the demo ended before starting the helper: " + "".join(self.log))
+            self.log.append(line)
+            match = re.search(r"started, pid (\d+)", line)
+            if match:
+                self.helper_pid = int(match.group(1))
+        super().__init__(self.helper_pid)
+
+    def check_status(self):
+        text = self.status_text()
+        for bad in BAD_TEXTS:
+            if bad in text:
+                raise Failure(f"the panel shows a line it should have rejected: {text!r}")
+        return text
+
+    def wait_status(self, pattern, timeout=30):
+        return wait_for(lambda: re.search(pattern, self.check_status()),
+                        f"a status matching {pattern!r}", timeout)
+
+    def finish(self, interrupt):
+        if interrupt:
+            self.process.send_signal(signal.SIGINT)
+        try:
+            code = self.process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise Failure("the demo did not end") from None
+        self.log.extend(self.process.stderr.readlines())
+        if code != 0:
+            raise Failure(f"the demo ended with code {code}:\n" + "".join(self.log[-20:]))
+        if not re.search(r"undecodable lines 0", "".join(self.log)):
+            raise Failure("the demo saw undecodable lines")
+        try:
+            os.kill(self.helper_pid, 0)
+            raise Failure("the helper is still running after the demo ended")
+        except ProcessLookupError:
+            pass
+
+    def check_record(self, expected):
+        result = subprocess.run([CHECK, self.record, "--expect", ",".join(expected)],
+                                capture_output=True, text=True)
+        print(result.stdout.strip(), flush=True)
+        if result.returncode != 0:
+            raise Failure("the record check failed:\n" + result.stdout + result.stderr)
+
+
+def limit_case():
+    demo = DemoRun("--scenario", "limit", "--autostart", "--speed", "3", "--rate", "30",
+                   "--malformed-every", "0.4", "--appearance", "dark")
+    # The session runs, the account runs out, the limit card offers more time.
+    demo.wait_status(r"^Listening")
+    request = demo.find("push button", "Request more Live Translate time", timeout=60)
+    demo.find("push button", "Try Live Translate again")
+    demo.press(request)
+    demo.wait_status(r"^More time added")
+    demo.absent("push button", "Request more Live Translate time")
+    demo.press(demo.find("push button", "Start Live Translate"))
+    demo.find("push button", "Stop")
+    demo.find("push button", "Cancel")
+    demo.wait_status(r"^Listening")
+    # The original text toggle goes to the host and comes back checked the other way.
+    toggle = demo.find("check box", "Original")
+    was_checked = demo.is_checked(toggle)
+    demo.press(toggle, "Toggle")
+    wait_for(lambda: demo.is_checked(demo.find("check box", "Original")) != was_checked,
+             "the toggle to follow the host")
+    demo.press(demo.find("push button", "Stop"))
+    demo.find("push button", "Start Live Translate")
+    demo.wait_status(r"^Ready")
+    demo.finish(interrupt=True)
+    demo.check_record(["request_more_time", "start", "set_shows_source_text", "stop"])
+    os.unlink(demo.record)
+
+
+def reconnect_case():
+    demo = DemoRun("--scenario", "reconnect", "--autostart", "--speed", "3", "--rate", "30",
+                   "--malformed-every", "0.3", "--duration", "25")
+    demo.wait_status(r"^Connection lost", timeout=40)
+    demo.find("push button", "Stop")  # the session goes on while reconnecting
+    demo.wait_status(r"^Reconnected")
+    demo.finish(interrupt=False)
+    record = demo.record
+    demo.check_record([])
+
+    # The record plays back into a new helper, which ends with the recorded terminate.
+    replay = subprocess.run([DEMO, "--helper", HELPER, "--replay", record, "--quiet"],
+                            capture_output=True, text=True, timeout=90)
+    if replay.returncode != 0:
+        raise Failure(f"the replay ended with code {replay.returncode}: {replay.stderr}")
+    os.unlink(record)
+
+
+def main():
+    started = time.monotonic()
+    try:
+        {"limit": limit_case, "reconnect": reconnect_case}[CASE]()
+    except Failure as error:
+        print(f"FAIL demo {CASE}: {error}", flush=True)
+        sys.exit(1)
+    print(f"PASS demo {CASE} ({time.monotonic() - started:.1f} s)", flush=True)
+
+
+main()
