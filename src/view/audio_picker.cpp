@@ -64,6 +64,7 @@ LiveTranslationAudioPicker::LiveTranslationAudioPicker(LiveTranslationHelperMode
     setFixedSize(kWidth, kHeight);
     setFocusPolicy(Qt::NoFocus);
 
+    m_title->setTextFormat(Qt::PlainText);
     m_title->setFont(systemFont(kTitlePixelSize, QFont::DemiBold));
     m_title->setContentsMargins(kTitleSidePadding, kTitleTop, kTitleSidePadding, kTitleBottom);
     m_list->setPadding(kListPadding);

@@ -160,6 +160,7 @@ LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(LiveTranslationHelp
     setFixedSize(kWidth, kHeight);
     setFocusPolicy(Qt::NoFocus);
 
+    m_title->setTextFormat(Qt::PlainText);
     m_title->setFont(systemFont(kTitlePixelSize, QFont::DemiBold));
     m_title->setContentsMargins(kSideMargin, kTitleTop, kSideMargin, kTitleBottom);
 
@@ -183,6 +184,7 @@ LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(LiveTranslationHelp
         m_model->sendCommand(LiveTranslationHelperCommand::setTargetLanguage(id));
     });
 
+    m_footnote->setTextFormat(Qt::PlainText);
     m_footnote->setFont(systemFont(kFootnotePixelSize));
     m_footnote->setWordWrap(true);
     m_footnote->setContentsMargins(kSideMargin, kFootnoteVerticalPadding, kSideMargin,

@@ -12,6 +12,7 @@
 #include "footer_area.hpp"
 #include "limit_card.hpp"
 #include "model.hpp"
+#include "picker_popovers.hpp"
 #include "top_bar.hpp"
 
 namespace {
@@ -66,6 +67,7 @@ LiveTranslationHelperView::LiveTranslationHelperView(
         &LiveTranslationHelperView::toggleAudio);
     connect(m_model, &LiveTranslationHelperModel::snapshotChanged, this,
         &LiveTranslationHelperView::render);
+    m_pickers = new LiveTranslationPickerPopovers(this, m_model, &m_languageSearch);
 
     render();
 }
@@ -144,6 +146,7 @@ void LiveTranslationHelperView::render()
     applyPalette(palette);
 
     m_topBar->render(snapshot, palette);
+    m_pickers->render(snapshot, palette);
     m_topDivider->setColor(palette.border);
     QWidget *content = showsLimitCard(snapshot) ? static_cast<QWidget *>(m_limitCard) : m_captions;
     if (m_content->currentWidget() != content)

@@ -14,6 +14,7 @@ class LiveTranslationDivider;
 class LiveTranslationFooter;
 class LiveTranslationCaptionsView;
 class LiveTranslationCaptionsFooter;
+class LiveTranslationPickerPopovers;
 
 // The panel's content: the top bar, the captions column or the limit-reached card, and the
 // footer, redrawn from the model's snapshot whenever it changes.
@@ -73,5 +74,6 @@ private:
     LiveTranslationDivider *m_footerDivider = nullptr;
     LiveTranslationFooter *m_footer = nullptr;
     LiveTranslationCaptionsFooter *m_captionsFooter = nullptr;
+    LiveTranslationPickerPopovers *m_pickers = nullptr;
     std::optional<LiveTranslationPalette> m_appliedPalette;
 };
