@@ -155,9 +155,21 @@ void LiveTranslationCaptionList::releaseUnusedLayouts()
 
 void LiveTranslationCaptionList::relayout()
 {
+    // Every height changes; the card at the top of the view stays at the top.
+    const bool keepTop = !m_atNewestCard && m_visible.first < m_visible.second
+        && m_visible.first < m_entries.size();
+    const std::size_t top = m_visible.first;
+    const qreal intoTop = keepTop ? verticalScrollBar()->value() - contentTop(top) : 0;
     ++m_layoutGeneration;
     m_entries.setEstimate(
         LiveTranslationCardEstimate::forCards(m_fonts, cardWidth(), m_showsSource));
+    if (!keepTop)
+        return;
+    const qreal height = layoutFor(top).height();
+    updateScrollRange();
+    const bool wasInLayout = std::exchange(m_inLayout, true);
+    setScrollValue(contentTop(top) + std::min(intoTop, height));
+    m_inLayout = wasInLayout;
 }
 
 void LiveTranslationCaptionList::layoutVisibleCards()

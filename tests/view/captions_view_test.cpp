@@ -191,6 +191,33 @@ TEST_F(CaptionsViewTest, ThousandsOfCardsLayOutOnlyWhatIsInView)
               QString::fromStdString(list()->card(middle.first).translatedText));
 }
 
+TEST_F(CaptionsViewTest, HidingOriginalsOrResizingKeepsThePlaceInTheHistory)
+{
+    shown.view->setReduceMotion(true);
+    render({});
+    auto snapshot = withCards(2000);
+    render(snapshot);
+    // At the newest card, the newest card stays in view.
+    snapshot.showsSourceText = false;
+    render(snapshot);
+    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    snapshot.showsSourceText = true;
+    render(snapshot);
+    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+
+    // Elsewhere, the card at the top stays at the top.
+    list()->verticalScrollBar()->setValue(list()->verticalScrollBar()->maximum() / 2);
+    const std::size_t top = list()->visibleCards().first;
+    snapshot.showsSourceText = false;
+    render(snapshot);
+    EXPECT_EQ(list()->visibleCards().first, top);
+    EXPECT_LE(list()->cardRect(top).top(), 12);
+    shown.window->resize(380, 420);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list()->visibleCards().first, top);
+    EXPECT_GT(list()->cardRect(top).bottom(), 0);
+}
+
 TEST_F(CaptionsViewTest, DraggingSelectsACardsTextsAndTheCopyShortcutCopiesThem)
 {
     auto snapshot = withCards(2);
