@@ -1,4 +1,4 @@
-// Checks a demo host record (tavu_demo_host --record FILE): every line the helper wrote must
+// Checks a demo host record (tavu-demo-host --record FILE): every line the helper wrote must
 // decode as a command, none may follow the host's terminate (ending is not the user closing the
 // panel), and the commands must include the given kinds in the given order.
 //   record_check FILE [--expect kind,kind,...]

@@ -211,8 +211,10 @@ void DemoHost::onCommand(const LiveTranslationHelperCommand &command)
         log(QStringLiteral("command %1 (not answered during a replay)").arg(describe(command)));
         return;
     }
-    if (m_shuttingDown)
+    if (m_shuttingDown) {
+        log(QStringLiteral("command %1 after terminate (not answered)").arg(describe(command)));
         return;
+    }
     const std::string note = m_session->handleCommand(command, now());
     log(QStringLiteral("command %1: %2").arg(describe(command), QString::fromStdString(note)));
     if (m_session->hasChanges() && m_link->pendingBytes() == 0)

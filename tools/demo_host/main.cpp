@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
     // A helper that went away must not take the demo with it when we write to its pipe.
     std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("tavu_demo_host"));
+    QCoreApplication::setApplicationName(QStringLiteral("tavu-demo-host"));
 
     auto parsed = parseDemoOptions(QCoreApplication::arguments());
     if (auto *error = std::get_if<DemoOptionsError>(&parsed)) {
