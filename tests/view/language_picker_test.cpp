@@ -50,7 +50,7 @@ protected:
     {
         recorder.model.applySnapshot(snapshot);
         popover->present(anchor);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(popover));
+        ASSERT_TRUE(pickertest::waitUntilActive(popover));
     }
 
     LiveTranslationPickerRow *row(const QString &name) const

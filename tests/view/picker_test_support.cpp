@@ -68,6 +68,11 @@ std::vector<QWidget *> visibleNamed(const QWidget *root, const QString &prefix)
     return result;
 }
 
+bool waitUntilActive(QWidget *window)
+{
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
 void click(QWidget *widget)
 {
     ASSERT_NE(widget, nullptr);

@@ -36,6 +36,10 @@ QWidget *findNamed(const QWidget *root, const QString &objectName);
 // Every visible widget under root whose object name starts with prefix, top to bottom.
 std::vector<QWidget *> visibleNamed(const QWidget *root, const QString &prefix);
 
+// Waits until window is the application's active window. (QTest's own wait takes a tool window
+// for active as soon as its parent is.)
+bool waitUntilActive(QWidget *window);
+
 // A left click in the middle of a widget.
 void click(QWidget *widget);
 

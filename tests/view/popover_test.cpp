@@ -70,7 +70,7 @@ TEST_F(PopoverTest, OpensUnderItsButtonPointingAtItsCentreAndTakesTheFocus)
     EXPECT_EQ(popover->content()->size(), kContentSize);
     EXPECT_GT(popover->content()->mapToGlobal(QPoint(0, 0)).y(), popover->arrowTip().y());
 
-    ASSERT_TRUE(QTest::qWaitForWindowActive(popover));
+    ASSERT_TRUE(pickertest::waitUntilActive(popover));
     EXPECT_EQ(QApplication::focusWidget(), field);
 }
 
@@ -98,7 +98,7 @@ TEST_F(PopoverTest, StaysOnTheScreenAndOpensAboveWhenThereIsNoRoomBelow)
 TEST_F(PopoverTest, EscapeDismissesOnceAndAClosedPopoverIsNotDismissedAgain)
 {
     present();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(popover));
+    ASSERT_TRUE(pickertest::waitUntilActive(popover));
     QTest::keyClick(field, Qt::Key_Escape);
     EXPECT_FALSE(popover->isVisible());
     EXPECT_EQ(dismissed->count(), 1);
