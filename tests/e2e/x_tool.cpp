@@ -2,10 +2,16 @@
 //   x_tool warp X Y     moves the pointer to (X, Y) on the root window
 //   x_tool close WINDOW asks a window to close, as a window manager's close button does
 //                       (WM_PROTOCOLS / WM_DELETE_WINDOW); WINDOW in decimal or 0x-hex
+//   x_tool wait-map NAME
+//                       prints "ready" once it listens, then waits until a top-level window
+//                       named NAME is mapped and prints the CLOCK_MONOTONIC time of that
+//                       moment in seconds (for the start-up benchmark; no window manager)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
+#include <string>
 #include <xcb/xcb.h>
 
 namespace {
@@ -21,8 +27,41 @@ xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: x_tool warp X Y | x_tool close WINDOW\n");
+    std::fprintf(stderr, "usage: x_tool warp X Y | x_tool close WINDOW | x_tool wait-map NAME\n");
     return 2;
+}
+
+std::string windowName(xcb_connection_t *connection, xcb_window_t window)
+{
+    const auto cookie = xcb_get_property(
+        connection, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256);
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(connection, cookie, nullptr), &std::free);
+    if (!reply)
+        return {};
+    return std::string(static_cast<const char *>(xcb_get_property_value(reply.get())),
+        static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+}
+
+int waitForMap(xcb_connection_t *connection, xcb_window_t root, const char *name)
+{
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    std::printf("ready\n");
+    std::fflush(stdout);
+    while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
+        timespec now {};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const bool mapped = (event->response_type & 0x7F) == XCB_MAP_NOTIFY;
+        const xcb_window_t window = reinterpret_cast<xcb_map_notify_event_t *>(event)->window;
+        std::free(event);
+        if (mapped && windowName(connection, window) == name) {
+            std::printf("%ld.%09ld\n", static_cast<long>(now.tv_sec), now.tv_nsec);
+            return 0;
+        }
+    }
+    return 1;
 }
 
 } // namespace
@@ -58,6 +97,8 @@ int main(int argc, char **argv)
         event.data.data32[1] = XCB_CURRENT_TIME;
         xcb_send_event(
             connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+    } else if (std::strcmp(argv[1], "wait-map") == 0 && argc == 3) {
+        status = waitForMap(connection, root, argv[2]);
     } else {
         status = usage();
     }
