@@ -75,6 +75,10 @@ void appendReal(std::string &out, Real value, Real plainIntegralLimit)
     char *const begin = buffer.data();
     char *const end = begin + buffer.size();
     const Real magnitude = std::fabs(value);
+    if (magnitude == 0 && std::signbit(value)) {
+        out.append("-0.0"); // "-0" would read back as the integer 0, losing the sign
+        return;
+    }
     std::to_chars_result result{};
     if (magnitude < plainIntegralLimit && std::trunc(value) == value)
         result = std::to_chars(begin, end, value, std::chars_format::fixed);

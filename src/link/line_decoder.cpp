@@ -15,34 +15,37 @@ LiveTranslationHelperLineDecoder::append(std::string_view chunk)
         return messages;
     }
 
-    // At rest the buffer holds no line feed, so the search starts at the new bytes. When nothing
-    // is buffered the chunk is cut in place and only its unfinished tail is kept.
-    const bool buffered = !m_buffer.empty();
-    std::size_t searchFrom = 0;
-    std::string_view pending = chunk;
-    if (buffered) {
-        searchFrom = m_buffer.size();
-        m_buffer.append(chunk);
-        pending = m_buffer;
-    }
-
-    std::size_t lineStart = 0;
-    for (;;) {
-        const void *found = std::memchr(pending.data() + searchFrom, '\n',
-                                        pending.size() - searchFrom);
+    // At rest the buffer holds no line feed. A buffered head only waits for the chunk's first
+    // line feed; the rest of the chunk is cut in place and only its unfinished tail is kept.
+    // Line ends are found first, so that the messages are reserved once and never moved.
+    const bool completesHead = !m_buffer.empty();
+    m_lineEnds.clear();
+    for (std::size_t from = 0;;) {
+        const void *found = std::memchr(chunk.data() + from, '\n', chunk.size() - from);
         if (found == nullptr)
             break;
-        const auto lineEnd = static_cast<std::size_t>(static_cast<const char *>(found)
-                                                      - pending.data());
-        decodeLine(pending.substr(lineStart, lineEnd - lineStart), messages);
-        lineStart = lineEnd + 1;
-        searchFrom = lineStart;
+        const auto end = static_cast<std::size_t>(static_cast<const char *>(found) - chunk.data());
+        m_lineEnds.push_back(end);
+        from = end + 1;
     }
+    if (m_lineEnds.empty()) {
+        m_buffer.append(chunk);
+        return messages;
+    }
+    messages.reserve(m_lineEnds.size());
 
-    if (buffered)
-        m_buffer.erase(0, lineStart);
-    else
-        m_buffer.assign(pending.substr(lineStart));
+    std::size_t lineStart = 0;
+    for (const std::size_t lineEnd : m_lineEnds) {
+        const std::string_view line = chunk.substr(lineStart, lineEnd - lineStart);
+        if (lineStart == 0 && completesHead) {
+            m_buffer.append(line);
+            decodeLine(m_buffer, messages);
+        } else {
+            decodeLine(line, messages);
+        }
+        lineStart = lineEnd + 1;
+    }
+    m_buffer.assign(chunk.substr(lineStart));
     return messages;
 }
 
@@ -56,9 +59,10 @@ void LiveTranslationHelperLineDecoder::decodeLine(
 {
     if (line.empty())
         return;
-    auto result = m_decoder.decodeHostMessage(line);
-    if (result.value)
-        messages.push_back(std::move(*result.value));
-    else if (onRejected)
-        onRejected(line, result.error);
+    WireDecodeError error;
+    if (m_decoder.decodeHostMessage(line, messages.emplace_back(), error))
+        return;
+    messages.pop_back();
+    if (onRejected)
+        onRejected(line, error);
 }

@@ -31,5 +31,6 @@ private:
     void decodeLine(std::string_view line, std::vector<LiveTranslationHelperHostMessage> &messages);
 
     std::string m_buffer;
+    std::vector<std::size_t> m_lineEnds; // offsets of the line feeds in the chunk being cut
     WireDecoder m_decoder;
 };

@@ -113,11 +113,15 @@ std::array<Field, N> collectFields(simdjson::dom::object object,
                                    const std::array<std::string_view, N> &keys)
 {
     std::array<Field, N> fields{};
+    // Hosts usually write the keys in table order: try the key after the last match first.
+    std::size_t guess = 0;
     for (const auto member : object) {
-        for (std::size_t i = 0; i < N; ++i) {
+        for (std::size_t tried = 0; tried < N; ++tried) {
+            const std::size_t i = guess + tried < N ? guess + tried : guess + tried - N;
             if (member.key == keys[i]) {
                 if (fields[i].count++ == 0)
                     fields[i].value = member.value;
+                guess = i + 1 < N ? i + 1 : 0;
                 break;
             }
         }
@@ -441,29 +445,34 @@ WireDecoder::~WireDecoder() = default;
 WireDecodeResult<LiveTranslationHelperHostMessage>
 WireDecoder::decodeHostMessage(std::string_view line)
 {
-    static constexpr std::array<std::string_view, 2> keys = {"type", "snapshot"};
     WireDecodeResult<LiveTranslationHelperHostMessage> result;
+    if (!decodeHostMessage(line, result.value.emplace(), result.error))
+        result.value.reset();
+    return result;
+}
+
+bool WireDecoder::decodeHostMessage(std::string_view line, LiveTranslationHelperHostMessage &out,
+                                    WireDecodeError &error)
+{
+    static constexpr std::array<std::string_view, 2> keys = {"type", "snapshot"};
     simdjson::dom::object root;
-    if (!m_impl->parseObject(line, root, result.error))
-        return result;
-    Reader reader(result.error);
+    if (!m_impl->parseObject(line, root, error))
+        return false;
+    Reader reader(error);
     const auto fields = collectFields(root, keys);
     HostKind kind = HostKind::show;
     if (!readKind(reader, fields[0], {nullptr, keys[0]}, kHostKinds, kind))
-        return result;
+        return false;
+    out.kind = kind;
     if (kind != HostKind::snapshot) {
-        // Only a snapshot message reads its "snapshot" key: here it may be anything at all.
-        result.value = LiveTranslationHelperHostMessage::make(kind);
-        return result;
+        out.snapshot.reset(); // only a snapshot message reads "snapshot": here it may be anything
+        return true;
     }
+    // Built in place: a snapshot is large, and moving it costs more than reading small lines.
     const PathStep snapshotAt{nullptr, keys[1]};
     simdjson::dom::object snapshotObject;
-    LiveTranslationHelperSnapshot snapshot;
-    if (reader.object(fields[1], snapshotAt, snapshotObject)
-        && readSnapshot(reader, snapshotObject, snapshotAt, snapshot)) {
-        result.value = LiveTranslationHelperHostMessage::makeSnapshot(std::move(snapshot));
-    }
-    return result;
+    return reader.object(fields[1], snapshotAt, snapshotObject)
+        && readSnapshot(reader, snapshotObject, snapshotAt, out.snapshot.emplace());
 }
 
 WireDecodeResult<LiveTranslationHelperCommand> WireDecoder::decodeCommand(std::string_view line)

@@ -34,6 +34,9 @@ public:
     WireDecoder &operator=(const WireDecoder &) = delete;
 
     WireDecodeResult<LiveTranslationHelperHostMessage> decodeHostMessage(std::string_view line);
+    // The same, decoding into `out` (left unspecified on failure) to spare a move of a snapshot.
+    bool decodeHostMessage(std::string_view line, LiveTranslationHelperHostMessage &out,
+                           WireDecodeError &error);
     WireDecodeResult<LiveTranslationHelperCommand> decodeCommand(std::string_view line);
 
 private:
