@@ -150,7 +150,8 @@ TEST(WireEncoding, NumbersAreShortestAndReadable)
     EXPECT_EQ(encodedLevel(0.25F), "0.25");
     EXPECT_EQ(encodedLevel(100.0F), "100");
     EXPECT_EQ(encodedLevel(16777216.0F), "16777216");
-    EXPECT_EQ(encodedLevel(-0.0F), "-0");
+    EXPECT_EQ(encodedLevel(-0.0F), "-0.0");
+    EXPECT_EQ(encodedDate(-0.0), "-0.0");
     EXPECT_EQ(encodedLevel(FLT_MAX), "3.4028235e+38");
     EXPECT_EQ(encodedLevel(std::numeric_limits<float>::denorm_min()), "1e-45");
     EXPECT_EQ(encodedDate(0), "0");
@@ -325,6 +326,8 @@ private:
 
     float randomFloat()
     {
+        if (pick(0, 20) == 0)
+            return pick(0, 1) == 0 ? -0.0F : 0.0F;
         float value = 0;
         do {
             const auto bits = static_cast<std::uint32_t>(m_random());
@@ -358,6 +361,8 @@ TEST(WireRoundTrip, RandomSnapshotsAndCommandsSurviveEncodeAndDecode)
         ASSERT_TRUE(decoded) << decoded.error.message() << " in " << line;
         ASSERT_EQ(*decoded.value, message);
         ASSERT_EQ(encodeHostMessage(*decoded.value), line);
+        ASSERT_EQ(std::signbit(decoded.value->snapshot->captureAudioLevel),
+                  std::signbit(message.snapshot->captureAudioLevel));
 
         const Command command = i % 2 == 0 ? Command::setTargetLanguage(random.text())
                                            : Command::setShowsSourceText(i % 4 == 1);

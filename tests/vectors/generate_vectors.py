@@ -184,6 +184,8 @@ accept_snapshot("captureAudioLevel 0.25", with_fields(captureAudioLevel=0.25))
 accept_snapshot("captureAudioLevel 0.1 rounds to the nearest float", with_fields(captureAudioLevel=0.1))
 accept_snapshot("captureAudioLevel integer 1", with_fields(captureAudioLevel=1))
 accept_snapshot("captureAudioLevel negative", with_fields(captureAudioLevel=-0.75))
+accept("captureAudioLevel negative zero", raw_snapshot("-0e39", "captureAudioLevel"),
+       {"type": "snapshot", "snapshot": canonical_snapshot(with_fields(captureAudioLevel=-0.0))})
 accept("captureAudioLevel underflows to zero", raw_snapshot("1e-50", "captureAudioLevel"),
        {"type": "snapshot", "snapshot": canonical_snapshot(with_fields(captureAudioLevel=0))})
 accept("captureAudioLevel at the float maximum", raw_snapshot("3.4028234663852886e38",

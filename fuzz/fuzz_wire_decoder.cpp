@@ -1,0 +1,48 @@
+// Decodes one arbitrary line as a host message and as a command. Whatever is accepted must be
+// valid UTF-8 JSON, and must re-encode to a line that decodes to the same value.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include <simdjson.h>
+
+#include "wire_codec.hpp"
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static WireDecoder decoder;
+    const std::string_view line(reinterpret_cast<const char *>(data), size);
+
+    const auto message = decoder.decodeHostMessage(line);
+    if (message.value) {
+        check(simdjson::validate_utf8(line.data(), line.size()));
+        const std::string encoded = encodeHostMessage(*message.value);
+        check(!encoded.empty());
+        const auto again = decoder.decodeHostMessage(encoded);
+        check(again.value.has_value() && *again.value == *message.value);
+        check(encodeHostMessage(*again.value) == encoded);
+    } else {
+        check(!message.error.reason.empty());
+    }
+
+    const auto command = decoder.decodeCommand(line);
+    if (command.value) {
+        check(simdjson::validate_utf8(line.data(), line.size()));
+        const auto again = decoder.decodeCommand(encodeCommand(*command.value));
+        check(again.value.has_value() && *again.value == *command.value);
+    } else {
+        check(!command.error.reason.empty());
+    }
+    return 0;
+}
