@@ -30,18 +30,18 @@ constexpr std::size_t kLineLimit = 2097152; // line feed included
 // Phrases of the kind a session produces, in several scripts and lengths.
 constexpr std::array<std::pair<const char *, const char *>, 8> kPhrases = {{
     {"Guten Morgen und herzlich willkommen zur heutigen Sitzung des Verwaltungsrats.",
-     "Good morning and a warm welcome to today's meeting of the board."},
+        "Good morning and a warm welcome to today's meeting of the board."},
     {"Die Rechtsschutzversicherungsgesellschaften erhöhen ihre Beiträge.",
-     "Legal expenses insurers are raising their premiums."},
+        "Legal expenses insurers are raising their premiums."},
     {"¿Podemos revisar las cifras del último trimestre antes de la pausa?",
-     "Can we go over last quarter's figures before the break?"},
+        "Can we go over last quarter's figures before the break?"},
     {"本日はご参加いただきありがとうございます。", "Thank you for joining us today."},
     {"Thank you, everyone, for coming tonight.", "شكراً لكم جميعاً على حضوركم الليلة."},
     {"Nous reprendrons la discussion après le déjeuner, vers quatorze heures.",
-     "We will pick the discussion up again after lunch, around two o'clock."},
+        "We will pick the discussion up again after lunch, around two o'clock."},
     {"Kiitos, seuraavaksi käymme läpi budjetin.", "Thanks, next we'll go through the budget."},
     {"The launch is planned for the end of October in both regions.",
-     "リリースは両地域とも10月末を予定しています。"},
+        "リリースは両地域とも10月末を予定しています。"},
 }};
 
 LiveTranslationHelperSnapshot session(std::size_t cards)
@@ -63,7 +63,7 @@ LiveTranslationHelperSnapshot session(std::size_t cards)
     for (std::size_t i = 0; i < cards; ++i) {
         const auto &[source, translation] = kPhrases[i % kPhrases.size()];
         s.committedCards.push_back({"card-" + std::to_string(i), source, translation,
-                                    737372460.0 + 4.5 * static_cast<double>(i)});
+            737372460.0 + 4.5 * static_cast<double>(i)});
     }
     return s;
 }
@@ -72,7 +72,7 @@ struct Panel {
     LiveTranslationHelperModel model;
     QWidget window;
     LiveTranslationHelperView *view;
-    QImage image{kWidth, kHeight, QImage::Format_ARGB32_Premultiplied};
+    QImage image {kWidth, kHeight, QImage::Format_ARGB32_Premultiplied};
 
     Panel()
         : view(new LiveTranslationHelperView(&model, &window))
@@ -99,8 +99,7 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-template <typename Prepare, typename Run>
-double medianMs(Prepare prepare, Run run)
+template <typename Prepare, typename Run> double medianMs(Prepare prepare, Run run)
 {
     std::vector<double> samples;
     for (int i = 0; i < kRuns; ++i) {
@@ -171,8 +170,8 @@ void largestLine()
             LiveTranslationHelperSnapshot bigger = snapshot;
             for (std::size_t i = 0; i < step; ++i)
                 bigger.committedCards.push_back(pool.committedCards[bigger.committedCards.size()]);
-            std::string encoded =
-                encodeHostMessage(LiveTranslationHelperHostMessage::makeSnapshot(bigger));
+            std::string encoded
+                = encodeHostMessage(LiveTranslationHelperHostMessage::makeSnapshot(bigger));
             if (encoded.size() + 1 > kLineLimit)
                 break;
             snapshot = std::move(bigger);
@@ -183,19 +182,19 @@ void largestLine()
     WireDecoder decoder;
     int generation = 1;
     const double ms = medianMs([](int) { return 0; },
-                               [&](int) {
-                                   auto message = decoder.decodeHostMessage(line);
-                                   message.value->snapshot->generation = ++generation;
-                                   panel.applyAndRender(std::move(*message.value->snapshot));
-                               });
+        [&](int) {
+            auto message = decoder.decodeHostMessage(line);
+            message.value->snapshot->generation = ++generation;
+            panel.applyAndRender(std::move(*message.value->snapshot));
+        });
     std::printf("\n2 MiB line: %zu cards, %zu bytes; decode + apply + render: %.2f ms "
                 "(median of %d)\n",
-                snapshot.committedCards.size(), line.size(), ms, kRuns);
+        snapshot.committedCards.size(), line.size(), ms, kRuns);
 }
 
 long peakResidentKiB()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
@@ -214,8 +213,7 @@ int memory()
     }
     std::printf("peak resident memory with 10,000 cards, scrolled through: %.1f MB "
                 "(%.1f MB before the panel)\n",
-                static_cast<double>(peakResidentKiB()) / 1024.0,
-                static_cast<double>(before) / 1024.0);
+        static_cast<double>(peakResidentKiB()) / 1024.0, static_cast<double>(before) / 1024.0);
     return 0;
 }
 
@@ -231,12 +229,12 @@ int main(int argc, char **argv)
         return memory();
 
     std::printf("median of %d runs, ms: snapshot applied + panel %dx%d rendered to an image\n",
-                kRuns, kWidth, kHeight);
+        kRuns, kWidth, kHeight);
     std::printf("%8s %14s %14s %16s\n", "cards", "same cards", "one appended", "first snapshot");
     for (const std::size_t count : {0, 100, 1000, 10000}) {
         const double first = count == 10000 || count == 1000 ? firstSnapshot(count) : 0;
         std::printf("%8zu %14.2f %14.2f %16s\n", count, sameCards(count), oneAppended(count),
-                    first > 0 ? QByteArray::number(first, 'f', 2).constData() : "-");
+            first > 0 ? QByteArray::number(first, 'f', 2).constData() : "-");
     }
     largestLine();
     return 0;

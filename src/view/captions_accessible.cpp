@@ -68,7 +68,7 @@ public:
         default: return {};
         }
     }
-    void setText(QAccessible::Text, const QString &) override {}
+    void setText(QAccessible::Text, const QString &) override { }
 
     QRect rect() const override
     {
@@ -101,13 +101,13 @@ public:
         : QAccessibleWidget(viewport, QAccessible::List)
     {
         if (auto *list = listOf(viewport)) {
-            QObject::connect(list, &LiveTranslationCaptionList::visibleCardsChanged, viewport,
-                             [viewport] {
-                                 auto *iface = dynamic_cast<ListAccessible *>(
-                                     QAccessible::queryAccessibleInterface(viewport));
-                                 if (iface)
-                                     iface->forgetHiddenCards();
-                             });
+            QObject::connect(
+                list, &LiveTranslationCaptionList::visibleCardsChanged, viewport, [viewport] {
+                    auto *iface = dynamic_cast<ListAccessible *>(
+                        QAccessible::queryAccessibleInterface(viewport));
+                    if (iface)
+                        iface->forgetHiddenCards();
+                });
         }
     }
 

@@ -75,8 +75,8 @@ LiveTranslationActiveCard::Content LiveTranslationActiveCard::contentFor(
     return content;
 }
 
-void LiveTranslationActiveCard::render(const LiveTranslationHelperSnapshot &snapshot,
-                                       const LiveTranslationPalette &palette)
+void LiveTranslationActiveCard::render(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
 {
     Content content = contentFor(snapshot);
     if (palette != m_palette) {
@@ -105,17 +105,15 @@ const LiveTranslationActiveCard::Layout &LiveTranslationActiveCard::layoutFor(in
     layout->now = tr("NOW");
     const qreal textWidth = std::max<qreal>(width - 2 * kPaddingX, 1);
     layout->headerHeight = std::max(captionBadgeSize(layout->now, m_fonts.badge).height(),
-                                    std::ceil(QFontMetricsF(m_fonts.activeHeader).height()));
+        std::ceil(QFontMetricsF(m_fonts.activeHeader).height()));
     qreal y = kPaddingY + layout->headerHeight + kItemSpacing;
     if (!m_content.source.isEmpty() || m_content.sourceIsText) {
-        layout->source = std::make_unique<LiveTranslationCaptionText>(
-            m_content.source, m_content.sourceIsText ? m_fonts.source : m_fonts.sourcePlaceholder,
-            textWidth);
+        layout->source = std::make_unique<LiveTranslationCaptionText>(m_content.source,
+            m_content.sourceIsText ? m_fonts.source : m_fonts.sourcePlaceholder, textWidth);
         layout->sourceOrigin = QPointF(kPaddingX, y);
         y += layout->source->height() + kItemSpacing;
     }
-    layout->translation = std::make_unique<LiveTranslationCaptionText>(
-        m_content.translation,
+    layout->translation = std::make_unique<LiveTranslationCaptionText>(m_content.translation,
         m_content.translationIsText ? m_fonts.activeTranslation : m_fonts.waitingPlaceholder,
         textWidth);
     layout->translationOrigin = QPointF(kPaddingX, y);
@@ -139,7 +137,10 @@ QSize LiveTranslationActiveCard::sizeHint() const
     return {width, heightForWidth(width)};
 }
 
-QSize LiveTranslationActiveCard::minimumSizeHint() const { return {0, heightForWidth(width())}; }
+QSize LiveTranslationActiveCard::minimumSizeHint() const
+{
+    return {0, heightForWidth(width())};
+}
 
 void LiveTranslationActiveCard::paintEvent(QPaintEvent * /*event*/)
 {
@@ -148,7 +149,7 @@ void LiveTranslationActiveCard::paintEvent(QPaintEvent * /*event*/)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     paintCaptionCardFrame(&painter, QRectF(0, 0, width(), layout.height), m_palette.surface,
-                          withOpacity(m_palette.liveAccent, kStrokeOpacity), kStrokeWidth);
+        withOpacity(m_palette.liveAccent, kStrokeOpacity), kStrokeWidth);
 
     const QRectF header(kPaddingX, kPaddingY, width() - 2 * kPaddingX, layout.headerHeight);
     painter.setFont(m_fonts.activeHeader);
@@ -156,29 +157,28 @@ void LiveTranslationActiveCard::paintEvent(QPaintEvent * /*event*/)
     painter.drawText(header, Qt::AlignLeft | Qt::AlignVCenter, m_content.header);
     const QSizeF badge = captionBadgeSize(layout.now, m_fonts.badge);
     paintCaptionBadge(&painter,
-                      QPointF(header.right() - badge.width(),
-                              header.top() + (header.height() - badge.height()) / 2),
-                      layout.now, m_fonts.badge, m_palette.tertiaryText, m_palette.mutedSurface);
+        QPointF(
+            header.right() - badge.width(), header.top() + (header.height() - badge.height()) / 2),
+        layout.now, m_fonts.badge, m_palette.tertiaryText, m_palette.mutedSurface);
 
     if (layout.source) {
-        const QColor color =
-            m_content.sourceIsText ? m_palette.secondaryText : m_palette.tertiaryText;
+        const QColor color
+            = m_content.sourceIsText ? m_palette.secondaryText : m_palette.tertiaryText;
         layout.source->draw(&painter, layout.sourceOrigin, color,
-                            m_selection.rangeIn(0, Position::source,
-                                                static_cast<int>(m_content.source.size())),
-                            m_palette.selection);
+            m_selection.rangeIn(0, Position::source, static_cast<int>(m_content.source.size())),
+            m_palette.selection);
     }
     const QColor translationColor = m_content.translationIsText
         ? m_palette.foreground
         : withOpacity(m_palette.secondaryText, kWaitingOpacity);
     layout.translation->draw(&painter, layout.translationOrigin, translationColor,
-                             m_selection.rangeIn(0, Position::translation,
-                                                 static_cast<int>(m_content.translation.size())),
-                             m_palette.selection);
+        m_selection.rangeIn(
+            0, Position::translation, static_cast<int>(m_content.translation.size())),
+        m_palette.selection);
 
     const qreal firstLine = QFontMetricsF(m_fonts.note).height();
-    const QRectF dot(kPaddingX, layout.noteOrigin.y() + (firstLine - kDotSize) / 2, kDotSize,
-                     kDotSize);
+    const QRectF dot(
+        kPaddingX, layout.noteOrigin.y() + (firstLine - kDotSize) / 2, kDotSize, kDotSize);
     painter.setPen(Qt::NoPen);
     painter.setBrush(m_palette.accent);
     painter.drawEllipse(dot);
@@ -206,10 +206,10 @@ std::optional<LiveTranslationCaptionTextPosition> LiveTranslationActiveCard::pos
     const bool translationSelectable = m_content.translationIsText;
     if (sourceSelectable
         && (!translationSelectable || point.y() < layout.translationOrigin.y() - kItemSpacing / 2))
-        return Position{0, Position::source, layout.source->offsetAt(point - layout.sourceOrigin)};
+        return Position {0, Position::source, layout.source->offsetAt(point - layout.sourceOrigin)};
     if (translationSelectable)
-        return Position{0, Position::translation,
-                        layout.translation->offsetAt(point - layout.translationOrigin)};
+        return Position {0, Position::translation,
+            layout.translation->offsetAt(point - layout.translationOrigin)};
     return std::nullopt;
 }
 
@@ -220,8 +220,8 @@ void LiveTranslationActiveCard::keepSelection(const Content &before)
     if (m_selection.isEmpty())
         return;
     const auto unchangedUpTo = [&](int block, int upTo) {
-        const bool isText = block == Position::source ? m_content.sourceIsText
-                                                      : m_content.translationIsText;
+        const bool isText
+            = block == Position::source ? m_content.sourceIsText : m_content.translationIsText;
         const QString &now = block == Position::source ? m_content.source : m_content.translation;
         const QString &was = block == Position::source ? before.source : before.translation;
         return isText && now.size() >= upTo && was.size() >= upTo
@@ -235,7 +235,8 @@ void LiveTranslationActiveCard::keepSelection(const Content &before)
             continue;
         const QString &was = block == Position::source ? before.source : before.translation;
         keep = keep
-            && unchangedUpTo(block, block == last.block ? last.offset : static_cast<int>(was.size()));
+            && unchangedUpTo(
+                block, block == last.block ? last.offset : static_cast<int>(was.size()));
     }
     if (!keep)
         m_selection.clear();
@@ -245,8 +246,8 @@ QString LiveTranslationActiveCard::selectedText() const
 {
     QStringList parts;
     if (m_content.sourceIsText) {
-        if (const auto range = m_selection.rangeIn(0, Position::source,
-                                                   static_cast<int>(m_content.source.size())))
+        if (const auto range
+            = m_selection.rangeIn(0, Position::source, static_cast<int>(m_content.source.size())))
             parts.append(m_content.source.mid(range->first, range->second - range->first));
     }
     if (m_content.translationIsText) {
@@ -268,11 +269,11 @@ void LiveTranslationActiveCard::selectAll()
 {
     const int first = m_content.sourceIsText ? Position::source : Position::translation;
     if (m_content.translationIsText)
-        m_selection.select({0, first, 0}, {0, Position::translation,
-                                           static_cast<int>(m_content.translation.size())});
-    else if (m_content.sourceIsText)
         m_selection.select({0, first, 0},
-                           {0, Position::source, static_cast<int>(m_content.source.size())});
+            {0, Position::translation, static_cast<int>(m_content.translation.size())});
+    else if (m_content.sourceIsText)
+        m_selection.select(
+            {0, first, 0}, {0, Position::source, static_cast<int>(m_content.source.size())});
     update();
 }
 
@@ -334,8 +335,8 @@ void LiveTranslationActiveCard::mouseDoubleClickEvent(QMouseEvent *event)
     const auto position = positionAt(event->position());
     if (event->button() != Qt::LeftButton || !position)
         return QWidget::mouseDoubleClickEvent(event);
-    const QString &text =
-        position->block == Position::source ? m_content.source : m_content.translation;
+    const QString &text
+        = position->block == Position::source ? m_content.source : m_content.translation;
     const auto [start, end] = captionWordAt(text, position->offset);
     m_selection.select({0, position->block, start}, {0, position->block, end});
     m_selecting = false;

@@ -20,8 +20,8 @@ public:
     // What the card shows, derived from the snapshot.
     struct Content {
         QString header;
-        QString source;             // empty when the slot is left out
-        bool sourceIsText = false;  // the host's text rather than the placeholder
+        QString source; // empty when the slot is left out
+        bool sourceIsText = false; // the host's text rather than the placeholder
         QString translation;
         bool translationIsText = false;
         QString note;
@@ -34,8 +34,8 @@ public:
 
     static Content contentFor(const LiveTranslationHelperSnapshot &snapshot);
 
-    void render(const LiveTranslationHelperSnapshot &snapshot,
-                const LiveTranslationPalette &palette);
+    void render(
+        const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
     const Content &content() const { return m_content; }
     QString selectedText() const;
 

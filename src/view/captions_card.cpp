@@ -27,7 +27,7 @@ QString translatedBadge()
 qreal headerHeight(const LiveTranslationCaptionFonts &fonts)
 {
     return std::max(captionBadgeSize(translatedBadge(), fonts.badge).height(),
-                    std::ceil(QFontMetricsF(fonts.time).height()));
+        std::ceil(QFontMetricsF(fonts.time).height()));
 }
 } // namespace
 
@@ -53,7 +53,8 @@ qreal LiveTranslationCardEstimate::height(float sourceUnits, float translationUn
     const auto lines = [this](float units, qreal unitWidth) {
         return std::max<qreal>(1, std::ceil(units * unitWidth * kWrapSlack / textWidth));
     };
-    qreal total = fixedHeight + lines(translationUnits, translationUnitWidth) * translationLineHeight;
+    qreal total
+        = fixedHeight + lines(translationUnits, translationUnitWidth) * translationLineHeight;
     if (showsSource)
         total += lines(sourceUnits, sourceUnitWidth) * sourceLineHeight + sourceGap;
     return std::ceil(total);
@@ -72,13 +73,13 @@ LiveTranslationCommittedCardLayout::LiveTranslationCommittedCardLayout(
     const qreal textWidth = std::max<qreal>(cardWidth - 2 * kPaddingX, 1);
     qreal y = kPaddingY + m_headerHeight + kItemSpacing;
     if (showsSource) {
-        m_source = std::make_unique<LiveTranslationCaptionText>(fromWire(card.sourceText),
-                                                                fonts.source, textWidth);
+        m_source = std::make_unique<LiveTranslationCaptionText>(
+            fromWire(card.sourceText), fonts.source, textWidth);
         m_sourceOrigin = QPointF(kPaddingX, y);
         y += m_source->height() + kItemSpacing;
     }
-    m_translation = std::make_unique<LiveTranslationCaptionText>(fromWire(card.translatedText),
-                                                                 fonts.translation, textWidth);
+    m_translation = std::make_unique<LiveTranslationCaptionText>(
+        fromWire(card.translatedText), fonts.translation, textWidth);
     m_translationOrigin = QPointF(kPaddingX, y);
     m_height = y + m_translation->height() + kPaddingY;
 }
@@ -89,34 +90,32 @@ const LiveTranslationCaptionText *LiveTranslationCommittedCardLayout::text(int b
 }
 
 void LiveTranslationCommittedCardLayout::paint(QPainter *painter, QPointF topLeft,
-                                               const LiveTranslationPalette &palette,
-                                               const LiveTranslationCaptionSelection &selection,
-                                               std::size_t card) const
+    const LiveTranslationPalette &palette, const LiveTranslationCaptionSelection &selection,
+    std::size_t card) const
 {
     paintCaptionCardFrame(painter, QRectF(topLeft, QSizeF(m_width, m_height)), palette.surface,
-                          withOpacity(palette.border, kStrokeOpacity), kStrokeWidth);
+        withOpacity(palette.border, kStrokeOpacity), kStrokeWidth);
 
     const QSizeF badge = captionBadgeSize(m_badge, m_badgeFont);
     const qreal headerTop = topLeft.y() + kPaddingY;
-    paintCaptionBadge(painter, QPointF(topLeft.x() + kPaddingX,
-                                       headerTop + (m_headerHeight - badge.height()) / 2),
-                      m_badge, m_badgeFont, palette.tertiaryText, palette.mutedSurface);
+    paintCaptionBadge(painter,
+        QPointF(topLeft.x() + kPaddingX, headerTop + (m_headerHeight - badge.height()) / 2),
+        m_badge, m_badgeFont, palette.tertiaryText, palette.mutedSurface);
     painter->setFont(m_timeFont);
     painter->setPen(palette.tertiaryText);
-    const QRectF timeRect(topLeft.x() + kPaddingX, headerTop, m_width - 2 * kPaddingX,
-                          m_headerHeight);
+    const QRectF timeRect(
+        topLeft.x() + kPaddingX, headerTop, m_width - 2 * kPaddingX, m_headerHeight);
     painter->drawText(timeRect, Qt::AlignRight | Qt::AlignVCenter, m_time);
 
     if (m_source) {
         m_source->draw(painter, topLeft + m_sourceOrigin, palette.secondaryText,
-                       selection.rangeIn(card, Position::source,
-                                         static_cast<int>(m_source->text().size())),
-                       palette.selection);
+            selection.rangeIn(card, Position::source, static_cast<int>(m_source->text().size())),
+            palette.selection);
     }
     m_translation->draw(painter, topLeft + m_translationOrigin, palette.foreground,
-                        selection.rangeIn(card, Position::translation,
-                                          static_cast<int>(m_translation->text().size())),
-                        palette.selection);
+        selection.rangeIn(
+            card, Position::translation, static_cast<int>(m_translation->text().size())),
+        palette.selection);
 }
 
 LiveTranslationCaptionTextPosition LiveTranslationCommittedCardLayout::positionAt(

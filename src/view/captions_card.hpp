@@ -15,15 +15,15 @@ struct LiveTranslationPalette;
 struct LiveTranslationCardEstimate {
     qreal textWidth = 1;
     qreal fixedHeight = 0; // padding, header and the gap above the translation
-    qreal sourceGap = 0;   // the source text's gap below it, when source texts show
+    qreal sourceGap = 0; // the source text's gap below it, when source texts show
     qreal sourceLineHeight = 0;
     qreal sourceUnitWidth = 0;
     qreal translationLineHeight = 0;
     qreal translationUnitWidth = 0;
     bool showsSource = true;
 
-    static LiveTranslationCardEstimate forCards(const LiveTranslationCaptionFonts &fonts,
-                                                qreal cardWidth, bool showsSource);
+    static LiveTranslationCardEstimate forCards(
+        const LiveTranslationCaptionFonts &fonts, qreal cardWidth, bool showsSource);
     qreal height(float sourceUnits, float translationUnits) const;
 
     bool operator==(const LiveTranslationCardEstimate &) const = default;
@@ -38,8 +38,7 @@ public:
     using Position = LiveTranslationCaptionTextPosition;
 
     LiveTranslationCommittedCardLayout(const LiveTranslationHelperCommittedCard &card,
-                                       bool showsSource, qreal cardWidth,
-                                       const LiveTranslationCaptionFonts &fonts);
+        bool showsSource, qreal cardWidth, const LiveTranslationCaptionFonts &fonts);
 
     qreal height() const { return m_height; }
     const QString &timeText() const { return m_time; }
@@ -47,7 +46,7 @@ public:
     const LiveTranslationCaptionText *text(int block) const;
 
     void paint(QPainter *painter, QPointF topLeft, const LiveTranslationPalette &palette,
-               const LiveTranslationCaptionSelection &selection, std::size_t card) const;
+        const LiveTranslationCaptionSelection &selection, std::size_t card) const;
     // The text position nearest to a point relative to the card's top left.
     Position positionAt(QPointF local, std::size_t card) const;
 

@@ -45,8 +45,8 @@ LiveTranslationCaptionsEmptyState::LiveTranslationCaptionsEmptyState(QWidget *pa
     render(false, LiveTranslationPalette::light());
 }
 
-void LiveTranslationCaptionsEmptyState::render(bool isSessionActive,
-                                               const LiveTranslationPalette &palette)
+void LiveTranslationCaptionsEmptyState::render(
+    bool isSessionActive, const LiveTranslationPalette &palette)
 {
     const QString title = isSessionActive ? tr("Listening for the first phrase…")
                                           : tr("Ready when the conversation starts");
@@ -57,7 +57,10 @@ void LiveTranslationCaptionsEmptyState::render(bool isSessionActive,
     setTextColor(m_body, palette.secondaryText);
 }
 
-QString LiveTranslationCaptionsEmptyState::title() const { return m_title->text(); }
+QString LiveTranslationCaptionsEmptyState::title() const
+{
+    return m_title->text();
+}
 
 int LiveTranslationCaptionsEmptyState::heightForWidth(int width) const
 {

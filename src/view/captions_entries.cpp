@@ -15,8 +15,8 @@ LiveTranslationCaptionEntries::Entry LiveTranslationCaptionEntries::makeEntry(
     const LiveTranslationHelperCommittedCard &card)
 {
     return {.card = card,
-            .sourceUnits = estimatedTextUnits(card.sourceText),
-            .translationUnits = estimatedTextUnits(card.translatedText)};
+        .sourceUnits = estimatedTextUnits(card.sourceText),
+        .translationUnits = estimatedTextUnits(card.translatedText)};
 }
 
 LiveTranslationCaptionEntries::Update LiveTranslationCaptionEntries::update(
@@ -30,7 +30,7 @@ LiveTranslationCaptionEntries::Update LiveTranslationCaptionEntries::update(
     if (same == oldCount && same == newCount)
         return {};
 
-    Update update{.changed = true, .countChanged = oldCount != newCount, .firstChanged = same};
+    Update update {.changed = true, .countChanged = oldCount != newCount, .firstChanged = same};
     if (same == oldCount) { // only appended
         m_entries.reserve(newCount);
         for (std::size_t i = same; i < newCount; ++i)
@@ -73,7 +73,7 @@ std::optional<LiveTranslationCaptionEntries::Update> LiveTranslationCaptionEntri
             return std::nullopt;
     }
 
-    Update update{.changed = true, .countChanged = oldCount != cards.size(), .firstChanged = 0};
+    Update update {.changed = true, .countChanged = oldCount != cards.size(), .firstChanged = 0};
     update.moved.assign(oldCount, std::nullopt);
     for (std::size_t i = dropped; i < oldCount; ++i)
         update.moved[i] = i - dropped;
@@ -88,9 +88,9 @@ std::optional<LiveTranslationCaptionEntries::Update> LiveTranslationCaptionEntri
 LiveTranslationCaptionEntries::Update LiveTranslationCaptionEntries::rebuild(
     const std::vector<LiveTranslationHelperCommittedCard> &cards, std::size_t firstChanged)
 {
-    Update update{.changed = true,
-                  .countChanged = m_entries.size() != cards.size(),
-                  .firstChanged = firstChanged};
+    Update update {.changed = true,
+        .countChanged = m_entries.size() != cards.size(),
+        .firstChanged = firstChanged};
     const std::size_t oldCount = m_entries.size();
     update.moved.assign(oldCount, std::nullopt);
     for (std::size_t i = 0; i < firstChanged; ++i)
@@ -217,8 +217,8 @@ std::size_t LiveTranslationCaptionEntries::indexAt(qreal y)
     if (m_entries.empty())
         return 0;
     ensureTops(m_entries.size());
-    auto index = static_cast<std::size_t>(std::upper_bound(m_tops.begin(), m_tops.end(), y)
-                                          - m_tops.begin());
+    auto index = static_cast<std::size_t>(
+        std::upper_bound(m_tops.begin(), m_tops.end(), y) - m_tops.begin());
     index = index == 0 ? 0 : index - 1;
     if (index + 1 < m_entries.size() && y > bottom(index) + m_spacing / 2)
         ++index;

@@ -17,7 +17,7 @@ class LiveTranslationCaptionEntries final {
 
 public:
     struct Update {
-        bool changed = false;      // any card added, removed, moved or edited
+        bool changed = false; // any card added, removed, moved or edited
         bool countChanged = false; // the number of cards differs
         std::size_t firstChanged = 0; // cards before this one are untouched
         // Where each old card went (new index), or nothing when it is gone or was edited; empty
@@ -73,8 +73,8 @@ private:
     void invalidateTopsFrom(std::size_t index);
     void ensureTops(std::size_t count);
     std::optional<Update> dropOldest(const std::vector<LiveTranslationHelperCommittedCard> &cards);
-    Update rebuild(const std::vector<LiveTranslationHelperCommittedCard> &cards,
-                   std::size_t firstChanged);
+    Update rebuild(
+        const std::vector<LiveTranslationHelperCommittedCard> &cards, std::size_t firstChanged);
 
     std::vector<Entry> m_entries;
     std::vector<qreal> m_tops; // valid for the first m_validTops entries

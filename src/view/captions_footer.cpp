@@ -27,8 +27,8 @@ QFont noteFont()
 }
 } // namespace
 
-LiveTranslationCaptionsFooter::LiveTranslationCaptionsFooter(LiveTranslationHelperModel *model,
-                                                             QWidget *parent)
+LiveTranslationCaptionsFooter::LiveTranslationCaptionsFooter(
+    LiveTranslationHelperModel *model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
     , m_toggle(new LiveTranslationSourceToggle(tr("Original"), this))
@@ -58,15 +58,15 @@ LiveTranslationCaptionsFooter::LiveTranslationCaptionsFooter(LiveTranslationHelp
 
     // Mouse, keyboard and assistive technology all change the state through toggled(); the
     // render pass sets it with signals blocked, so only the user's changes arrive here.
-    connect(m_toggle, &QCheckBox::toggled, this,
-            &LiveTranslationCaptionsFooter::sendShowsSourceText);
+    connect(
+        m_toggle, &QCheckBox::toggled, this, &LiveTranslationCaptionsFooter::sendShowsSourceText);
     connect(m_copyLatest, &QPushButton::clicked, this, &LiveTranslationCaptionsFooter::copyLatest);
     connect(m_copyAll, &QPushButton::clicked, this, &LiveTranslationCaptionsFooter::copyAll);
     render(m_model->snapshot(), LiveTranslationPalette::light());
 }
 
-void LiveTranslationCaptionsFooter::render(const LiveTranslationHelperSnapshot &snapshot,
-                                           const LiveTranslationPalette &palette)
+void LiveTranslationCaptionsFooter::render(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
 {
     m_showsSource = snapshot.showsSourceText;
     if (m_toggle->isChecked() != m_showsSource) {
@@ -81,7 +81,7 @@ void LiveTranslationCaptionsFooter::render(const LiveTranslationHelperSnapshot &
     m_toggle->setColors(palette);
     setTextColor(m_note, palette.tertiaryText);
 
-    const TavuSecondaryButtonStyle style{palette};
+    const TavuSecondaryButtonStyle style {palette};
     m_copyLatest->setButtonStyle(style);
     m_copyAll->setButtonStyle(style);
     m_copyLatest->setEnabled(canCopyLatestCaption(snapshot));

@@ -18,11 +18,11 @@ class LiveTranslationCaptionsFooter final : public QWidget {
     Q_DISABLE_COPY_MOVE(LiveTranslationCaptionsFooter)
 
 public:
-    explicit LiveTranslationCaptionsFooter(LiveTranslationHelperModel *model,
-                                           QWidget *parent = nullptr);
+    explicit LiveTranslationCaptionsFooter(
+        LiveTranslationHelperModel *model, QWidget *parent = nullptr);
 
-    void render(const LiveTranslationHelperSnapshot &snapshot,
-                const LiveTranslationPalette &palette);
+    void render(
+        const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
 
 private:
     void sendShowsSourceText(bool shows);

@@ -25,14 +25,14 @@ constexpr int kScrollBarWidth = 10;
 QString scrollBarStyle(const LiveTranslationPalette &palette)
 {
     return QStringLiteral(
-               "QScrollBar:vertical { background: transparent; width: %1px; margin: 2px 2px 2px 0; }"
-               "QScrollBar::handle:vertical { background: %2; border-radius: 3px; min-height: 28px; }"
-               "QScrollBar::handle:vertical:hover { background: %3; }"
-               "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-               "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
+        "QScrollBar:vertical { background: transparent; width: %1px; margin: 2px 2px 2px 0; }"
+        "QScrollBar::handle:vertical { background: %2; border-radius: 3px; min-height: 28px; }"
+        "QScrollBar::handle:vertical:hover { background: %3; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
         .arg(kScrollBarWidth)
         .arg(withOpacity(palette.tertiaryText, 0.45).name(QColor::HexArgb),
-             withOpacity(palette.tertiaryText, 0.7).name(QColor::HexArgb));
+            withOpacity(palette.tertiaryText, 0.7).name(QColor::HexArgb));
 }
 } // namespace
 
@@ -61,7 +61,7 @@ LiveTranslationCaptionList::LiveTranslationCaptionList(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     verticalScrollBar()->setSingleStep(kSingleStep);
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this,
-            &LiveTranslationCaptionList::stopScrolling);
+        &LiveTranslationCaptionList::stopScrolling);
 
     m_emptyState = new LiveTranslationCaptionsEmptyState(viewport());
     m_emptyState->hide();
@@ -74,17 +74,20 @@ LiveTranslationCaptionList::LiveTranslationCaptionList(QWidget *parent)
     m_scroll->setStartValue(0.0);
     m_scroll->setEndValue(1.0);
     connect(m_scroll, &QVariantAnimation::valueChanged, this,
-            [this](const QVariant &value) { applyScrollProgress(value.toReal()); });
+        [this](const QVariant &value) { applyScrollProgress(value.toReal()); });
     connect(m_scroll, &QVariantAnimation::finished, this, [this] { applyScrollProgress(1.0); });
     applyPalette();
 }
 
 LiveTranslationCaptionList::~LiveTranslationCaptionList() = default;
 
-QWidget *LiveTranslationCaptionList::emptyState() const { return m_emptyState; }
+QWidget *LiveTranslationCaptionList::emptyState() const
+{
+    return m_emptyState;
+}
 
-void LiveTranslationCaptionList::render(const LiveTranslationHelperSnapshot &snapshot,
-                                        const LiveTranslationPalette &palette)
+void LiveTranslationCaptionList::render(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
 {
     const bool firstRender = !m_rendered;
     m_rendered = true;
@@ -216,8 +219,8 @@ void LiveTranslationCaptionList::layoutVisibleCards()
 
 void LiveTranslationCaptionList::updateScrollRange()
 {
-    const int maximum = std::max(0, static_cast<int>(std::ceil(contentHeight()))
-                                        - viewport()->height());
+    const int maximum
+        = std::max(0, static_cast<int>(std::ceil(contentHeight())) - viewport()->height());
     QScrollBar *bar = verticalScrollBar();
     bar->setPageStep(std::max(1, viewport()->height()));
     if (bar->maximum() != maximum) {
@@ -234,8 +237,8 @@ void LiveTranslationCaptionList::placeEmptyState()
         return;
     const int width = std::max(0, viewport()->width() - 2 * static_cast<int>(kPadding));
     m_emptyState->setGeometry(static_cast<int>(kPadding),
-                              static_cast<int>(kPadding) - verticalScrollBar()->value(), width,
-                              m_emptyState->heightForWidth(width));
+        static_cast<int>(kPadding) - verticalScrollBar()->value(), width,
+        m_emptyState->heightForWidth(width));
 }
 
 void LiveTranslationCaptionList::applyPalette()
@@ -272,8 +275,8 @@ void LiveTranslationCaptionList::paintEvent(QPaintEvent *event)
     painter.setRenderHint(QPainter::TextAntialiasing);
     const qreal value = verticalScrollBar()->value();
     const QRect dirty = event->rect();
-    const auto [first, last] =
-        m_entries.range(value - kPadding + dirty.top(), value - kPadding + dirty.bottom() + 1);
+    const auto [first, last]
+        = m_entries.range(value - kPadding + dirty.top(), value - kPadding + dirty.bottom() + 1);
     for (std::size_t i = first; i < last; ++i) {
         const auto &layout = layoutFor(i);
         layout.paint(&painter, QPointF(kPadding, contentTop(i) - value), m_palette, m_selection, i);
@@ -284,8 +287,8 @@ void LiveTranslationCaptionList::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     const bool atNewest = m_atNewestCard;
-    const auto estimate =
-        LiveTranslationCardEstimate::forCards(m_fonts, cardWidth(), m_showsSource);
+    const auto estimate
+        = LiveTranslationCardEstimate::forCards(m_fonts, cardWidth(), m_showsSource);
     if (!(estimate == m_entries.estimate()))
         relayout();
     updateScrollRange();
@@ -332,8 +335,8 @@ int LiveTranslationCaptionList::newestCardScrollValue()
         return 0;
     // The newest card sits at the bottom of the visible area with the list's padding below it,
     // clear of the divider under the list.
-    const qreal bottom =
-        contentTop(m_entries.size() - 1) + m_entries.height(m_entries.size() - 1) + kPadding;
+    const qreal bottom
+        = contentTop(m_entries.size() - 1) + m_entries.height(m_entries.size() - 1) + kPadding;
     const int value = static_cast<int>(std::ceil(bottom)) - viewport()->height();
     return std::clamp(value, 0, verticalScrollBar()->maximum());
 }

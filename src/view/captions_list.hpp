@@ -40,8 +40,8 @@ public:
     explicit LiveTranslationCaptionList(QWidget *parent = nullptr);
     ~LiveTranslationCaptionList() override;
 
-    void render(const LiveTranslationHelperSnapshot &snapshot,
-                const LiveTranslationPalette &palette);
+    void render(
+        const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
     void setReduceMotion(bool reduceMotion) { m_reduceMotion = reduceMotion; }
 
     // The cards in view, as [first, last), and where each is in viewport coordinates.
@@ -116,7 +116,7 @@ private:
     std::unordered_map<std::string, CachedLayout> m_layouts;
     quint64 m_layoutGeneration = 1;
     quint64 m_pass = 0;
-    std::pair<std::size_t, std::size_t> m_visible{0, 0};
+    std::pair<std::size_t, std::size_t> m_visible {0, 0};
     LiveTranslationCaptionsEmptyState *m_emptyState = nullptr;
     bool m_showsEmptyState = false;
     bool m_showsSource = true;

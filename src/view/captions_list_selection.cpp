@@ -17,7 +17,10 @@ namespace {
 // Dragging past the top or bottom edge scrolls by this much per mouse move.
 constexpr int kDragScrollStep = 16;
 
-int utf16Length(const std::string &utf8) { return static_cast<int>(fromWire(utf8).size()); }
+int utf16Length(const std::string &utf8)
+{
+    return static_cast<int>(fromWire(utf8).size());
+}
 } // namespace
 
 void LiveTranslationCaptionList::keepSelection(const LiveTranslationCaptionEntries::Update &update)
@@ -51,8 +54,8 @@ std::optional<LiveTranslationCaptionTextPosition> LiveTranslationCaptionList::po
     const qreal y = verticalScrollBar()->value() + viewportPoint.y() - kPadding;
     const std::size_t index = m_entries.indexAt(y);
     const auto &layout = layoutFor(index);
-    return layout.positionAt(QPointF(viewportPoint.x() - kPadding, y - m_entries.top(index)),
-                             index);
+    return layout.positionAt(
+        QPointF(viewportPoint.x() - kPadding, y - m_entries.top(index)), index);
 }
 
 QString LiveTranslationCaptionList::selectedText() const
@@ -68,8 +71,8 @@ QString LiveTranslationCaptionList::selectedText() const
         for (const int block : {Position::source, Position::translation}) {
             if (block == Position::source && !m_showsSource)
                 continue;
-            const QString text =
-                fromWire(block == Position::source ? card.sourceText : card.translatedText);
+            const QString text
+                = fromWire(block == Position::source ? card.sourceText : card.translatedText);
             if (const auto range = m_selection.rangeIn(i, block, static_cast<int>(text.size())))
                 texts.append(text.mid(range->first, range->second - range->first));
         }
@@ -85,7 +88,7 @@ void LiveTranslationCaptionList::selectAll()
         return;
     const std::size_t last = m_entries.size() - 1;
     m_selection.select({0, m_showsSource ? Position::source : Position::translation, 0},
-                       {last, Position::translation, utf16Length(m_entries.card(last).translatedText)});
+        {last, Position::translation, utf16Length(m_entries.card(last).translatedText)});
     viewport()->update();
     updateSelectionClipboard();
 }
@@ -185,11 +188,11 @@ void LiveTranslationCaptionList::mouseDoubleClickEvent(QMouseEvent *event)
     if (!position)
         return;
     const auto &card = m_entries.card(position->card);
-    const QString text = fromWire(position->block == Position::source ? card.sourceText
-                                                                      : card.translatedText);
+    const QString text
+        = fromWire(position->block == Position::source ? card.sourceText : card.translatedText);
     const auto [start, end] = captionWordAt(text, position->offset);
-    m_selection.select({position->card, position->block, start},
-                       {position->card, position->block, end});
+    m_selection.select(
+        {position->card, position->block, start}, {position->card, position->block, end});
     m_selecting = false;
     viewport()->update();
     updateSelectionClipboard();

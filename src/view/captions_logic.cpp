@@ -13,7 +13,7 @@ namespace {
 // Dates before year 1 or after year 9999 are shown without a time: no clock reads them, and their
 // milliseconds would not fit the conversion.
 constexpr double kEarliestUnixSeconds = -62135596800.0; // 0001-01-01 00:00:00 UTC
-constexpr double kLatestUnixSeconds = 253402300799.0;   // 9999-12-31 23:59:59 UTC
+constexpr double kLatestUnixSeconds = 253402300799.0; // 9999-12-31 23:59:59 UTC
 
 // The locale's short time format without seconds: some locales (C among them) put them there.
 QString hourAndMinuteFormat(const QLocale &locale)
@@ -24,7 +24,10 @@ QString hourAndMinuteFormat(const QLocale &locale)
     return format;
 }
 
-bool isPresent(const std::optional<std::string> &text) { return text.has_value(); }
+bool isPresent(const std::optional<std::string> &text)
+{
+    return text.has_value();
+}
 bool isPresentAndNotEmpty(const std::optional<std::string> &text)
 {
     return text.has_value() && !text->empty();

@@ -55,7 +55,7 @@ LiveTranslationCaptionFonts LiveTranslationCaptionFonts::fromApplication()
 {
     const QFont base = QApplication::font();
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    LiveTranslationCaptionFonts fonts{
+    LiveTranslationCaptionFonts fonts {
         .badge = sized(base, kBadgePixelSize, QFont::DemiBold),
         .time = sized(fixed, kTimePixelSize, QFont::Medium),
         .source = sized(base, kSourcePixelSize, QFont::Normal),
@@ -70,27 +70,26 @@ LiveTranslationCaptionFonts LiveTranslationCaptionFonts::fromApplication()
     return fonts;
 }
 
-std::optional<std::pair<int, int>> LiveTranslationCaptionSelection::rangeIn(std::size_t card,
-                                                                           int block,
-                                                                           int length) const
+std::optional<std::pair<int, int>> LiveTranslationCaptionSelection::rangeIn(
+    std::size_t card, int block, int length) const
 {
     if (isEmpty())
         return std::nullopt;
     const Position first = start();
     const Position last = end();
-    const Position blockStart{card, block, 0};
-    const Position blockEnd{card, block, length};
+    const Position blockStart {card, block, 0};
+    const Position blockEnd {card, block, length};
     if (last <= blockStart || first >= blockEnd)
         return std::nullopt;
     const int from = first > blockStart ? first.offset : 0;
     const int to = last < blockEnd ? last.offset : length;
     if (from >= to)
         return std::nullopt;
-    return std::pair{from, to};
+    return std::pair {from, to};
 }
 
-LiveTranslationCaptionText::LiveTranslationCaptionText(const QString &text, const QFont &font,
-                                                       qreal width)
+LiveTranslationCaptionText::LiveTranslationCaptionText(
+    const QString &text, const QFont &font, qreal width)
     : m_text(text)
     , m_layout(displayedText(text), font)
 {
@@ -117,8 +116,7 @@ LiveTranslationCaptionText::LiveTranslationCaptionText(const QString &text, cons
 }
 
 void LiveTranslationCaptionText::draw(QPainter *painter, QPointF topLeft, const QColor &color,
-                                      std::optional<std::pair<int, int>> selection,
-                                      const QColor &selectionColor) const
+    std::optional<std::pair<int, int>> selection, const QColor &selectionColor) const
 {
     painter->setPen(color);
     QList<QTextLayout::FormatRange> formats;
@@ -169,11 +167,11 @@ QSizeF captionBadgeSize(const QString &text, const QFont &font)
 {
     const QFontMetricsF metrics(font);
     return {std::ceil(metrics.horizontalAdvance(text) + 2 * kBadgePaddingX),
-            std::ceil(metrics.height() + 2 * kBadgePaddingY)};
+        std::ceil(metrics.height() + 2 * kBadgePaddingY)};
 }
 
 void paintCaptionBadge(QPainter *painter, QPointF topLeft, const QString &text, const QFont &font,
-                       const QColor &textColor, const QColor &fillColor)
+    const QColor &textColor, const QColor &fillColor)
 {
     const QRectF rect(topLeft, captionBadgeSize(text, font));
     painter->setPen(Qt::NoPen);
@@ -185,7 +183,7 @@ void paintCaptionBadge(QPainter *painter, QPointF topLeft, const QString &text, 
 }
 
 void paintCaptionCardFrame(QPainter *painter, const QRectF &rect, const QColor &fill,
-                           const QColor &stroke, qreal strokeWidth)
+    const QColor &stroke, qreal strokeWidth)
 {
     const qreal inset = strokeWidth / 2;
     const QRectF shape = rect.adjusted(inset, inset, -inset, -inset);

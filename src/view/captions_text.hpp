@@ -13,15 +13,15 @@ class QPainter;
 
 // The fonts of the captions, from the application font; "monospaced" is the system fixed font.
 struct LiveTranslationCaptionFonts {
-    QFont badge;              // "TRANSLATED", "NOW"
-    QFont time;               // a card's hour and minute
-    QFont source;             // a source text
-    QFont translation;        // a committed translation
-    QFont activeHeader;       // "LISTENING", "LIVE TRANSLATION"
-    QFont activeTranslation;  // the live translation
-    QFont sourcePlaceholder;  // the live card waiting for a source
+    QFont badge; // "TRANSLATED", "NOW"
+    QFont time; // a card's hour and minute
+    QFont source; // a source text
+    QFont translation; // a committed translation
+    QFont activeHeader; // "LISTENING", "LIVE TRANSLATION"
+    QFont activeTranslation; // the live translation
+    QFont sourcePlaceholder; // the live card waiting for a source
     QFont waitingPlaceholder; // the live card waiting for a translation
-    QFont note;               // the live card's footer note
+    QFont note; // the live card's footer note
 
     static LiveTranslationCaptionFonts fromApplication();
 };
@@ -76,8 +76,8 @@ public:
     qreal naturalWidth() const { return m_naturalWidth; }
 
     void draw(QPainter *painter, QPointF topLeft, const QColor &color,
-              std::optional<std::pair<int, int>> selection = std::nullopt,
-              const QColor &selectionColor = {}) const;
+        std::optional<std::pair<int, int>> selection = std::nullopt,
+        const QColor &selectionColor = {}) const;
     // The cursor position nearest to a point given relative to the paragraph's top left.
     int offsetAt(QPointF local) const;
 
@@ -94,8 +94,8 @@ std::pair<int, int> captionWordAt(const QString &text, int offset);
 // A small rounded badge with one line of text.
 QSizeF captionBadgeSize(const QString &text, const QFont &font);
 void paintCaptionBadge(QPainter *painter, QPointF topLeft, const QString &text, const QFont &font,
-                       const QColor &textColor, const QColor &fillColor);
+    const QColor &textColor, const QColor &fillColor);
 
 // A card's rounded rectangle: filled, then stroked inside its bounds.
 void paintCaptionCardFrame(QPainter *painter, const QRectF &rect, const QColor &fill,
-                           const QColor &stroke, qreal strokeWidth);
+    const QColor &stroke, qreal strokeWidth);

@@ -32,8 +32,8 @@ QSize LiveTranslationSourceToggle::sizeHint() const
 {
     const QFontMetrics metrics(font());
     const int box = static_cast<int>(kBoxSize) + 2 * kRingOutset;
-    return {box + kLabelSpacing + metrics.horizontalAdvance(text()),
-            std::max(box, metrics.height())};
+    return {
+        box + kLabelSpacing + metrics.horizontalAdvance(text()), std::max(box, metrics.height())};
 }
 
 void LiveTranslationSourceToggle::focusInEvent(QFocusEvent *event)
@@ -50,7 +50,7 @@ void LiveTranslationSourceToggle::paintEvent(QPaintEvent * /*event*/)
         painter.setOpacity(buttonlook::kDisabledOpacity);
     const QRectF box(kRingOutset, (height() - kBoxSize) / 2, kBoxSize, kBoxSize);
     const bool checked = isChecked();
-    const QColor mark = TavuPrimaryButtonStyle{m_palette}.textColor(false);
+    const QColor mark = TavuPrimaryButtonStyle {m_palette}.textColor(false);
     const qreal inset = kBoxStroke / 2;
     painter.setPen(checked ? QPen(Qt::NoPen) : QPen(m_palette.tertiaryText, kBoxStroke));
     painter.setBrush(checked ? m_palette.accent : m_palette.surface);
@@ -65,14 +65,14 @@ void LiveTranslationSourceToggle::paintEvent(QPaintEvent * /*event*/)
         painter.drawPath(check);
     }
     if (m_focusRing.visible(this))
-        buttonlook::paintFocusRing(painter, box.adjusted(-kRingOutset, -kRingOutset, kRingOutset,
-                                                         kRingOutset),
-                                   kBoxRadius + kRingOutset, m_palette.accent);
+        buttonlook::paintFocusRing(painter,
+            box.adjusted(-kRingOutset, -kRingOutset, kRingOutset, kRingOutset),
+            kBoxRadius + kRingOutset, m_palette.accent);
 
     painter.setOpacity(isDown() ? 0.65 : painter.opacity());
     painter.setPen(m_palette.foreground);
     painter.setFont(font());
     const QRectF label(box.right() + kRingOutset + kLabelSpacing, 0,
-                       width() - box.right() - kRingOutset - kLabelSpacing, height());
+        width() - box.right() - kRingOutset - kLabelSpacing, height());
     painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter, text());
 }

@@ -20,8 +20,8 @@ LiveTranslationCaptionsView::LiveTranslationCaptionsView(QWidget *parent)
 {
     setObjectName(QStringLiteral("liveTranslation.captionsColumn"));
     auto *section = new QVBoxLayout(m_activeSection);
-    section->setContentsMargins(kActiveSectionPadding, kActiveSectionPadding,
-                                kActiveSectionPadding, kActiveSectionPadding);
+    section->setContentsMargins(
+        kActiveSectionPadding, kActiveSectionPadding, kActiveSectionPadding, kActiveSectionPadding);
     section->addWidget(m_activeCard);
 
     auto *column = new QVBoxLayout(this);
@@ -34,8 +34,8 @@ LiveTranslationCaptionsView::LiveTranslationCaptionsView(QWidget *parent)
     m_activeSection->hide();
 }
 
-void LiveTranslationCaptionsView::render(const LiveTranslationHelperSnapshot &snapshot,
-                                         const LiveTranslationPalette &palette)
+void LiveTranslationCaptionsView::render(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
 {
     m_list->render(snapshot, palette);
     const bool active = showsActiveSection(snapshot);

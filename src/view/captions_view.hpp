@@ -18,8 +18,8 @@ class LiveTranslationCaptionsView final : public QWidget {
 public:
     explicit LiveTranslationCaptionsView(QWidget *parent = nullptr);
 
-    void render(const LiveTranslationHelperSnapshot &snapshot,
-                const LiveTranslationPalette &palette);
+    void render(
+        const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
     // Scroll to the newest card at once instead of easing there.
     void setReduceMotion(bool reduceMotion);
 

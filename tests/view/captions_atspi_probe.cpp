@@ -21,19 +21,19 @@ LiveTranslationHelperSnapshot scene(const QByteArray &name, std::uint64_t genera
     s.lifecycle = LiveTranslationHelperLifecycle::listening;
     s.isSessionActive = true;
     const auto card = [](int i, std::string source, std::string translation) {
-        return LiveTranslationHelperCommittedCard{"card-" + std::to_string(i), std::move(source),
-                                                  std::move(translation), 7e8 + i};
+        return LiveTranslationHelperCommittedCard {
+            "card-" + std::to_string(i), std::move(source), std::move(translation), 7e8 + i};
     };
     if (name == "cards" || name == "hidden") {
         s.committedCards = {card(0, "Guten Morgen", "Good morning"),
-                            card(1, "Wie geht es?", "<b>How</b> are you?")};
+            card(1, "Wie geht es?", "<b>How</b> are you?")};
         s.activeSourceText = "Danke";
         s.activeTranslatedText = "Thank you";
         s.showsSourceText = name == "cards";
     } else if (name == "many") {
         for (int i = 0; i < 500; ++i)
-            s.committedCards.push_back(card(i, "Satz " + std::to_string(i),
-                                            "Sentence " + std::to_string(i)));
+            s.committedCards.push_back(
+                card(i, "Satz " + std::to_string(i), "Sentence " + std::to_string(i)));
     }
     return s;
 }
@@ -48,7 +48,7 @@ int main(int argc, char **argv)
     LiveTranslationHelperModel model;
     model.setCommandSender([](const LiveTranslationHelperCommand &c) {
         std::printf("command %s %s\n", wireName(c.kind),
-                    c.carriesBool() ? (c.boolValue ? "true" : "false") : c.stringValue.c_str());
+            c.carriesBool() ? (c.boolValue ? "true" : "false") : c.stringValue.c_str());
         std::fflush(stdout);
     });
 

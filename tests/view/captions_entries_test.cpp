@@ -9,8 +9,8 @@ using Cards = std::vector<Card>;
 
 Card card(const std::string &id, const std::string &translation = "text")
 {
-    return {.id = id, .sourceText = "source of " + id, .translatedText = translation,
-            .committedAt = 1};
+    return {
+        .id = id, .sourceText = "source of " + id, .translatedText = translation, .committedAt = 1};
 }
 
 Cards cards(int from, int to)
@@ -27,10 +27,14 @@ protected:
     void SetUp() override
     {
         entries.setSpacing(10);
-        entries.setEstimate({.textWidth = 1000, .fixedHeight = 10, .sourceGap = 0,
-                             .sourceLineHeight = 10, .sourceUnitWidth = 1,
-                             .translationLineHeight = 20, .translationUnitWidth = 1,
-                             .showsSource = true});
+        entries.setEstimate({.textWidth = 1000,
+            .fixedHeight = 10,
+            .sourceGap = 0,
+            .sourceLineHeight = 10,
+            .sourceUnitWidth = 1,
+            .translationLineHeight = 20,
+            .translationUnitWidth = 1,
+            .showsSource = true});
     }
 
     LiveTranslationCaptionEntries entries;
@@ -135,7 +139,7 @@ TEST_F(CaptionEntriesTest, RemovingTheNewestAndRemovingAll)
     update = entries.update({});
     EXPECT_TRUE(update.countChanged);
     EXPECT_EQ(entries.totalHeight(), 0);
-    EXPECT_EQ(entries.range(0, 100), (std::pair<std::size_t, std::size_t>{0, 0}));
+    EXPECT_EQ(entries.range(0, 100), (std::pair<std::size_t, std::size_t> {0, 0}));
 }
 
 TEST_F(CaptionEntriesTest, NewMeasuresMakeEveryHeightAnEstimateAgain)
@@ -153,10 +157,10 @@ TEST_F(CaptionEntriesTest, NewMeasuresMakeEveryHeightAnEstimateAgain)
 TEST_F(CaptionEntriesTest, RangeAndIndexFindCardsByHeight)
 {
     entries.update(cards(0, 1000)); // tops every 50: card i spans [50i, 50i + 40)
-    EXPECT_EQ(entries.range(0, 1), (std::pair<std::size_t, std::size_t>{0, 1}));
-    EXPECT_EQ(entries.range(40, 50), (std::pair<std::size_t, std::size_t>{1, 1})); // in a gap
-    EXPECT_EQ(entries.range(45, 151), (std::pair<std::size_t, std::size_t>{1, 4}));
-    EXPECT_EQ(entries.range(49980, 60000), (std::pair<std::size_t, std::size_t>{999, 1000}));
+    EXPECT_EQ(entries.range(0, 1), (std::pair<std::size_t, std::size_t> {0, 1}));
+    EXPECT_EQ(entries.range(40, 50), (std::pair<std::size_t, std::size_t> {1, 1})); // in a gap
+    EXPECT_EQ(entries.range(45, 151), (std::pair<std::size_t, std::size_t> {1, 4}));
+    EXPECT_EQ(entries.range(49980, 60000), (std::pair<std::size_t, std::size_t> {999, 1000}));
     EXPECT_EQ(entries.indexAt(-5), 0u);
     EXPECT_EQ(entries.indexAt(44), 0u);
     EXPECT_EQ(entries.indexAt(46), 1u);

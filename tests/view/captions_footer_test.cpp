@@ -41,10 +41,7 @@ protected:
     {
         return footer.findChild<QPushButton *>(QString::fromLatin1(name));
     }
-    void press(const char *name) const
-    {
-        QTest::mouseClick(button(name), Qt::LeftButton);
-    }
+    void press(const char *name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
     static QString clipboard() { return QGuiApplication::clipboard()->text(); }
 
     RecordingModel recording;
@@ -91,12 +88,13 @@ TEST_F(CaptionsFooterTest, TheNoteSaysWhatTheCardsShow)
     ASSERT_NE(note, nullptr);
     host({});
     EXPECT_EQ(note->text(),
-              QStringLiteral("Original and translation remain paired to the same revision."));
+        QStringLiteral("Original and translation remain paired to the same revision."));
     LiveTranslationHelperSnapshot hidden;
     hidden.showsSourceText = false;
     host(hidden);
-    EXPECT_EQ(note->text(), QStringLiteral("Showing translations only. Originals remain "
-                                           "available when re-enabled."));
+    EXPECT_EQ(note->text(),
+        QStringLiteral("Showing translations only. Originals remain "
+                       "available when re-enabled."));
 }
 
 TEST_F(CaptionsFooterTest, CopyButtonsAreEnabledByWhatThereIsToCopy)

@@ -16,9 +16,10 @@ LiveTranslationHelperSnapshot withTranslations(std::initializer_list<const char 
     int n = 0;
     for (const char *text : translations) {
         ++n;
-        snapshot.committedCards.push_back(
-            {.id = "c" + std::to_string(n), .sourceText = "source " + std::to_string(n),
-             .translatedText = text, .committedAt = 0});
+        snapshot.committedCards.push_back({.id = "c" + std::to_string(n),
+            .sourceText = "source " + std::to_string(n),
+            .translatedText = text,
+            .committedAt = 0});
     }
     return snapshot;
 }
@@ -116,16 +117,15 @@ TEST(CaptionsTime, LocalHourAndMinuteOfTheReferenceDate)
     // Formats that carry seconds lose them; hour and minute are all a card shows.
     EXPECT_EQ(captionTimeText(700000000, QLocale::c()), QStringLiteral("01:56"));
     EXPECT_EQ(captionTimeText(700000000, QLocale(QLocale::Finnish, QLocale::Finland)),
-              QStringLiteral("1.56"));
+        QStringLiteral("1.56"));
 }
 
 TEST(CaptionsTime, DatesNoClockShowsGiveNoText)
 {
     const QLocale locale = QLocale::c();
-    for (const double date : {std::numeric_limits<double>::infinity(),
-                              -std::numeric_limits<double>::infinity(),
-                              std::numeric_limits<double>::quiet_NaN(), 1e300, -1e300, 3e11,
-                              -7e10})
+    for (const double date :
+        {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+            std::numeric_limits<double>::quiet_NaN(), 1e300, -1e300, 3e11, -7e10})
         EXPECT_TRUE(captionTimeText(date, locale).isEmpty()) << date;
     EXPECT_FALSE(captionTimeText(2e11, locale).isEmpty()); // year 8339 still has a clock
 }

@@ -8,8 +8,8 @@
 
 namespace captionstest {
 
-LiveTranslationHelperCommittedCard card(const std::string &id, const std::string &translation,
-                                        const std::string &source)
+LiveTranslationHelperCommittedCard card(
+    const std::string &id, const std::string &translation, const std::string &source)
 {
     return {.id = id, .sourceText = source, .translatedText = translation, .committedAt = 7e8};
 }
@@ -19,9 +19,8 @@ LiveTranslationHelperSnapshot withCards(int count, int firstId)
     LiveTranslationHelperSnapshot snapshot;
     for (int i = firstId; i < firstId + count; ++i) {
         const std::string n = std::to_string(i);
-        snapshot.committedCards.push_back(
-            card("card-" + n, "Translated sentence number " + n + " reads like this",
-                 "Originalsatz Nummer " + n));
+        snapshot.committedCards.push_back(card("card-" + n,
+            "Translated sentence number " + n + " reads like this", "Originalsatz Nummer " + n));
     }
     return snapshot;
 }

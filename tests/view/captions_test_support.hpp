@@ -16,7 +16,7 @@ class LiveTranslationCaptionsView;
 namespace captionstest {
 
 LiveTranslationHelperCommittedCard card(const std::string &id, const std::string &translation,
-                                        const std::string &source = "Original text");
+    const std::string &source = "Original text");
 
 // A snapshot with n cards "card-0" .. "card-(n-1)", each with a few words of text.
 LiveTranslationHelperSnapshot withCards(int count, int firstId = 0);

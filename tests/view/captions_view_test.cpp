@@ -76,8 +76,8 @@ TEST_F(CaptionsViewTest, PresentButEmptyTranslationShowsTheWaitingCard)
     EXPECT_FALSE(content.translationIsText);
     EXPECT_EQ(content.translation, QStringLiteral("Waiting for the next phrase…"));
     EXPECT_EQ(content.source, QStringLiteral("The matching original phrase will appear here."));
-    EXPECT_EQ(content.note,
-              QStringLiteral("The next original and translation will stay together here."));
+    EXPECT_EQ(
+        content.note, QStringLiteral("The next original and translation will stay together here."));
 }
 
 TEST_F(CaptionsViewTest, ActiveCardSlotsByTheTextsThatArrived)
@@ -116,7 +116,7 @@ TEST_F(CaptionsViewTest, HiddenOriginalsLeaveEverySourceOut)
     QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list()->viewport());
     ASSERT_EQ(listInterface->childCount(), 3);
     EXPECT_EQ(listInterface->child(0)->text(QAccessible::Description),
-              QStringLiteral("Originalsatz Nummer 0"));
+        QStringLiteral("Originalsatz Nummer 0"));
 
     snapshot.showsSourceText = false;
     render(snapshot);
@@ -188,7 +188,7 @@ TEST_F(CaptionsViewTest, ThousandsOfCardsLayOutOnlyWhatIsInView)
     QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list()->viewport());
     EXPECT_EQ(listInterface->childCount(), static_cast<int>(middle.second - middle.first));
     EXPECT_EQ(listInterface->child(0)->text(QAccessible::Name),
-              QString::fromStdString(list()->card(middle.first).translatedText));
+        QString::fromStdString(list()->card(middle.first).translatedText));
 }
 
 TEST_F(CaptionsViewTest, HidingOriginalsOrResizingKeepsThePlaceInTheHistory)
@@ -232,8 +232,8 @@ TEST_F(CaptionsViewTest, DraggingSelectsACardsTextsAndTheCopyShortcutCopiesThem)
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, second.bottomRight() - QPoint(4, 4));
     EXPECT_EQ(list()->selectedText(), QStringLiteral("Hallo Welt\nBonjour tout le monde"));
     QTest::keyClick(list(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              QStringLiteral("Hallo Welt\nBonjour tout le monde"));
+    EXPECT_EQ(
+        QGuiApplication::clipboard()->text(), QStringLiteral("Hallo Welt\nBonjour tout le monde"));
 
     // Across cards: one blank line between them.
     const QRect first = list()->cardRect(0);
@@ -241,8 +241,8 @@ TEST_F(CaptionsViewTest, DraggingSelectsACardsTextsAndTheCopyShortcutCopiesThem)
     QTest::mouseMove(viewport, second.bottomRight() - QPoint(4, 4));
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, second.bottomRight() - QPoint(4, 4));
     EXPECT_EQ(list()->selectedText(),
-              QStringLiteral("Originalsatz Nummer 0\nTranslated sentence number 0 reads like "
-                             "this\n\nHallo Welt\nBonjour tout le monde"));
+        QStringLiteral("Originalsatz Nummer 0\nTranslated sentence number 0 reads like "
+                       "this\n\nHallo Welt\nBonjour tout le monde"));
 
     // A new card keeps the selection where it was.
     snapshot.committedCards.push_back(card("d", "Neu"));
@@ -291,8 +291,8 @@ TEST_F(CaptionsViewTest, HostTextIsShownAsPlainTextNeverAsMarkup)
     ASSERT_EQ(listInterface->childCount(), 1);
     EXPECT_EQ(listInterface->child(0)->text(QAccessible::Name), QString::fromStdString(markup));
     list()->selectAll();
-    EXPECT_EQ(list()->selectedText(),
-              QStringLiteral("<i>source</i>\n") + QString::fromStdString(markup));
+    EXPECT_EQ(
+        list()->selectedText(), QStringLiteral("<i>source</i>\n") + QString::fromStdString(markup));
     EXPECT_EQ(activeCard()->accessibleName(), QStringLiteral("<h1>live</h1>"));
 }
 
@@ -326,7 +326,7 @@ TEST_F(CaptionsViewTest, AssistiveTechnologyReadsTheListAndItsCards)
     QAccessibleInterface *card = listInterface->child(2);
     EXPECT_EQ(card->role(), QAccessible::ListItem);
     EXPECT_EQ(card->text(QAccessible::Name),
-              QStringLiteral("Translated sentence number 2 reads like this"));
+        QStringLiteral("Translated sentence number 2 reads like this"));
     EXPECT_EQ(card->parent(), listInterface);
     EXPECT_EQ(listInterface->indexOfChild(card), 2);
     EXPECT_EQ(listInterface->child(2), card);

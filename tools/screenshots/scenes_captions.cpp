@@ -31,21 +31,21 @@ std::vector<Card> cards(const std::vector<std::pair<std::string, std::string>> &
     std::vector<Card> result;
     for (std::size_t i = 0; i < texts.size(); ++i)
         result.push_back({"card-" + std::to_string(i), texts[i].first, texts[i].second,
-                          kStart + 17.0 * static_cast<double>(i)});
+            kStart + 17.0 * static_cast<double>(i)});
     return result;
 }
 
 const std::vector<std::pair<std::string, std::string>> kGerman = {
     {"Guten Morgen und herzlich willkommen zur heutigen Sitzung.",
-     "Good morning and a warm welcome to today's meeting."},
+        "Good morning and a warm welcome to today's meeting."},
     {"Wir beginnen mit einem kurzen Rückblick auf das letzte Quartal.",
-     "We'll start with a short review of the last quarter."},
+        "We'll start with a short review of the last quarter."},
     {"Die Zahlen sind besser als erwartet, vor allem im Export.",
-     "The numbers are better than expected, especially in exports."},
+        "The numbers are better than expected, especially in exports."},
     {"Danach spricht Frau Keller über die neue Produktlinie.",
-     "After that, Ms Keller will talk about the new product line."},
+        "After that, Ms Keller will talk about the new product line."},
     {"Bitte stellen Sie Ihre Fragen am Ende der Präsentation.",
-     "Please ask your questions at the end of the presentation."},
+        "Please ask your questions at the end of the presentation."},
     {"Gibt es bis hierhin schon Anmerkungen?", "Are there any comments so far?"},
 };
 
@@ -93,12 +93,12 @@ std::vector<Scene> makeScenes()
     LiveTranslationHelperSnapshot compounds = listening("en", "de");
     compounds.committedCards = cards({
         {"The insurance company for legal expenses raised its rates.",
-         "Die Rechtsschutzversicherungsgesellschaften erhöhen ihre Beiträge."},
+            "Die Rechtsschutzversicherungsgesellschaften erhöhen ihre Beiträge."},
         {"The captain of the Danube steamship company wore his cap.",
-         "Der Donaudampfschifffahrtsgesellschaftskapitän trug seine "
-         "Donaudampfschifffahrtsgesellschaftskapitänsmütze."},
+            "Der Donaudampfschifffahrtsgesellschaftskapitän trug seine "
+            "Donaudampfschifffahrtsgesellschaftskapitänsmütze."},
         {"Beef labelling supervision duties delegation law",
-         "Rindfleischetikettierungsüberwachungsaufgabenübertragungsgesetz"},
+            "Rindfleischetikettierungsüberwachungsaufgabenübertragungsgesetz"},
     });
     compounds.activeSourceText = "Speed limit";
     compounds.activeTranslatedText = "Geschwindigkeitsbegrenzungsüberwachungsanlage";
@@ -108,9 +108,9 @@ std::vector<Scene> makeScenes()
     arabic.committedCards = cards({
         {"Good evening, everyone.", "مساء الخير جميعاً."},
         {"Tonight we talk about the history of the city and its old markets.",
-         "نتحدث الليلة عن تاريخ المدينة وأسواقها القديمة."},
+            "نتحدث الليلة عن تاريخ المدينة وأسواقها القديمة."},
         {"The first market opened in 1887 near the harbour.",
-         "افتُتح السوق الأول عام 1887 بالقرب من الميناء."},
+            "افتُتح السوق الأول عام 1887 بالقرب من الميناء."},
     });
     arabic.activeSourceText = "Many of the traders came from";
     arabic.activeTranslatedText = "جاء كثير من التجار من";
@@ -120,9 +120,9 @@ std::vector<Scene> makeScenes()
     japanese.committedCards = cards({
         {"Thank you for joining us today.", "本日はご参加いただきありがとうございます。"},
         {"Let's look at the schedule for the next three months.",
-         "今後3か月のスケジュールを見てみましょう。"},
+            "今後3か月のスケジュールを見てみましょう。"},
         {"The launch is planned for the end of October.",
-         "リリースは10月末を予定しています。東京と大阪の両方のチームが準備を進めています。"},
+            "リリースは10月末を予定しています。東京と大阪の両方のチームが準備を進めています。"},
     });
     japanese.activeSourceText = "Any questions";
     scenes.push_back({"captions-japanese", japanese, settle, {}});
@@ -130,11 +130,11 @@ std::vector<Scene> makeScenes()
     LiveTranslationHelperSnapshot selected = sampleSnapshot();
     selected.committedCards = cards({kGerman[2], kGerman[3]});
     scenes.push_back({"captions-selection", selected,
-                      [](LiveTranslationHelperView &view, LiveTranslationHelperModel &model) {
-                          settle(view, model);
-                          view.findChild<LiveTranslationCaptionList *>()->selectAll();
-                      },
-                      {}});
+        [](LiveTranslationHelperView &view, LiveTranslationHelperModel &model) {
+            settle(view, model);
+            view.findChild<LiveTranslationCaptionList *>()->selectAll();
+        },
+        {}});
     return scenes;
 }
 
