@@ -27,7 +27,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "record_check: cannot read %s\n", qPrintable(args[1]));
         return 2;
     }
-    const QStringList expected = args.size() == 4 ? args[3].split(QLatin1Char(','), Qt::SkipEmptyParts) : QStringList();
+    const QStringList expected
+        = args.size() == 4 ? args[3].split(QLatin1Char(','), Qt::SkipEmptyParts) : QStringList();
 
     WireDecoder decoder;
     int entries = 0, commands = 0, badCommands = 0, badEntries = 0;
@@ -51,14 +52,14 @@ int main(int argc, char *argv[])
             if (!command) {
                 ++badCommands;
                 std::printf("undecodable command at %.3f s (%s): %s\n", entry->time,
-                            command.error.message().c_str(), entry->line.left(200).constData());
+                    command.error.message().c_str(), entry->line.left(200).constData());
                 continue;
             }
             ++commands;
             if (terminates > 0) {
                 ++afterTerminate;
                 std::printf("command after terminate at %.3f s: %s\n", entry->time,
-                            entry->line.constData());
+                    entry->line.constData());
             }
             if (matched < expected.size()
                 && expected[matched] == QLatin1String(wireName(command.value->kind)))
@@ -79,14 +80,13 @@ int main(int argc, char *argv[])
     }
     std::printf("record: %d entries; host: %d snapshots (%d stale), %d rejected lines, %d "
                 "terminate; helper: %d commands, %d undecodable\n",
-                entries, snapshots, staleSnapshots, rejectedHostLines, terminates, commands,
-                badCommands);
+        entries, snapshots, staleSnapshots, rejectedHostLines, terminates, commands, badCommands);
     bool ok = badCommands == 0 && badEntries == 0 && afterTerminate == 0 && entries > 0;
     if (badEntries > 0)
         std::printf("%d lines are not record entries\n", badEntries);
     if (matched < expected.size()) {
-        std::printf("missing, in order: %s\n",
-                    qPrintable(expected.mid(matched).join(QLatin1Char(','))));
+        std::printf(
+            "missing, in order: %s\n", qPrintable(expected.mid(matched).join(QLatin1Char(','))));
         ok = false;
     }
     return ok ? 0 : 1;

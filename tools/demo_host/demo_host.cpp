@@ -334,11 +334,15 @@ void DemoHost::shutdown(const QString &reason)
         return;
     }
     sendHostMessage(HostKind::terminate);
+    // Closing its input as well ends a helper that missed the message, as a host's exit would.
+    m_link->closeInput();
     m_killTimer.start(kTerminateGraceMs);
 }
 
 void DemoHost::onHelperFinished(int exitCode, bool crashed)
 {
+    if (m_finished)
+        return;
     m_killTimer.stop();
     if (crashed) {
         std::fprintf(stderr, "demo: the helper crashed\n");
