@@ -6,7 +6,6 @@ Run under tests/e2e/run_desktop.sh, which provides the X server, the session bus
 accessibility bus, and with the system Python (/usr/bin/python3), which has pyatspi.
 """
 
-import copy
 import json
 import os
 import queue
@@ -238,28 +237,3 @@ class Helper(Panel):
             raise Failure("the helper did not end when its standard input closed") from None
         if code != 0:
             raise Failure(f"the helper ended with code {code}")
-
-
-def run_tests(tests):
-    """Runs each test function with a fresh helper; prints a line per test; exits non-zero on any
-    failure."""
-    failures = 0
-    for test in tests:
-        helper = Helper()
-        started = time.monotonic()
-        try:
-            test(helper)
-            helper.close()
-            print(f"PASS {test.__name__} ({time.monotonic() - started:.1f} s)", flush=True)
-        except Exception as error:  # report and go on with the next test
-            failures += 1
-            print(f"FAIL {test.__name__}: {error}", flush=True)
-            if helper.process.poll() is None:
-                helper.process.kill()
-                helper.process.wait()
-    print(f"{len(tests) - failures} of {len(tests)} passed", flush=True)
-    sys.exit(1 if failures else 0)
-
-
-def copy_of(snapshot):
-    return copy.deepcopy(snapshot)

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "demo_catalog.hpp"
 #include "demo_phrases.hpp"
 
 namespace {
@@ -39,13 +40,12 @@ void CaptionStream::setLanguages(std::string source, std::string target)
 
 bool CaptionStream::usesStandInText() const
 {
-    const bool detecting = m_source == "multi" || m_source == "auto";
-    return (!detecting && !hasPhrases(m_source)) || !hasPhrases(m_target);
+    return (!isDetectedLanguage(m_source) && !hasPhrases(m_source)) || !hasPhrases(m_target);
 }
 
 std::string CaptionStream::spokenLanguage() const
 {
-    if (m_source != "multi" && m_source != "auto")
+    if (!isDetectedLanguage(m_source))
         return m_source;
     // Detecting: the speakers take turns in the languages that have phrases, other than the target.
     std::vector<std::string> spoken;

@@ -107,6 +107,11 @@ std::vector<LiveTranslationHelperLanguageOption> demoTargetLanguages()
     return result;
 }
 
+bool isDetectedLanguage(const std::string &id)
+{
+    return id == kDetectLanguageId || id == "auto";
+}
+
 std::string languageName(const std::string &id)
 {
     if (id == kDetectLanguageId)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QStringList>
+#include <algorithm>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "wire_types.hpp"
@@ -14,6 +17,18 @@ inline constexpr const char *kDetectLanguageId = "multi";
 inline constexpr const char *kAllAudioSourceId = "mac-audio";
 // Prefix of audio source ids that name one application.
 inline constexpr const char *kApplicationSourcePrefix = "bundle:";
+
+// "multi" and "auto": the host detects the spoken language.
+bool isDetectedLanguage(const std::string &id);
+
+// The option with this id, or nothing.
+template <class Option>
+const Option *findOption(const std::vector<Option> &options, const std::string &id)
+{
+    const auto it = std::find_if(
+        options.begin(), options.end(), [&](const Option &option) { return option.id == id; });
+    return it == options.end() ? nullptr : &*it;
+}
 
 // Source languages: "multi" first, then every language by its English name.
 std::vector<LiveTranslationHelperLanguageOption> demoSourceLanguages();

@@ -34,19 +34,6 @@ double systemWallClock()
     return unix - kReferenceDateUnixSeconds;
 }
 
-bool isDetecting(const std::string &language)
-{
-    return language == "multi" || language == "auto";
-}
-
-template <class Option>
-const Option *findOption(const std::vector<Option> &options, const std::string &id)
-{
-    const auto it = std::find_if(
-        options.begin(), options.end(), [&](const Option &option) { return option.id == id; });
-    return it == options.end() ? nullptr : &*it;
-}
-
 } // namespace
 
 std::optional<DemoScenario> scenarioFromName(const std::string &name)
@@ -95,7 +82,7 @@ void DemoHostSession::addBacklog(std::size_t count)
     const double now = m_wallClock();
     const auto &languages = phraseLanguages();
     for (std::size_t i = 0; i < count; ++i) {
-        const std::string spoken = isDetecting(m_state.sourceLanguage)
+        const std::string spoken = isDetectedLanguage(m_state.sourceLanguage)
             ? languages[1 + i % (languages.size() - 1)]
             : m_state.sourceLanguage;
         m_state.committedCards.push_back(
@@ -116,7 +103,7 @@ void DemoHostSession::set(std::string &field, std::string value)
 
 std::string DemoHostSession::pairText() const
 {
-    const std::string source = isDetecting(m_state.sourceLanguage)
+    const std::string source = isDetectedLanguage(m_state.sourceLanguage)
         ? std::string("Detected language")
         : languageName(m_state.sourceLanguage);
     return source + " → " + languageName(m_state.targetLanguage);
@@ -356,104 +343,6 @@ void DemoHostSession::endSession(double, bool keepPartial)
     m_state.activeTranslatedText.reset();
     m_state.captureAudioLevel = 0;
     m_changed = true;
-}
-
-void DemoHostSession::restartForLanguages(double at)
-{
-    switch (m_phase) {
-    case Phase::preparing:
-    case Phase::connecting:
-    case Phase::listening:
-    case Phase::reconnecting:
-        endSession(at, false);
-        enter(Phase::switching, at);
-        break;
-    default: break; // switching starts again with the newest pair in any case
-    }
-    m_stream.setLanguages(m_state.sourceLanguage, m_state.targetLanguage);
-}
-
-std::string DemoHostSession::applyLanguage(bool source, const std::string &id, double now)
-{
-    const auto &options = source ? m_state.sourceLanguages : m_state.targetLanguages;
-    std::string &field = source ? m_state.sourceLanguage : m_state.targetLanguage;
-    m_changed = true; // the helper hears back in any case
-    if (!findOption(options, id))
-        return "ignored: no language \"" + id + "\"";
-    if (field == id)
-        return "unchanged: " + languageName(id) + " is already chosen";
-    field = id;
-    restartForLanguages(now);
-    return std::string(source ? "source" : "target") + " language is now " + languageName(id);
-}
-
-std::string DemoHostSession::handleCommand(const LiveTranslationHelperCommand &command, double now)
-{
-    using Kind = LiveTranslationHelperCommand::Kind;
-    advance(now);
-    const bool active = m_state.isSessionActive;
-    switch (command.kind) {
-    case Kind::start:
-        if (m_phase != Phase::ready && m_phase != Phase::limitReached)
-            return "ignored: cannot start now";
-        beginSession(now);
-        return "starting a session";
-    case Kind::stop:
-        if (!active || m_phase == Phase::stopping)
-            return "ignored: no session to stop";
-        if (m_phase == Phase::switching) {
-            enter(Phase::stopping, now);
-            return "stopping instead of switching";
-        }
-        enter(Phase::stopping, now);
-        return "stopping the session";
-    case Kind::cancel:
-        if (!active)
-            return "ignored: no session to cancel";
-        endSession(now, false);
-        enter(m_timeExhausted ? Phase::limitReached : Phase::ready, now);
-        if (!m_timeExhausted)
-            m_state.statusMessage = "Cancelled";
-        return "cancelled the session; the active caption is dropped";
-    case Kind::hide: return "the user closed the panel";
-    case Kind::swapLanguages: {
-        if (isDetecting(m_state.sourceLanguage))
-            return "ignored: cannot swap while the language is detected";
-        m_changed = true;
-        if (!findOption(m_state.sourceLanguages, m_state.targetLanguage)
-            || !findOption(m_state.targetLanguages, m_state.sourceLanguage))
-            return "ignored: the pair cannot be swapped";
-        std::swap(m_state.sourceLanguage, m_state.targetLanguage);
-        restartForLanguages(now);
-        return "swapped the languages: " + pairText();
-    }
-    case Kind::requestMoreTime:
-        if (m_phase != Phase::limitReached)
-            return "ignored: the account has time left";
-        enter(Phase::requestingTime, now);
-        return "requesting more time";
-    case Kind::setSourceLanguage: return applyLanguage(true, command.stringValue, now);
-    case Kind::setTargetLanguage: return applyLanguage(false, command.stringValue, now);
-    case Kind::setAudioSource: {
-        m_changed = true;
-        const auto *option = findOption(m_state.audioSources, command.stringValue);
-        if (active)
-            return "ignored: the audio source cannot change during a session";
-        if (!option)
-            return "ignored: no audio source \"" + command.stringValue + "\"";
-        m_state.selectedAudioSourceID = option->id;
-        m_state.actualAudioSourceDescription
-            = option->id == kAllAudioSourceId ? "All system audio" : option->displayName;
-        m_state.captureFallbackNotice.reset();
-        m_state.droppedCaptureBuffers = 0;
-        return "audio source is now " + m_state.actualAudioSourceDescription;
-    }
-    case Kind::setShowsSourceText:
-        m_state.showsSourceText = command.boolValue;
-        m_changed = true;
-        return command.boolValue ? "showing the original text" : "showing translations only";
-    }
-    return "ignored";
 }
 
 LiveTranslationHelperSnapshot DemoHostSession::takeSnapshot()
