@@ -13,7 +13,7 @@ constexpr const char *kValueProperty = "tavuAccessibleValue";
 
 // The interface of a widget that carries a value in words. It stands in for the toolkit's own
 // interface, so it also gives buttons their role, states and press action.
-class ValueTextAccessible final : public QAccessibleWidget {
+class ValueTextAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit ValueTextAccessible(QWidget *widget)
         : QAccessibleWidget(widget, roleFor(widget))
@@ -65,6 +65,20 @@ public:
         QAccessibleWidget::doAction(actionName);
     }
 
+    // A progress bar keeps its numeric value for assistive technology that reads it.
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface && progressBar())
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return progressBar()->value(); }
+    void setCurrentValue(const QVariant & /*value*/) override { }
+    QVariant maximumValue() const override { return progressBar()->maximum(); }
+    QVariant minimumValue() const override { return progressBar()->minimum(); }
+    QVariant minimumStepSize() const override { return 1; }
+
     static bool isOurs(const QAccessibleInterface *iface)
     {
         return dynamic_cast<const ValueTextAccessible *>(iface) != nullptr;
@@ -72,6 +86,7 @@ public:
 
 private:
     QAbstractButton *button() const { return qobject_cast<QAbstractButton *>(widget()); }
+    QProgressBar *progressBar() const { return qobject_cast<QProgressBar *>(widget()); }
 
     static QAccessible::Role roleFor(const QWidget *widget)
     {

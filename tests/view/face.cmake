@@ -13,3 +13,10 @@ foreach(name button symbols view)
     set_tests_properties(face_${name}_test_scale2 PROPERTIES LABELS face TIMEOUT 300
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2;TAVU_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endforeach()
+
+# The same view as assistive technology sees it: a real X server, private buses, AT-SPI.
+add_executable(face_atspi_probe face_atspi_probe.cpp)
+target_link_libraries(face_atspi_probe PRIVATE tavu_view tavu_model Qt6::Widgets)
+add_test(NAME face_atspi_test
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/face_atspi_run.sh $<TARGET_FILE:face_atspi_probe>)
+set_tests_properties(face_atspi_test PROPERTIES LABELS "face;e2e" TIMEOUT 120)

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QProgressBar>
 #include <QSignalSpy>
 
 #include "accessibility.hpp"
@@ -77,6 +78,21 @@ TEST(Accessibility, AToolkitWidgetThatWasAlreadyQueriedAlsoGetsTheValue)
     EXPECT_EQ(accessible(&label)->text(QAccessible::Value), QStringLiteral("53 percent"));
     EXPECT_EQ(accessible(&label)->text(QAccessible::Name), QStringLiteral("Audio level"));
     EXPECT_EQ(accessible(&label)->role(), QAccessible::StaticText);
+}
+
+TEST(Accessibility, AProgressBarKeepsItsNumericValueBesideTheWords)
+{
+    app();
+    QProgressBar bar;
+    bar.setRange(0, 1000);
+    bar.setValue(537);
+    setAccessibleValueText(&bar, QStringLiteral("53 percent"));
+    QAccessibleInterface *iface = accessible(&bar);
+    EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("53 percent"));
+    EXPECT_EQ(iface->role(), QAccessible::ProgressBar);
+    ASSERT_NE(iface->valueInterface(), nullptr);
+    EXPECT_EQ(iface->valueInterface()->currentValue().toInt(), 537);
+    EXPECT_EQ(iface->valueInterface()->maximumValue().toInt(), 1000);
 }
 
 } // namespace

@@ -1,6 +1,10 @@
 // The header, its status and session buttons, and the limit-reached card.
 #include "scenes.hpp"
 
+#include <QWidget>
+
+#include "root_view.hpp"
+
 namespace {
 
 using Lifecycle = LiveTranslationHelperLifecycle;
@@ -40,6 +44,16 @@ std::vector<Scene> makeScenes()
     markup.selectedAudioSourceID = "bundle:com.example.long";
     markup.actualAudioSourceDescription = "A very long application name & more";
     scenes.push_back({"long-texts", markup, {}, {}});
+
+    // Keyboard focus on the Start button, as after pressing Tab.
+    scenes.push_back({"keyboard-focus", sampleSnapshot(),
+        [](LiveTranslationHelperView &view, LiveTranslationHelperModel &) {
+            view.window()->activateWindow();
+            if (auto *start
+                = view.findChild<QWidget *>(QStringLiteral("liveTranslation.startButton")))
+                start->setFocus(Qt::TabFocusReason);
+        },
+        {}});
     return scenes;
 }
 
