@@ -86,7 +86,8 @@ template <class Option>
 std::vector<Option> options(object o, const char *key)
 {
     std::vector<Option> out;
-    for (element item : o[key].get_array().value())
+    const simdjson::dom::array items = o[key].get_array().value();
+    for (element item : items)
         out.push_back({text(item.get_object().value(), "id"),
                        text(item.get_object().value(), "displayName")});
     return out;
@@ -118,7 +119,8 @@ LiveTranslationHelperSnapshot expectedSnapshot(object o)
     s.captureAudioLevel = static_cast<float>(o["captureAudioLevel"].get_double().value());
     s.appearanceMode = text(o, "appearanceMode");
     s.showsSourceText = o["showsSourceText"].get_bool().value();
-    for (element item : o["committedCards"].get_array().value()) {
+    const simdjson::dom::array cards = o["committedCards"].get_array().value();
+    for (element item : cards) {
         const object c = item.get_object().value();
         s.committedCards.push_back({text(c, "id"), text(c, "sourceText"),
                                     text(c, "translatedText"),
