@@ -41,10 +41,9 @@ signals:
     void schemeChanged(LiveTranslationColorScheme scheme);
     void reduceMotionChanged(bool reduceMotion);
 
-private slots:
-    void onSettingChanged(const QDBusMessage &message);
-
 private:
+    // A slot by name: QtDBus connects the portal's SettingChanged to it.
+    Q_SLOT void onSettingChanged(const QDBusMessage &message);
     void watchPortal();
     void readSetting(const QString &group, const QString &key, bool readOne);
     void applySetting(const QString &group, const QString &key, const QVariant &value);

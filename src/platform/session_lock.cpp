@@ -38,9 +38,9 @@ QString openBus(QDBusConnection::BusType type, const QString &address, const cha
         return (type == QDBusConnection::SessionBus ? QDBusConnection::sessionBus()
                                                     : QDBusConnection::systemBus())
             .name();
-    const QString name = QStringLiteral("tavu-session-lock-%1-%2")
-                             .arg(QLatin1String(role))
-                             .arg(reinterpret_cast<quintptr>(&privateConnections));
+    QString name = QStringLiteral("tavu-session-lock-%1-%2")
+                       .arg(QLatin1String(role))
+                       .arg(reinterpret_cast<quintptr>(&privateConnections));
     QDBusConnection::connectToBus(address, name);
     privateConnections.append(name);
     return name;

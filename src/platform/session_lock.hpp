@@ -39,12 +39,11 @@ signals:
     // The logind session was found and is now watched (mostly for tests).
     void loginSessionWatched(const QString &path);
 
-private slots:
-    void onScreenSaverActiveChanged(bool active);
-    void onSessionPropertiesChanged(
-        const QString &interface, const QVariantMap &changed, const QStringList &invalidated);
-
 private:
+    // Slots by name: QtDBus connects D-Bus signals to them.
+    Q_SLOT void onScreenSaverActiveChanged(bool active);
+    Q_SLOT void onSessionPropertiesChanged(
+        const QString &interface, const QVariantMap &changed, const QStringList &invalidated);
     void watchScreenSavers();
     void findLoginSession(bool byProcess);
     void watchLoginSession(const QString &path);

@@ -237,6 +237,12 @@ class PanelTest(unittest.TestCase):
         self.assertRegex(props, r"_NET_WM_DESKTOP\(CARDINAL\) = (4294967295|0xffffffff)")
         self.assertRegex(props, r"_NET_WM_WINDOW_TYPE\(ATOM\) = _NET_WM_WINDOW_TYPE_UTILITY")
         self.assertIn('"Live Translate"', props)
+        # Shown without taking the focus, yet able to take it; the content's size limits.
+        hints = self.x("xprop", "-id", window, "WM_HINTS", "_NET_WM_USER_TIME", "WM_NORMAL_HINTS")
+        self.assertIn("Client accepts input or input focus: True", hints)
+        self.assertIn("_NET_WM_USER_TIME(CARDINAL) = 0", hints)
+        self.assertIn("minimum size: 460 by 520", hints)
+        self.assertIn("maximum size: 660 by 1200", hints)
 
         helper.send({"type": "hide"})
         self.wait_mapped(window, mapped=False)

@@ -39,8 +39,8 @@ std::string windowName(xcb_connection_t *connection, xcb_window_t window)
         xcb_get_property_reply(connection, cookie, nullptr), &std::free);
     if (!reply)
         return {};
-    return std::string(static_cast<const char *>(xcb_get_property_value(reply.get())),
-        static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+    return {static_cast<const char *>(xcb_get_property_value(reply.get())),
+        static_cast<std::size_t>(xcb_get_property_value_length(reply.get()))};
 }
 
 int waitForMap(xcb_connection_t *connection, xcb_window_t root, const char *name)

@@ -279,7 +279,7 @@ TEST_F(DelegateTest, CloseButtonStopsAnActiveSessionBeforeHiding)
 TEST_F(DelegateTest, HostMessagesArriveThroughStandardInputInOrder)
 {
     writeLine(encodeHostMessage(Message::makeSnapshot(snapshot(9))));
-    writeLine("{\"type\":\"show\""); // cut short: dropped without a trace
+    writeLine(R"({"type":"show")"); // cut short: dropped without a trace
     writeLine(encodeHostMessage(Message::make(Message::Kind::show)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel()->isVisible(); }, 5000));
     EXPECT_EQ(m_delegate->model()->snapshot().generation, 9U);

@@ -19,7 +19,7 @@ LiveTranslationScreenLayout twoScreens(QPoint pointer, std::optional<std::size_t
 
 QRect unplaced(QSize size = kPanel)
 {
-    return QRect(QPoint(0, 0), size);
+    return {QPoint(0, 0), size};
 }
 
 } // namespace
