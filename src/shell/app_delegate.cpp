@@ -12,6 +12,7 @@
 #include "overlay_panel.hpp"
 #include "palette.hpp"
 #include "placement.hpp"
+#include "root_view.hpp"
 
 namespace {
 
@@ -113,9 +114,17 @@ void LiveTranslationHelperAppDelegate::applicationDidFinishLaunching()
 void LiveTranslationHelperAppDelegate::createPanel()
 {
     m_panel = std::make_unique<LiveTranslationOverlayPanel>();
-    // The root view is the panel's content:
-    //   m_panel->setContentWidget(new LiveTranslationHelperView(m_model, m_panel.get()));
-    m_panel->setContentWidget(new QWidget(m_panel.get()));
+    auto *view = new LiveTranslationHelperView(m_model, m_panel.get());
+    if (m_colorScheme) {
+        view->setColorScheme(m_colorScheme->effectiveScheme());
+        view->setReduceMotion(m_colorScheme->reduceMotion());
+        connect(m_colorScheme, &LiveTranslationColorSchemeController::schemeChanged, view,
+            &LiveTranslationHelperView::setColorScheme);
+        connect(m_colorScheme, &LiveTranslationColorSchemeController::reduceMotionChanged, view,
+            &LiveTranslationHelperView::setReduceMotion);
+    }
+    view->render();
+    m_panel->setContentWidget(view);
     connect(m_panel.get(), &LiveTranslationOverlayPanel::closeRequested, m_model,
         &LiveTranslationHelperModel::closePanel);
 }
