@@ -94,7 +94,7 @@ private:
             return b->isCheckable() ? QAccessible::CheckBox : QAccessible::Button;
         if (qobject_cast<const QProgressBar *>(widget))
             return QAccessible::ProgressBar;
-        if (qobject_cast<const QLabel *>(widget) || !widget->focusPolicy())
+        if (qobject_cast<const QLabel *>(widget) || widget->focusPolicy() == Qt::NoFocus)
             return QAccessible::StaticText;
         return QAccessible::Client;
     }

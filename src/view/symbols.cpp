@@ -63,7 +63,7 @@ QString glyph(QStringView sfSymbolName)
 {
     for (const auto &[name, codepoint] : kGlyphs) {
         if (QStringView(name.data(), qsizetype(name.size())) == sfSymbolName)
-            return QString(QChar(codepoint));
+            return {QChar(codepoint)};
     }
     return {};
 }

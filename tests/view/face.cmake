@@ -1,14 +1,15 @@
 # The panel's face: button looks, symbols, accessibility, the header, the limit card.
-add_library(face_test_support STATIC face_test_support.cpp face_test_support.hpp)
+add_library(face_test_support STATIC face_test_support.cpp face_test_support.hpp
+    face_panel_fixture.hpp)
 target_link_libraries(face_test_support PUBLIC tavu_view tavu_model Qt6::Widgets Qt6::Test)
 
-foreach(name button symbols accessibility view)
+foreach(name button symbols accessibility view layout)
     add_unit_test(NAME face_${name}_test SOURCES face_${name}_test.cpp
         LIBS face_test_support LABELS face)
 endforeach()
 
 # The same checks with every size doubled in device pixels.
-foreach(name button symbols view)
+foreach(name button symbols view layout)
     add_test(NAME face_${name}_test_scale2 COMMAND face_${name}_test)
     set_tests_properties(face_${name}_test_scale2 PROPERTIES LABELS face TIMEOUT 300
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2;TAVU_SOURCE_DIR=${PROJECT_SOURCE_DIR}")

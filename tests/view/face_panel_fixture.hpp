@@ -1,0 +1,101 @@
+#pragma once
+
+// The panel's view in a 520 × 760 window with a recording model, for the view tests; each test
+// runs in both colour schemes.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTest>
+
+#include "face_test_support.hpp"
+#include "header_buttons.hpp"
+#include "limit_card.hpp"
+#include "root_view.hpp"
+#include "status.hpp"
+
+namespace facetest {
+
+using Lifecycle = LiveTranslationHelperLifecycle;
+
+class PanelFace : public ::testing::TestWithParam<LiveTranslationColorScheme> {
+protected:
+    void SetUp() override
+    {
+        app();
+        window.resize(520, 760);
+        view = new LiveTranslationHelperView(&recorder.model, &window);
+        view->resize(window.size());
+        view->setColorScheme(GetParam());
+        window.show();
+        QApplication::processEvents();
+    }
+
+    void apply(LiveTranslationHelperSnapshot snapshot)
+    {
+        snapshot.generation = ++generation;
+        recorder.model.applySnapshot(std::move(snapshot));
+        QApplication::processEvents();
+    }
+
+    template <typename T = QWidget> T *control(const char *identifier)
+    {
+        T *found = view->findChild<T *>(QString::fromLatin1(identifier));
+        EXPECT_NE(found, nullptr) << identifier;
+        return found;
+    }
+
+    QAbstractButton *button(const char *identifier) { return control<QAbstractButton>(identifier); }
+
+    QString accessibleText(const char *identifier, QAccessible::Text text)
+    {
+        return QAccessible::queryAccessibleInterface(control(identifier))->text(text);
+    }
+
+    bool shows(const char *identifier) { return control(identifier)->isVisible(); }
+
+    QColor dotColour()
+    {
+        auto *dot = view->findChild<LiveTranslationStatusDot *>();
+        return pixelAt(grab(view), dot->mapTo(view, dot->centre().toPoint()));
+    }
+
+    // How close the status text's ink comes to a colour.
+    int statusInk(const QColor &colour)
+    {
+        return closestDistance(
+            grab(view), rectIn(control("liveTranslation.lifecycleStatus"), view), colour);
+    }
+
+    bool showsLimitCard()
+    {
+        auto *content
+            = view->findChild<QStackedWidget *>(QStringLiteral("liveTranslation.content"));
+        return content->currentWidget() == view->findChild<LiveTranslationLimitCard *>();
+    }
+
+    void click(const char *identifier)
+    {
+        QTest::mouseClick(button(identifier), Qt::LeftButton);
+        QApplication::processEvents();
+    }
+
+    LiveTranslationHelperSnapshot active(Lifecycle lifecycle)
+    {
+        LiveTranslationHelperSnapshot s;
+        s.isSessionActive = true;
+        s.lifecycle = lifecycle;
+        s.statusMessage = "Listening";
+        return s;
+    }
+
+    LiveTranslationPalette palette = LiveTranslationPalette::forScheme(GetParam());
+    RecordingModel recorder;
+    QWidget window;
+    LiveTranslationHelperView *view = nullptr;
+    std::uint64_t generation = 0;
+};
+
+} // namespace facetest
