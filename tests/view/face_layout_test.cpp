@@ -95,6 +95,23 @@ TEST_P(PanelFace, TabReachesEveryControlAndSpaceOrReturnWorksThem)
     EXPECT_TRUE(view->audioPresented());
 }
 
+TEST_P(PanelFace, TabGoesFromTheHeaderToTheLimitCardsButton)
+{
+    LiveTranslationHelperSnapshot s;
+    s.canRequestMoreTime = true;
+    s.isStartEnabled = true;
+    apply(s);
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    button("liveTranslation.hideButton")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(),
+        QStringLiteral("liveTranslation.requestMoreTimeButton"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(recorder.events, (std::vector<std::string> {"request_more_time"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(BothSchemes, PanelFace,
     ::testing::Values(LiveTranslationColorScheme::light, LiveTranslationColorScheme::dark));
 
