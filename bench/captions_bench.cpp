@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/resource.h>
+#include <time.h>
 #include <vector>
 
 #include "captions_list.hpp"
@@ -93,32 +94,60 @@ struct Panel {
     }
 };
 
+// Wall time, and the main thread's processor time, which a busy machine disturbs less.
+struct Figure {
+    double wallMs = 0;
+    double cpuMs = 0;
+};
+
+double threadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
-template <typename Prepare, typename Run> double medianMs(Prepare prepare, Run run)
+class Samples {
+public:
+    template <typename Run> void measure(Run run)
+    {
+        QElapsedTimer timer;
+        const double cpuBefore = threadCpuMs();
+        timer.start();
+        run();
+        m_wall.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        m_cpu.push_back(threadCpuMs() - cpuBefore);
+    }
+    Figure medians() const { return {median(m_wall), median(m_cpu)}; }
+
+private:
+    std::vector<double> m_wall;
+    std::vector<double> m_cpu;
+};
+
+template <typename Prepare, typename Run> Figure medianOfRuns(Prepare prepare, Run run)
 {
-    std::vector<double> samples;
+    Samples samples;
     for (int i = 0; i < kRuns; ++i) {
         auto input = prepare(i);
-        QElapsedTimer timer;
-        timer.start();
-        run(input);
-        samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        samples.measure([&] { run(input); });
         QApplication::processEvents(); // repaints outside the timed part
     }
-    return median(samples);
+    return samples.medians();
 }
 
-double sameCards(std::size_t count)
+Figure sameCards(std::size_t count)
 {
     Panel panel;
     LiveTranslationHelperSnapshot base = session(count);
     panel.applyAndRender(base);
-    return medianMs(
+    return medianOfRuns(
         [&](int i) {
             LiveTranslationHelperSnapshot next = base;
             next.generation = static_cast<std::uint64_t>(i) + 2;
@@ -128,14 +157,14 @@ double sameCards(std::size_t count)
         [&](LiveTranslationHelperSnapshot &next) { panel.applyAndRender(std::move(next)); });
 }
 
-double oneAppended(std::size_t count)
+Figure oneAppended(std::size_t count)
 {
     Panel panel;
     LiveTranslationHelperSnapshot base = session(count + kRuns);
     base.committedCards.resize(count);
     LiveTranslationHelperSnapshot all = session(count + kRuns);
     panel.applyAndRender(base);
-    return medianMs(
+    return medianOfRuns(
         [&](int i) {
             base.committedCards.push_back(all.committedCards[count + static_cast<std::size_t>(i)]);
             base.generation = static_cast<std::uint64_t>(i) + 2;
@@ -144,19 +173,22 @@ double oneAppended(std::size_t count)
         [&](LiveTranslationHelperSnapshot &next) { panel.applyAndRender(std::move(next)); });
 }
 
-double firstSnapshot(std::size_t count)
+Figure firstSnapshot(std::size_t count)
 {
     const LiveTranslationHelperSnapshot full = session(count);
-    std::vector<double> samples;
+    Samples samples;
     for (int i = 0; i < kRuns; ++i) {
         Panel panel;
         LiveTranslationHelperSnapshot next = full;
-        QElapsedTimer timer;
-        timer.start();
-        panel.applyAndRender(std::move(next));
-        samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        samples.measure([&] { panel.applyAndRender(std::move(next)); });
     }
-    return median(samples);
+    return samples.medians();
+}
+
+QByteArray cell(const Figure &figure)
+{
+    return QByteArray::number(figure.wallMs, 'f', 2) + " ("
+        + QByteArray::number(figure.cpuMs, 'f', 2) + ")";
 }
 
 void largestLine()
@@ -181,15 +213,14 @@ void largestLine()
     Panel panel;
     WireDecoder decoder;
     int generation = 1;
-    const double ms = medianMs([](int) { return 0; },
+    const Figure figure = medianOfRuns([](int) { return 0; },
         [&](int) {
             auto message = decoder.decodeHostMessage(line);
             message.value->snapshot->generation = ++generation;
             panel.applyAndRender(std::move(*message.value->snapshot));
         });
-    std::printf("\n2 MiB line: %zu cards, %zu bytes; decode + apply + render: %.2f ms "
-                "(median of %d)\n",
-        snapshot.committedCards.size(), line.size(), ms, kRuns);
+    std::printf("\n2 MiB line: %zu cards, %zu bytes; decode + apply + render: %s ms\n",
+        snapshot.committedCards.size(), line.size(), cell(figure).constData());
 }
 
 long peakResidentKiB()
@@ -228,13 +259,16 @@ int main(int argc, char **argv)
     if (argc > 1 && std::strcmp(argv[1], "--memory") == 0)
         return memory();
 
-    std::printf("median of %d runs, ms: snapshot applied + panel %dx%d rendered to an image\n",
+    std::printf("median of %d runs, ms, wall (main thread processor): snapshot applied + "
+                "panel %dx%d rendered to an image\n",
         kRuns, kWidth, kHeight);
-    std::printf("%8s %14s %14s %16s\n", "cards", "same cards", "one appended", "first snapshot");
+    std::printf("%8s %18s %18s %18s\n", "cards", "same cards", "one appended", "first snapshot");
     for (const std::size_t count : {0, 100, 1000, 10000}) {
-        const double first = count == 10000 || count == 1000 ? firstSnapshot(count) : 0;
-        std::printf("%8zu %14.2f %14.2f %16s\n", count, sameCards(count), oneAppended(count),
-            first > 0 ? QByteArray::number(first, 'f', 2).constData() : "-");
+        const Figure same = sameCards(count);
+        const Figure appended = oneAppended(count);
+        const QByteArray first = count >= 1000 ? cell(firstSnapshot(count)) : QByteArray("-");
+        std::printf("%8zu %18s %18s %18s\n", count, cell(same).constData(),
+            cell(appended).constData(), first.constData());
     }
     largestLine();
     return 0;

@@ -34,6 +34,7 @@ struct LiveTranslationCaptionTextPosition {
     int block = source;
     int offset = 0; // UTF-16 position, 0..length
 
+    // NOLINTNEXTLINE(modernize-use-nullptr): a false positive on a defaulted comparison
     auto operator<=>(const LiveTranslationCaptionTextPosition &) const = default;
 };
 
