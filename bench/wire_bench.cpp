@@ -64,16 +64,14 @@ std::string largeLine()
         const auto addCards = [&s](std::size_t count) {
             for (std::size_t i = 0; i < count; ++i) {
                 const std::size_t n = s.committedCards.size();
-                s.committedCards.push_back(
-                    {"card-" + std::to_string(n),
-                     std::string(kSources[n % 8]) + " " + kSources[(n + 5) % 8],
-                     std::string(kTranslations[n % 8]) + " " + kTranslations[(n + 5) % 8],
-                     700000000.0 + n * 1.25});
+                s.committedCards.push_back({"card-" + std::to_string(n),
+                    std::string(kSources[n % 8]) + " " + kSources[(n + 5) % 8],
+                    std::string(kTranslations[n % 8]) + " " + kTranslations[(n + 5) % 8],
+                    700000000.0 + n * 1.25});
             }
         };
-        const auto encoded = [&s] {
-            return encodeHostMessage(LiveTranslationHelperHostMessage::makeSnapshot(s));
-        };
+        const auto encoded
+            = [&s] { return encodeHostMessage(LiveTranslationHelperHostMessage::makeSnapshot(s)); };
         const std::size_t empty = encoded().size();
         addCards(1000);
         const std::size_t perCard = (encoded().size() - empty) / 1000 + 1;
@@ -93,7 +91,7 @@ std::string smallLine(std::uint64_t generation)
     LiveTranslationHelperSnapshot s = baseSnapshot();
     s.generation = generation;
     s.committedCards = {{"c1", kSources[0], kTranslations[0], 700000000.5},
-                        {"c2", kSources[2], kTranslations[2], 700000003.25}};
+        {"c2", kSources[2], kTranslations[2], 700000003.25}};
     s.activeSourceText = kSources[3];
     return encodeHostMessage(LiveTranslationHelperHostMessage::makeSnapshot(s));
 }
@@ -115,7 +113,8 @@ void strictDecode(benchmark::State &state, const std::string &line)
 {
     WireDecoder decoder;
     if (const auto decoded = decoder.decodeHostMessage(line); decoded) {
-        state.counters["cards"] = static_cast<double>(decoded.value->snapshot->committedCards.size());
+        state.counters["cards"]
+            = static_cast<double>(decoded.value->snapshot->committedCards.size());
     }
     for (auto _ : state) {
         auto result = decoder.decodeHostMessage(line);
@@ -142,11 +141,26 @@ void strictDecodeOnly(benchmark::State &state, const std::string &line)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * line.size()));
 }
 
-void BM_RawDomParse_2MiB(benchmark::State &state) { rawParse(state, largeLine()); }
-void BM_StrictDecodeWithoutFree_2MiB(benchmark::State &state) { strictDecodeOnly(state, largeLine()); }
-void BM_StrictDecode_2MiB(benchmark::State &state) { strictDecode(state, largeLine()); }
-void BM_RawDomParse_1KB(benchmark::State &state) { rawParse(state, smallLine(1)); }
-void BM_StrictDecode_1KB(benchmark::State &state) { strictDecode(state, smallLine(1)); }
+void BM_RawDomParse_2MiB(benchmark::State &state)
+{
+    rawParse(state, largeLine());
+}
+void BM_StrictDecodeWithoutFree_2MiB(benchmark::State &state)
+{
+    strictDecodeOnly(state, largeLine());
+}
+void BM_StrictDecode_2MiB(benchmark::State &state)
+{
+    strictDecode(state, largeLine());
+}
+void BM_RawDomParse_1KB(benchmark::State &state)
+{
+    rawParse(state, smallLine(1));
+}
+void BM_StrictDecode_1KB(benchmark::State &state)
+{
+    strictDecode(state, smallLine(1));
+}
 
 void BM_Encode_2MiB(benchmark::State &state)
 {
@@ -195,7 +209,8 @@ void BM_LineFraming_10k_64KiBChunks(benchmark::State &state)
         LiveTranslationHelperLineDecoder decoder;
         std::size_t delivered = 0;
         for (std::size_t at = 0; at < stream.size(); at += kFramingChunkBytes)
-            delivered += decoder.append(std::string_view(stream).substr(at, kFramingChunkBytes)).size();
+            delivered
+                += decoder.append(std::string_view(stream).substr(at, kFramingChunkBytes)).size();
         if (delivered != kSmallLines)
             state.SkipWithError("a line was lost");
     }

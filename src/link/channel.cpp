@@ -11,7 +11,7 @@
 #include "wire_codec.hpp"
 
 namespace {
-constexpr std::size_t kReadChunkBytes = 64 * 1024;
+constexpr std::size_t kReadChunkBytes = std::size_t{64} * 1024;
 // Only when no wake-up pipe could be made: how often the reader looks for a stop request.
 constexpr int kFallbackPollMilliseconds = 100;
 } // namespace
@@ -30,7 +30,7 @@ bool writeFully(int fd, const char *data, std::size_t size, std::size_t *written
             if (errno == EINTR)
                 continue;
             if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                pollfd out{fd, POLLOUT, 0};
+                pollfd out {fd, POLLOUT, 0};
                 if (::poll(&out, 1, -1) < 0 && errno != EINTR)
                     return finish(false);
                 continue;
@@ -42,8 +42,8 @@ bool writeFully(int fd, const char *data, std::size_t size, std::size_t *written
     return finish(true);
 }
 
-LiveTranslationHelperChannel::LiveTranslationHelperChannel(int inputFd, int outputFd,
-                                                           QObject *parent)
+LiveTranslationHelperChannel::LiveTranslationHelperChannel(
+    int inputFd, int outputFd, QObject *parent)
     : QObject(parent)
     , m_inputFd(inputFd)
     , m_outputFd(outputFd)
@@ -85,11 +85,10 @@ void LiveTranslationHelperChannel::stopReading()
     m_reader.join();
     if (m_wakePipe[0] >= 0) {
         // Drain the wake-up byte so that a later startReading() is not woken at once.
-        std::array<char, 16> sink{};
+        std::array<char, 16> sink {};
         const int flags = ::fcntl(m_wakePipe[0], F_GETFL);
         ::fcntl(m_wakePipe[0], F_SETFL, flags | O_NONBLOCK);
-        while (::read(m_wakePipe[0], sink.data(), sink.size()) > 0) {
-        }
+        while (::read(m_wakePipe[0], sink.data(), sink.size()) > 0) { }
         ::fcntl(m_wakePipe[0], F_SETFL, flags);
     }
 }
@@ -99,9 +98,9 @@ void LiveTranslationHelperChannel::readLoop()
     std::string buffer(kReadChunkBytes, '\0');
     const bool canWake = m_wakePipe[0] >= 0;
     for (;;) {
-        std::array<pollfd, 2> fds{{{m_inputFd, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}}};
-        const int ready = ::poll(fds.data(), canWake ? 2 : 1,
-                                 canWake ? -1 : kFallbackPollMilliseconds);
+        std::array<pollfd, 2> fds {{{m_inputFd, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}}};
+        const int ready
+            = ::poll(fds.data(), canWake ? 2 : 1, canWake ? -1 : kFallbackPollMilliseconds);
         if (m_stopRequested)
             return; // asked to stop: no end-of-file report
         if (ready < 0) {

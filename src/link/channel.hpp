@@ -22,8 +22,8 @@ public:
     using Receiver = std::function<void(const LiveTranslationHelperHostMessage &)>;
     using ClosedHandler = std::function<void()>;
 
-    explicit LiveTranslationHelperChannel(int inputFd = 0, int outputFd = 1,
-                                          QObject *parent = nullptr);
+    explicit LiveTranslationHelperChannel(
+        int inputFd = 0, int outputFd = 1, QObject *parent = nullptr);
     ~LiveTranslationHelperChannel() override;
 
     void setReceiver(Receiver receiver) { m_receive = std::move(receiver); }

@@ -4,11 +4,13 @@
 #include <charconv>
 #include <cmath>
 
+namespace tavu_wire_internal {
+
 namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
-constexpr std::array<char, 16> kHexDigits = {'0', '1', '2', '3', '4', '5', '6', '7',
-                                             '8', '9', 'a', 'b', 'c', 'd', 'e', 'f'};
+constexpr std::array<char, 16> kHexDigits
+    = {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'a', 'b', 'c', 'd', 'e', 'f'};
 // Integral values below these are written with all their digits ("700000000", not "7e+08").
 constexpr double kPlainIntegralDoubleLimit = 1e16;
 constexpr float kPlainIntegralFloatLimit = 1e8F;
@@ -60,18 +62,16 @@ bool needsAttention(unsigned char byte)
     return byte < 0x20 || byte == '"' || byte == '\\' || byte >= 0x80;
 }
 
-template <class Number>
-void appendNumber(std::string &out, Number value)
+template <class Number> void appendNumber(std::string &out, Number value)
 {
-    std::array<char, 64> buffer{};
+    std::array<char, 64> buffer {};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     out.append(buffer.data(), result.ptr);
 }
 
-template <class Real>
-void appendReal(std::string &out, Real value, Real plainIntegralLimit)
+template <class Real> void appendReal(std::string &out, Real value, Real plainIntegralLimit)
 {
-    std::array<char, 64> buffer{};
+    std::array<char, 64> buffer {};
     char *const begin = buffer.data();
     char *const end = begin + buffer.size();
     const Real magnitude = std::fabs(value);
@@ -79,7 +79,7 @@ void appendReal(std::string &out, Real value, Real plainIntegralLimit)
         out.append("-0.0"); // "-0" would read back as the integer 0, losing the sign
         return;
     }
-    std::to_chars_result result{};
+    std::to_chars_result result {};
     if (magnitude < plainIntegralLimit && std::trunc(value) == value)
         result = std::to_chars(begin, end, value, std::chars_format::fixed);
     else if (magnitude >= static_cast<Real>(kPlainIntegralDoubleLimit))
@@ -214,3 +214,5 @@ void JsonWriter::float64(double value)
     }
     appendReal(m_out, value, kPlainIntegralDoubleLimit);
 }
+
+} // namespace tavu_wire_internal

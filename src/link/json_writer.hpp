@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavu_wire_internal {
+
 // A compact JSON writer: no white space, keys in the order they are written, numbers in their
 // shortest round-trip form, strings escaped. Bytes that are not well-formed UTF-8 are written as
 // U+FFFD, so the output is always valid JSON that any parser reads. Not part of the installed API.
@@ -44,3 +46,5 @@ private:
 // Appends value as a quoted JSON string: `"` and `\` escaped, control characters as \u00XX,
 // other characters as UTF-8, ill-formed UTF-8 replaced by U+FFFD per maximal subpart.
 void appendJsonString(std::string &out, std::string_view value);
+
+} // namespace tavu_wire_internal

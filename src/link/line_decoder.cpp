@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-std::vector<LiveTranslationHelperHostMessage>
-LiveTranslationHelperLineDecoder::append(std::string_view chunk)
+std::vector<LiveTranslationHelperHostMessage> LiveTranslationHelperLineDecoder::append(
+    std::string_view chunk)
 {
     std::vector<LiveTranslationHelperHostMessage> messages;
     if (chunk.empty())

@@ -24,7 +24,8 @@ public:
 
     std::size_t bufferedBytes() const;
 
-    // Called for each rejected line (tests and the wire checker); the helper itself leaves it unset.
+    // Called for each rejected line (tests and the wire checker); the helper itself leaves it
+    // unset.
     std::function<void(std::string_view line, const WireDecodeError &error)> onRejected;
 
 private:

@@ -10,14 +10,13 @@
 // Strict JSON decoding and compact encoding of the wire values. No Qt: hosts link this too.
 
 struct WireDecodeError {
-    std::string path;   // e.g. "snapshot.committedCards[3].committedAt"; empty for the whole line
+    std::string path; // e.g. "snapshot.committedCards[3].committedAt"; empty for the whole line
     std::string reason; // e.g. "expected a number"
 
     std::string message() const; // "path: reason", or the reason alone when path is empty
 };
 
-template <class T>
-struct WireDecodeResult {
+template <class T> struct WireDecodeResult {
     std::optional<T> value;
     WireDecodeError error; // meaningful only when value is empty
 
@@ -35,8 +34,8 @@ public:
 
     WireDecodeResult<LiveTranslationHelperHostMessage> decodeHostMessage(std::string_view line);
     // The same, decoding into `out` (left unspecified on failure) to spare a move of a snapshot.
-    bool decodeHostMessage(std::string_view line, LiveTranslationHelperHostMessage &out,
-                           WireDecodeError &error);
+    bool decodeHostMessage(
+        std::string_view line, LiveTranslationHelperHostMessage &out, WireDecodeError &error);
     WireDecodeResult<LiveTranslationHelperCommand> decodeCommand(std::string_view line);
 
 private:

@@ -7,6 +7,8 @@
 // Keys are written in the order of the protocol's tables; optional strings without a value are
 // left out, never written as null.
 
+using tavu_wire_internal::JsonWriter;
+
 namespace {
 
 // Rough size of the fixed part of a snapshot and of each list entry, to reserve the output once.
@@ -29,8 +31,8 @@ void writeOptions(JsonWriter &writer, std::string_view key, const std::vector<Op
     writer.endArray();
 }
 
-void writeOptionalString(JsonWriter &writer, std::string_view key,
-                         const std::optional<std::string> &value)
+void writeOptionalString(
+    JsonWriter &writer, std::string_view key, const std::optional<std::string> &value)
 {
     if (!value)
         return;

@@ -111,8 +111,8 @@ std::string lineFor(std::size_t index)
         snapshot.generation = index;
         return encodeHostMessage(HostMessage::makeSnapshot(snapshot)) + "\n";
     }
-    static const char *const kinds[] = {R"({"type":"show"})", R"({"type":"hide"})",
-                                        R"({"type":"toggle"})"};
+    static const char *const kinds[]
+        = {R"({"type":"show"})", R"({"type":"hide"})", R"({"type":"toggle"})"};
     return std::string(kinds[index % 3]) + "\n";
 }
 
@@ -178,15 +178,17 @@ TEST_F(ChannelTest, EndOfFileDropsTrailingPartialLine)
     channel.setReceiver([&](const HostMessage &message) { received.push_back(message.kind); });
     channel.setHostClosedHandler([&] {
         ++closedCalls;
-        EXPECT_EQ(received, std::vector<Kind>{Kind::show}); // all data comes before the end
+        EXPECT_EQ(received, std::vector<Kind> {Kind::show}); // all data comes before the end
     });
     channel.startReading();
-    const std::string data = R"({"type":"show"})" "\n" R"({"type":"hide"})";
+    const std::string data = R"({"type":"show"})"
+                             "\n"
+                             R"({"type":"hide"})";
     ASSERT_TRUE(writeFully(input.write, data.data(), data.size()));
     input.closeWrite();
     ASSERT_TRUE(runUntil([&] { return closedCalls > 0; }));
     drainEvents();
-    EXPECT_EQ(received, std::vector<Kind>{Kind::show});
+    EXPECT_EQ(received, std::vector<Kind> {Kind::show});
     EXPECT_EQ(closedCalls, 1);
 }
 
@@ -196,16 +198,15 @@ TEST_F(ChannelTest, EveryCommandIsOneObjectAndOneLineFeed)
     Pipe input;
     Pipe output;
     Channel channel(input.read, output.write);
-    const std::vector<Command> commands = {
-        Command::start(), Command::stop(), Command::cancel(), Command::hide(),
-        Command::swapLanguages(), Command::requestMoreTime(), Command::setSourceLanguage(""),
-        Command::setTargetLanguage("line\nbreak \"quoted\""), Command::setAudioSource("bundle:x"),
-        Command::setShowsSourceText(false)};
+    const std::vector<Command> commands = {Command::start(), Command::stop(), Command::cancel(),
+        Command::hide(), Command::swapLanguages(), Command::requestMoreTime(),
+        Command::setSourceLanguage(""), Command::setTargetLanguage("line\nbreak \"quoted\""),
+        Command::setAudioSource("bundle:x"), Command::setShowsSourceText(false)};
     for (const Command &command : commands)
         channel.send(command);
     output.closeWrite();
     std::string written;
-    std::array<char, 4096> buffer{};
+    std::array<char, 4096> buffer {};
     ssize_t count = 0;
     while ((count = ::read(output.read, buffer.data(), buffer.size())) > 0)
         written.append(buffer.data(), static_cast<std::size_t>(count));
@@ -269,7 +270,8 @@ TEST_F(ChannelTest, ChunkArrivingAfterTheChannelIsDestroyedIsIgnored)
     auto channel = std::make_unique<Channel>(input.read, output.write);
     channel->setReceiver([&](const HostMessage &) { ++received; });
     channel->startReading();
-    const std::string line = R"({"type":"show"})" "\n";
+    const std::string line = R"({"type":"show"})"
+                             "\n";
     ASSERT_TRUE(writeFully(input.write, line.data(), line.size()));
     // Wait until the reader has taken the bytes, so that its chunk is on its way to the loop.
     while (input.pendingBytes() > 0)
@@ -292,15 +294,21 @@ TEST_F(ChannelTest, ReceiverMayDestroyTheChannel)
             delete channel;
     });
     channel->startReading();
-    const std::string lines =
-        R"({"type":"show"})" "\n" R"({"type":"terminate"})" "\n" R"({"type":"hide"})" "\n";
+    const std::string lines = R"({"type":"show"})"
+                              "\n"
+                              R"({"type":"terminate"})"
+                              "\n"
+                              R"({"type":"hide"})"
+                              "\n";
     ASSERT_TRUE(writeFully(input.write, lines.data(), lines.size()));
     ASSERT_TRUE(runUntil([&] { return received.size() >= 2; }));
     drainEvents();
-    EXPECT_EQ(received, (std::vector<Kind>{Kind::show, Kind::terminate}));
+    EXPECT_EQ(received, (std::vector<Kind> {Kind::show, Kind::terminate}));
 }
 
-void ignoreSignal(int) {}
+void ignoreSignal(int)
+{
+}
 
 TEST_F(ChannelTest, InterruptingSignalsLoseNothing)
 {
@@ -351,7 +359,7 @@ TEST_F(ChannelTest, InterruptingSignalsLoseNothing)
         big[i] = static_cast<char>('a' + i % 26);
     std::string got;
     std::thread reader([&] {
-        std::array<char, 1000> buffer{};
+        std::array<char, 1000> buffer {};
         ssize_t count = 0;
         while ((count = ::read(slow.read, buffer.data(), buffer.size())) != 0) {
             if (count > 0)

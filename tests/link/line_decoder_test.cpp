@@ -22,6 +22,7 @@ const std::string kHide = R"({"type":"hide"})";
 std::vector<Kind> kinds(const std::vector<HostMessage> &messages)
 {
     std::vector<Kind> out;
+    out.reserve(messages.size());
     for (const auto &message : messages)
         out.push_back(message.kind);
     return out;
@@ -55,24 +56,24 @@ TEST_F(LineDecoderTest, LineSplitOverChunksYieldsOneMessageAtItsLineFeed)
     EXPECT_TRUE(feed(R"({"type":)").empty());
     EXPECT_TRUE(feed(R"("toggle"})").empty());
     EXPECT_EQ(m_decoder.bufferedBytes(), 17U);
-    EXPECT_EQ(kinds(feed("\n")), std::vector<Kind>{Kind::toggle});
+    EXPECT_EQ(kinds(feed("\n")), std::vector<Kind> {Kind::toggle});
     EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
     EXPECT_TRUE(m_rejected.empty());
 }
 
 TEST_F(LineDecoderTest, SeveralLinesInOneChunkComeInLineOrder)
 {
-    const auto messages = feed(kShow + "\n" + kHide + "\n" + R"({"type":"terminate"})" + "\n"
-                               + R"({"type":"to)");
-    EXPECT_EQ(kinds(messages), (std::vector<Kind>{Kind::show, Kind::hide, Kind::terminate}));
-    EXPECT_EQ(kinds(feed("ggle\"}\n")), std::vector<Kind>{Kind::toggle});
+    const auto messages
+        = feed(kShow + "\n" + kHide + "\n" + R"({"type":"terminate"})" + "\n" + R"({"type":"to)");
+    EXPECT_EQ(kinds(messages), (std::vector<Kind> {Kind::show, Kind::hide, Kind::terminate}));
+    EXPECT_EQ(kinds(feed("ggle\"}\n")), std::vector<Kind> {Kind::toggle});
 }
 
 TEST_F(LineDecoderTest, EmptyLinesAreSkippedWithoutRejection)
 {
     EXPECT_TRUE(feed("\n\n\n").empty());
     EXPECT_EQ(kinds(feed("\n" + kShow + "\n\n\n" + kHide + "\n\n")),
-              (std::vector<Kind>{Kind::show, Kind::hide}));
+        (std::vector<Kind> {Kind::show, Kind::hide}));
     EXPECT_TRUE(m_rejected.empty());
     EXPECT_TRUE(feed("").empty());
     EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
@@ -81,15 +82,15 @@ TEST_F(LineDecoderTest, EmptyLinesAreSkippedWithoutRejection)
 TEST_F(LineDecoderTest, BadLineBetweenGoodOnesVanishes)
 {
     const auto messages = feed(kShow + "\n{\"type\":\"sh\n" + kHide + "\n");
-    EXPECT_EQ(kinds(messages), (std::vector<Kind>{Kind::show, Kind::hide}));
-    EXPECT_EQ(m_rejected, std::vector<std::string>{"{\"type\":\"sh"});
+    EXPECT_EQ(kinds(messages), (std::vector<Kind> {Kind::show, Kind::hide}));
+    EXPECT_EQ(m_rejected, std::vector<std::string> {"{\"type\":\"sh"});
 }
 
 TEST_F(LineDecoderTest, LinesAreDecodedUnchanged)
 {
     // A carriage return is JSON white space after the object, but a line of one is not empty.
-    EXPECT_EQ(kinds(feed(kShow + "\r\n\r\n  \n")), std::vector<Kind>{Kind::show});
-    EXPECT_EQ(m_rejected, (std::vector<std::string>{"\r", "  "}));
+    EXPECT_EQ(kinds(feed(kShow + "\r\n\r\n  \n")), std::vector<Kind> {Kind::show});
+    EXPECT_EQ(m_rejected, (std::vector<std::string> {"\r", "  "}));
 }
 
 TEST_F(LineDecoderTest, AnyChunkingGivesTheSameMessages)
@@ -101,8 +102,8 @@ TEST_F(LineDecoderTest, AnyChunkingGivesTheSameMessages)
         LiveTranslationHelperSnapshot snapshot;
         snapshot.generation = static_cast<std::uint64_t>(i);
         snapshot.statusMessage = std::string(random() % 200, 'm') + "日本語";
-        const auto message = i % 3 == 0 ? HostMessage::make(Kind::toggle)
-                                        : HostMessage::makeSnapshot(snapshot);
+        const auto message
+            = i % 3 == 0 ? HostMessage::make(Kind::toggle) : HostMessage::makeSnapshot(snapshot);
         stream += encodeHostMessage(message) + "\n";
         if (i % 7 == 0)
             stream += "not json\n\n";
@@ -113,8 +114,8 @@ TEST_F(LineDecoderTest, AnyChunkingGivesTheSameMessages)
         std::vector<HostMessage> got;
         std::size_t at = 0;
         while (at < stream.size()) {
-            const std::size_t size = std::min<std::size_t>(1 + random() % maxChunk,
-                                                           stream.size() - at);
+            const std::size_t size
+                = std::min<std::size_t>(1 + random() % maxChunk, stream.size() - at);
             for (auto &message : decoder.append(std::string_view(stream).substr(at, size)))
                 got.push_back(std::move(message));
             at += size;
@@ -135,17 +136,17 @@ TEST_F(LineDecoderTest, BufferOfExactlyTheLimitStaysAndOneByteMoreEmptiesIt)
     EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
     EXPECT_TRUE(m_rejected.empty());
     // Decoding resumes with the next chunk.
-    EXPECT_EQ(kinds(feed(kShow + "\n")), std::vector<Kind>{Kind::show});
+    EXPECT_EQ(kinds(feed(kShow + "\n")), std::vector<Kind> {Kind::show});
 }
 
 TEST_F(LineDecoderTest, LongestLineThatFitsIsDelivered)
 {
     const std::string line = paddedShowLine(kLimit - 1);
     EXPECT_TRUE(feed(line.substr(0, 1000)).empty());
-    EXPECT_EQ(kinds(feed(line.substr(1000) + "\n")), std::vector<Kind>{Kind::show});
+    EXPECT_EQ(kinds(feed(line.substr(1000) + "\n")), std::vector<Kind> {Kind::show});
     EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
     // The same line in one chunk, and one byte longer in one chunk.
-    EXPECT_EQ(kinds(feed(line + "\n")), std::vector<Kind>{Kind::show});
+    EXPECT_EQ(kinds(feed(line + "\n")), std::vector<Kind> {Kind::show});
     EXPECT_TRUE(feed(paddedShowLine(kLimit) + "\n").empty());
     EXPECT_TRUE(m_rejected.empty());
 }
@@ -172,8 +173,8 @@ TEST_F(LineDecoderTest, RestOfACutLineIsRejectedAndTheNextLineDecodes)
     const std::string line = paddedShowLine(kLimit + 10);
     EXPECT_TRUE(feed(line.substr(0, kLimit)).empty());
     EXPECT_TRUE(feed(line.substr(kLimit, 5)).empty()); // crosses: everything is dropped
-    EXPECT_EQ(kinds(feed(line.substr(kLimit + 5) + "\n" + kHide + "\n")),
-              std::vector<Kind>{Kind::hide});
+    EXPECT_EQ(
+        kinds(feed(line.substr(kLimit + 5) + "\n" + kHide + "\n")), std::vector<Kind> {Kind::hide});
     ASSERT_EQ(m_rejected.size(), 1U);
     EXPECT_EQ(m_rejected[0], line.substr(kLimit + 5));
 }

@@ -20,14 +20,14 @@ using Command = LiveTranslationHelperCommand;
 using HostMessage = LiveTranslationHelperHostMessage;
 using Snapshot = LiveTranslationHelperSnapshot;
 
-const char *const kInitialLine =
-    R"({"type":"snapshot","snapshot":{"generation":0,"lifecycle":"inactive",)"
-    R"("statusMessage":"Connecting to Tavu","hasFailure":false,"canRequestMoreTime":false,)"
-    R"("isSessionActive":false,"isStartEnabled":false,"sourceLanguage":"multi",)"
-    R"("targetLanguage":"en","selectedAudioSourceID":"mac-audio","sourceLanguages":[],)"
-    R"("targetLanguages":[],"audioSources":[],"actualAudioSourceDescription":"Mac Audio",)"
-    R"("droppedCaptureBuffers":0,"captureAudioLevel":0,"appearanceMode":"system",)"
-    R"("showsSourceText":true,"committedCards":[]}})";
+const char *const kInitialLine
+    = R"({"type":"snapshot","snapshot":{"generation":0,"lifecycle":"inactive",)"
+      R"("statusMessage":"Connecting to Tavu","hasFailure":false,"canRequestMoreTime":false,)"
+      R"("isSessionActive":false,"isStartEnabled":false,"sourceLanguage":"multi",)"
+      R"("targetLanguage":"en","selectedAudioSourceID":"mac-audio","sourceLanguages":[],)"
+      R"("targetLanguages":[],"audioSources":[],"actualAudioSourceDescription":"Mac Audio",)"
+      R"("droppedCaptureBuffers":0,"captureAudioLevel":0,"appearanceMode":"system",)"
+      R"("showsSourceText":true,"committedCards":[]}})";
 
 // The JSON string that encoding `value` as a command's string_value produces.
 std::string encodedString(const std::string &value)
@@ -70,15 +70,15 @@ TEST(WireEncoding, CommandsAreExact)
     EXPECT_EQ(encodeCommand(Command::swapLanguages()), R"({"type":"swap_languages"})");
     EXPECT_EQ(encodeCommand(Command::requestMoreTime()), R"({"type":"request_more_time"})");
     EXPECT_EQ(encodeCommand(Command::setSourceLanguage("")),
-              R"({"type":"set_source_language","string_value":""})");
+        R"({"type":"set_source_language","string_value":""})");
     EXPECT_EQ(encodeCommand(Command::setTargetLanguage("en")),
-              R"({"type":"set_target_language","string_value":"en"})");
+        R"({"type":"set_target_language","string_value":"en"})");
     EXPECT_EQ(encodeCommand(Command::setAudioSource("bundle:com.apple.Music")),
-              R"({"type":"set_audio_source","string_value":"bundle:com.apple.Music"})");
+        R"({"type":"set_audio_source","string_value":"bundle:com.apple.Music"})");
     EXPECT_EQ(encodeCommand(Command::setShowsSourceText(false)),
-              R"({"type":"set_shows_source_text","bool_value":false})");
+        R"({"type":"set_shows_source_text","bool_value":false})");
     EXPECT_EQ(encodeCommand(Command::setShowsSourceText(true)),
-              R"({"type":"set_shows_source_text","bool_value":true})");
+        R"({"type":"set_shows_source_text","bool_value":true})");
     // A value left in a command that carries none is not written.
     Command stale = Command::start();
     stale.stringValue = "x";
@@ -99,25 +99,26 @@ TEST(WireEncoding, SnapshotKeysInTableOrderWithOptionalsOnlyWhenSet)
     s.committedCards = {{"c1", "a", "b", 1.5}};
     s.activeTranslatedText = "";
     EXPECT_EQ(encodeSnapshot(s),
-              R"({"generation":7,"lifecycle":"reconnecting","statusMessage":"Connecting to Tavu",)"
-              R"("hasFailure":false,"canRequestMoreTime":false,"isSessionActive":false,)"
-              R"("isStartEnabled":false,"sourceLanguage":"multi","targetLanguage":"en",)"
-              R"("selectedAudioSourceID":"mac-audio",)"
-              R"("sourceLanguages":[{"id":"de","displayName":"Deutsch"}],"targetLanguages":[],)"
-              R"("audioSources":[{"id":"mac-audio","displayName":"All Mac audio"}],)"
-              R"("actualAudioSourceDescription":"Mac Audio","captureFallbackNotice":"fell back",)"
-              R"("droppedCaptureBuffers":-2,"captureAudioLevel":0.5,"appearanceMode":"system",)"
-              R"("showsSourceText":true,)"
-              R"("committedCards":[{"id":"c1","sourceText":"a","translatedText":"b","committedAt":1.5}],)"
-              R"("activeTranslatedText":""})");
-    EXPECT_EQ(encodeHostMessage(HostMessage::make(HostMessage::Kind::toggle)), R"({"type":"toggle"})");
+        R"({"generation":7,"lifecycle":"reconnecting","statusMessage":"Connecting to Tavu",)"
+        R"("hasFailure":false,"canRequestMoreTime":false,"isSessionActive":false,)"
+        R"("isStartEnabled":false,"sourceLanguage":"multi","targetLanguage":"en",)"
+        R"("selectedAudioSourceID":"mac-audio",)"
+        R"("sourceLanguages":[{"id":"de","displayName":"Deutsch"}],"targetLanguages":[],)"
+        R"("audioSources":[{"id":"mac-audio","displayName":"All Mac audio"}],)"
+        R"("actualAudioSourceDescription":"Mac Audio","captureFallbackNotice":"fell back",)"
+        R"("droppedCaptureBuffers":-2,"captureAudioLevel":0.5,"appearanceMode":"system",)"
+        R"("showsSourceText":true,)"
+        R"("committedCards":[{"id":"c1","sourceText":"a","translatedText":"b","committedAt":1.5}],)"
+        R"("activeTranslatedText":""})");
+    EXPECT_EQ(
+        encodeHostMessage(HostMessage::make(HostMessage::Kind::toggle)), R"({"type":"toggle"})");
 }
 
 TEST(WireEncoding, StringEscaping)
 {
     EXPECT_EQ(encodedString(R"(say "hi" \ bye /)"), R"("say \"hi\" \\ bye /")");
     EXPECT_EQ(encodedString(std::string("\0\x01\x1f\n\r\t\b\f", 8)),
-              R"("\u0000\u0001\u001f\u000a\u000d\u0009\u0008\u000c")");
+        R"("\u0000\u0001\u001f\u000a\u000d\u0009\u0008\u000c")");
     EXPECT_EQ(encodedString("\x7f"), "\"\x7f\"");
     EXPECT_EQ(encodedString("Grüße, 日本語, 🎧, \u2028"), "\"Grüße, 日本語, 🎧, \u2028\"");
 }
@@ -125,11 +126,15 @@ TEST(WireEncoding, StringEscaping)
 TEST(WireEncoding, IllFormedUtf8BecomesReplacementCharacters)
 {
     const std::string r = "\xEF\xBF\xBD";
-    EXPECT_EQ(encodedString("a\xFF" "b"), "\"a" + r + "b\"");
-    EXPECT_EQ(encodedString("\xE6\x97"), "\"" + r + "\"");             // truncated: one subpart
-    EXPECT_EQ(encodedString("\xE6\x97" "a"), "\"" + r + "a\"");
-    EXPECT_EQ(encodedString("\xC0\xAF"), "\"" + r + r + "\"");          // overlong
-    EXPECT_EQ(encodedString("\xED\xA0\x80"), "\"" + r + r + r + "\"");  // surrogate
+    EXPECT_EQ(encodedString("a\xFF"
+                            "b"),
+        "\"a" + r + "b\"");
+    EXPECT_EQ(encodedString("\xE6\x97"), "\"" + r + "\""); // truncated: one subpart
+    EXPECT_EQ(encodedString("\xE6\x97"
+                            "a"),
+        "\"" + r + "a\"");
+    EXPECT_EQ(encodedString("\xC0\xAF"), "\"" + r + r + "\""); // overlong
+    EXPECT_EQ(encodedString("\xED\xA0\x80"), "\"" + r + r + r + "\""); // surrogate
     EXPECT_EQ(encodedString("\xF4\x90\x80\x80"), "\"" + r + r + r + r + "\""); // > U+10FFFF
     EXPECT_EQ(encodedString("\xF0\x9F\x8E"), "\"" + r + "\"");
     EXPECT_EQ(encodedString("\x80\xBF"), "\"" + r + r + "\"");
@@ -189,16 +194,16 @@ TEST(WireEncoding, ValuesJsonCannotHoldFailTheWholeMessage)
 TEST(WireDecoding, RejectionReasonsNameTheFieldAndTheFault)
 {
     WireDecoder decoder;
-    const auto reason = [&](const std::string &line) {
-        return decoder.decodeHostMessage(line).error.message();
-    };
+    const auto reason
+        = [&](const std::string &line) { return decoder.decodeHostMessage(line).error.message(); };
     std::string cards = R"("committedCards":[)";
     for (int i = 0; i < 3; ++i)
         cards += R"({"id":"c","sourceText":"s","translatedText":"t","committedAt":1},)";
     cards += R"({"id":"c","sourceText":"s","translatedText":"t","committedAt":"noon"}])";
     std::string line(kInitialLine);
     line.replace(line.find(R"("committedCards":[])"), 19, cards);
-    EXPECT_EQ(reason(line), "snapshot.committedCards[3].committedAt: expected a number, found a string");
+    EXPECT_EQ(
+        reason(line), "snapshot.committedCards[3].committedAt: expected a number, found a string");
 
     std::string paused(kInitialLine);
     paused.replace(paused.find("inactive"), 8, "paused");
@@ -207,9 +212,11 @@ TEST(WireDecoding, RejectionReasonsNameTheFieldAndTheFault)
     negative.replace(negative.find("\"generation\":0"), 14, "\"generation\":-1");
     EXPECT_EQ(reason(negative), "snapshot.generation: expected a non-negative integer, found -1");
     std::string fraction(kInitialLine);
-    fraction.replace(fraction.find("\"droppedCaptureBuffers\":0"), 25, "\"droppedCaptureBuffers\":1.5");
-    EXPECT_EQ(reason(fraction), "snapshot.droppedCaptureBuffers: expected an integer, found a "
-                                "number with a fraction or exponent");
+    fraction.replace(
+        fraction.find("\"droppedCaptureBuffers\":0"), 25, "\"droppedCaptureBuffers\":1.5");
+    EXPECT_EQ(reason(fraction),
+        "snapshot.droppedCaptureBuffers: expected an integer, found a "
+        "number with a fraction or exponent");
     std::string noTarget(kInitialLine);
     noTarget.replace(noTarget.find("\"targetLanguage\":\"en\","), 22, "");
     EXPECT_EQ(reason(noTarget), "snapshot.targetLanguage: missing required key");
@@ -224,7 +231,7 @@ TEST(WireDecoding, RejectionReasonsNameTheFieldAndTheFault)
     // Long unknown values are cut, on a character boundary.
     const std::string longName = std::string(63, 'a') + "ébbbb";
     EXPECT_EQ(reason(R"({"type":")" + longName + R"("})"),
-              "type: unknown value \"" + std::string(63, 'a') + "\"...");
+        "type: unknown value \"" + std::string(63, 'a') + "\"...");
 }
 
 TEST(WireDecoding, DecodesExactlyTheBytesOfTheViewItIsGiven)
@@ -244,7 +251,8 @@ TEST(WireDecoding, OneDecoderServesLinesOfAnySizeInTurn)
     WireDecoder decoder;
     Snapshot big;
     for (int i = 0; i < 5000; ++i)
-        big.committedCards.push_back({std::to_string(i), "Quelle heure est-il ?", "何時ですか", i * 1.5});
+        big.committedCards.push_back(
+            {std::to_string(i), "Quelle heure est-il ?", "何時ですか", i * 1.5});
     const auto message = HostMessage::makeSnapshot(big);
     for (int round = 0; round < 3; ++round) {
         EXPECT_FALSE(decoder.decodeHostMessage("{\"type\":"));
@@ -268,11 +276,10 @@ public:
     std::string text()
     {
         static const char *const pieces[] = {"a", "Z", " ", "\"", "\\", "/", "\n", "\t", "\x01",
-                                             "\x1f", "\x7f", "é", "ß", "日本", "🎧", "\u2028",
-                                             "\u0000", "{", "}", ",", ":"};
+            "\x1f", "\x7f", "é", "ß", "日本", "🎧", "\u2028", "\u0000", "{", "}", ",", ":"};
         std::string out;
-        const int length = pick(0, 12);
-        for (int i = 0; i < length; ++i) {
+        const auto length = pick(0, 12);
+        for (std::uint64_t i = 0; i < length; ++i) {
             const char *piece = pieces[pick(0, std::size(pieces) - 1)];
             out += piece[0] == '\0' ? std::string(1, '\0') : std::string(piece);
         }
@@ -299,11 +306,11 @@ public:
         s.sourceLanguage = text();
         s.targetLanguage = text();
         s.selectedAudioSourceID = text();
-        for (int i = pick(0, 4); i > 0; --i)
+        for (auto i = pick(0, 4); i > 0; --i)
             s.sourceLanguages.push_back({text(), text()});
-        for (int i = pick(0, 4); i > 0; --i)
+        for (auto i = pick(0, 4); i > 0; --i)
             s.targetLanguages.push_back({text(), text()});
-        for (int i = pick(0, 4); i > 0; --i)
+        for (auto i = pick(0, 4); i > 0; --i)
             s.audioSources.push_back({text(), text()});
         s.actualAudioSourceDescription = text();
         s.captureFallbackNotice = optionalText();
@@ -311,7 +318,7 @@ public:
         s.captureAudioLevel = randomFloat();
         s.appearanceMode = text();
         s.showsSourceText = pick(0, 1) == 1;
-        for (int i = pick(0, 5); i > 0; --i)
+        for (auto i = pick(0, 5); i > 0; --i)
             s.committedCards.push_back({text(), text(), text(), randomDouble()});
         s.activeSourceText = optionalText();
         s.activeTranslatedText = optionalText();
@@ -362,7 +369,7 @@ TEST(WireRoundTrip, RandomSnapshotsAndCommandsSurviveEncodeAndDecode)
         ASSERT_EQ(*decoded.value, message);
         ASSERT_EQ(encodeHostMessage(*decoded.value), line);
         ASSERT_EQ(std::signbit(decoded.value->snapshot->captureAudioLevel),
-                  std::signbit(message.snapshot->captureAudioLevel));
+            std::signbit(message.snapshot->captureAudioLevel));
 
         const Command command = i % 2 == 0 ? Command::setTargetLanguage(random.text())
                                            : Command::setShowsSourceText(i % 4 == 1);

@@ -23,7 +23,7 @@ struct Vector {
     std::string name;
     std::string input;
     bool accepted = false;
-    std::string path;       // rejected cases: the field at fault
+    std::string path; // rejected cases: the field at fault
     std::string expectJson; // accepted cases: the decoded value in canonical form
 };
 
@@ -82,14 +82,13 @@ std::optional<std::string> optionalText(object o, const char *key)
     return std::string(value);
 }
 
-template <class Option>
-std::vector<Option> options(object o, const char *key)
+template <class Option> std::vector<Option> options(object o, const char *key)
 {
     std::vector<Option> out;
     const simdjson::dom::array items = o[key].get_array().value();
     for (element item : items)
         out.push_back({text(item.get_object().value(), "id"),
-                       text(item.get_object().value(), "displayName")});
+            text(item.get_object().value(), "displayName")});
     return out;
 }
 
@@ -122,9 +121,8 @@ LiveTranslationHelperSnapshot expectedSnapshot(object o)
     const simdjson::dom::array cards = o["committedCards"].get_array().value();
     for (element item : cards) {
         const object c = item.get_object().value();
-        s.committedCards.push_back({text(c, "id"), text(c, "sourceText"),
-                                    text(c, "translatedText"),
-                                    c["committedAt"].get_double().value()});
+        s.committedCards.push_back({text(c, "id"), text(c, "sourceText"), text(c, "translatedText"),
+            c["committedAt"].get_double().value()});
     }
     s.activeSourceText = optionalText(o, "activeSourceText");
     s.activeTranslatedText = optionalText(o, "activeTranslatedText");
@@ -191,7 +189,7 @@ private:
     const simdjson::implementation *m_previous;
 };
 
-class WireVectors : public ::testing::TestWithParam<std::string> {};
+class WireVectors : public ::testing::TestWithParam<std::string> { };
 
 TEST_P(WireVectors, HostMessagesDecodeAsExpected)
 {
@@ -238,8 +236,7 @@ TEST_P(WireVectors, CommandsDecodeAsExpected)
 }
 
 INSTANTIATE_TEST_SUITE_P(SimdjsonImplementations, WireVectors,
-                         ::testing::ValuesIn(supportedImplementations()),
-                         [](const auto &info) { return info.param; });
+    ::testing::ValuesIn(supportedImplementations()), [](const auto &info) { return info.param; });
 
 TEST(WireVectorFiles, CoverEnoughCasesWithDistinctNames)
 {

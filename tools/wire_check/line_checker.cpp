@@ -13,7 +13,7 @@ constexpr std::size_t kLongestLine = LiveTranslationHelperLineDecoder::kMaxBuffe
 std::string quoted(std::string_view text)
 {
     std::string out;
-    appendJsonString(out, text);
+    tavu_wire_internal::appendJsonString(out, text);
     return out;
 }
 
@@ -25,10 +25,9 @@ std::string describeHostMessage(const LiveTranslationHelperHostMessage &message)
         return wireName(message.kind);
     const LiveTranslationHelperSnapshot &s = *message.snapshot;
     return std::string("snapshot generation=") + std::to_string(s.generation)
-        + " lifecycle=" + wireName(s.lifecycle) + " source=" + quoted(s.sourceLanguage)
-        + " target=" + quoted(s.targetLanguage) + " audio=" + quoted(s.selectedAudioSourceID)
-        + " languages=" + std::to_string(s.sourceLanguages.size()) + "/"
-        + std::to_string(s.targetLanguages.size())
+        + " lifecycle=" + wireName(s.lifecycle) + " source=" + quoted(s.sourceLanguage) + " target="
+        + quoted(s.targetLanguage) + " audio=" + quoted(s.selectedAudioSourceID) + " languages="
+        + std::to_string(s.sourceLanguages.size()) + "/" + std::to_string(s.targetLanguages.size())
         + " audioSources=" + std::to_string(s.audioSources.size())
         + " cards=" + std::to_string(s.committedCards.size())
         + " active=" + (s.activeSourceText || s.activeTranslatedText ? "yes" : "no");
@@ -44,8 +43,8 @@ std::string describeCommand(const LiveTranslationHelperCommand &command)
     return text;
 }
 
-WireLineChecker::WireLineChecker(std::ostream &out, Direction direction, Detail detail,
-                                 bool quiet, std::string label)
+WireLineChecker::WireLineChecker(
+    std::ostream &out, Direction direction, Detail detail, bool quiet, std::string label)
     : m_out(out)
     , m_direction(direction)
     , m_detail(detail)
@@ -69,8 +68,8 @@ void WireLineChecker::feed(std::string_view bytes)
         if (m_pendingLength > kLongestLine) {
             ++m_rejected;
             report("rejected: the line is " + std::to_string(m_pendingLength)
-                   + " bytes long; the helper drops lines longer than "
-                   + std::to_string(kLongestLine) + " bytes");
+                + " bytes long; the helper drops lines longer than " + std::to_string(kLongestLine)
+                + " bytes");
         } else {
             checkLine(m_pending);
         }

@@ -14,8 +14,8 @@ public:
     enum class Direction { hostMessages, commands };
     enum class Detail { summary, canonical };
 
-    WireLineChecker(std::ostream &out, Direction direction, Detail detail, bool quiet,
-                    std::string label);
+    WireLineChecker(
+        std::ostream &out, Direction direction, Detail detail, bool quiet, std::string label);
     WireLineChecker(const WireLineChecker &) = delete;
     WireLineChecker &operator=(const WireLineChecker &) = delete;
 
@@ -45,7 +45,7 @@ private:
     std::size_t m_empty = 0;
 };
 
-// One-line summaries: `snapshot generation=12 lifecycle=listening ... cards=4`, `set_source_language
-// string_value="de"`.
+// One-line summaries: `snapshot generation=12 lifecycle=listening ... cards=4`,
+// `set_source_language string_value="de"`.
 std::string describeHostMessage(const LiveTranslationHelperHostMessage &message);
 std::string describeCommand(const LiveTranslationHelperCommand &command);

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr std::size_t kReadBytes = 64 * 1024;
+constexpr std::size_t kReadBytes = std::size_t{64} * 1024;
 constexpr int kExitRejected = 1;
 constexpr int kExitUsage = 2;
 
@@ -77,7 +77,7 @@ bool parseArguments(int argc, char **argv, Options &options)
 // stream is reported as it comes.
 bool checkStream(int fd, WireLineChecker &checker)
 {
-    std::array<char, kReadBytes> buffer{};
+    std::array<char, kReadBytes> buffer {};
     for (;;) {
         const ssize_t count = ::read(fd, buffer.data(), buffer.size());
         if (count < 0 && errno == EINTR)
@@ -118,7 +118,7 @@ int main(int argc, char **argv)
             continue;
         }
         WireLineChecker checker(std::cout, options.direction, options.detail, options.quiet,
-                                labelled ? file : std::string());
+            labelled ? file : std::string());
         if (!checkStream(fd, checker)) {
             std::cerr << "tavu-wire-check: cannot read " << file << ": " << std::strerror(errno)
                       << "\n";

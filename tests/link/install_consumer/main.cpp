@@ -12,7 +12,8 @@ int main()
     snapshot.generation = 3;
     snapshot.lifecycle = LiveTranslationHelperLifecycle::listening;
     snapshot.committedCards.push_back({"c1", "Hallo", "Hello", 700000000});
-    const std::string line = encodeHostMessage(LiveTranslationHelperHostMessage::makeSnapshot(snapshot));
+    const std::string line
+        = encodeHostMessage(LiveTranslationHelperHostMessage::makeSnapshot(snapshot));
 
     LiveTranslationHelperLineDecoder decoder;
     const auto messages = decoder.append(line + "\n");
@@ -22,7 +23,8 @@ int main()
     }
 
     WireDecoder commands;
-    const auto command = commands.decodeCommand(R"({"type":"set_target_language","string_value":"en"})");
+    const auto command
+        = commands.decodeCommand(R"({"type":"set_target_language","string_value":"en"})");
     if (!command || *command.value != LiveTranslationHelperCommand::setTargetLanguage("en")) {
         std::cerr << "command not decoded: " << command.error.message() << "\n";
         return 1;

@@ -1,0 +1,229 @@
+#include "json_reader.hpp"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <utility>
+
+#include "json_writer.hpp"
+
+namespace tavu_wire_internal {
+
+namespace {
+
+using simdjson::dom::element;
+using simdjson::dom::element_type;
+
+// Longest part of an unexpected string that a rejection reason quotes.
+constexpr std::size_t kQuotedValueLimit = 64;
+// Numbers below this magnitude round to a finite 32-bit float (FLT_MAX plus half an ulp).
+constexpr double kFloatRoundingLimit = 0x1.ffffffp127;
+
+std::string renderPath(const PathStep *step)
+{
+    std::vector<const PathStep *> steps;
+    for (; step != nullptr; step = step->parent)
+        steps.push_back(step);
+    std::reverse(steps.begin(), steps.end());
+    std::string path;
+    for (const PathStep *outer : steps) {
+        if (outer->key.empty()) {
+            path += '[' + std::to_string(outer->index) + ']';
+        } else {
+            if (!path.empty())
+                path += '.';
+            path += outer->key;
+        }
+    }
+    return path;
+}
+
+} // namespace
+
+const char *describe(element value)
+{
+    switch (value.type()) {
+    case element_type::ARRAY: return "an array";
+    case element_type::OBJECT: return "an object";
+    case element_type::INT64:
+    case element_type::UINT64: return "an integer";
+    case element_type::DOUBLE: return "a number with a fraction or exponent";
+    case element_type::STRING: return "a string";
+    case element_type::BOOL: return "a boolean";
+    case element_type::NULL_VALUE: return "null";
+    }
+    return "an unknown value";
+}
+
+std::string quotedExcerpt(std::string_view text)
+{
+    std::string out;
+    if (text.size() <= kQuotedValueLimit) {
+        appendJsonString(out, text);
+        return out;
+    }
+    std::size_t cut = kQuotedValueLimit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    appendJsonString(out, text.substr(0, cut));
+    out += "...";
+    return out;
+}
+
+std::string syntaxReason(simdjson::error_code code)
+{
+    using namespace simdjson;
+    switch (code) {
+    case UTF8_ERROR: return "invalid JSON: not valid UTF-8";
+    case STRING_ERROR: return "invalid JSON: bad escape in a string (or a lone surrogate)";
+    case UNESCAPED_CHARS: return "invalid JSON: unescaped control character in a string";
+    case UNCLOSED_STRING: return "invalid JSON: unclosed string";
+    case NUMBER_ERROR:
+        return "invalid JSON: malformed number, or one beyond the 64-bit integer or double range";
+    case T_ATOM_ERROR:
+    case F_ATOM_ERROR:
+    case N_ATOM_ERROR: return "invalid JSON: misspelt true, false or null";
+    case DEPTH_ERROR: return "invalid JSON: nested too deeply";
+    case EMPTY: return "invalid JSON: no value on the line";
+    case TAPE_ERROR: return "invalid JSON: malformed structure, or content after the value";
+    case CAPACITY: return "invalid JSON: the line is too long";
+    default: return std::string("invalid JSON: ") + error_message(code);
+    }
+}
+
+bool FieldReader::fail(const PathStep *at, std::string reason)
+{
+    m_error.path = renderPath(at);
+    m_error.reason = std::move(reason);
+    return false;
+}
+
+bool FieldReader::require(const Field &field, const PathStep &at, const char *expected)
+{
+    if (field.count == 0)
+        return fail(&at, "missing required key");
+    if (field.count > 1)
+        return fail(&at, "duplicate key");
+    if (field.value.is_null())
+        return fail(&at, std::string("expected ") + expected + ", found null");
+    return true;
+}
+
+bool FieldReader::mismatch(const Field &field, const PathStep &at, const char *expected)
+{
+    return fail(&at, std::string("expected ") + expected + ", found " + describe(field.value));
+}
+
+bool FieldReader::string(const Field &field, const PathStep &at, std::string_view &out)
+{
+    if (!require(field, at, "a string"))
+        return false;
+    if (field.value.get_string().get(out) != simdjson::SUCCESS)
+        return mismatch(field, at, "a string");
+    return true;
+}
+
+bool FieldReader::string(const Field &field, const PathStep &at, std::string &out)
+{
+    std::string_view view;
+    if (!string(field, at, view))
+        return false;
+    out.assign(view);
+    return true;
+}
+
+bool FieldReader::optionalString(
+    const Field &field, const PathStep &at, std::optional<std::string> &out)
+{
+    if (field.count > 1)
+        return fail(&at, "duplicate key");
+    if (field.count == 0 || field.value.is_null()) {
+        out.reset();
+        return true;
+    }
+    std::string_view view;
+    if (field.value.get_string().get(view) != simdjson::SUCCESS)
+        return mismatch(field, at, "a string or null");
+    out.emplace(view);
+    return true;
+}
+
+bool FieldReader::boolean(const Field &field, const PathStep &at, bool &out)
+{
+    if (!require(field, at, "a boolean"))
+        return false;
+    if (field.value.get_bool().get(out) != simdjson::SUCCESS)
+        return mismatch(field, at, "a boolean");
+    return true;
+}
+
+bool FieldReader::unsignedInteger(const Field &field, const PathStep &at, std::uint64_t &out)
+{
+    if (!require(field, at, "a non-negative integer"))
+        return false;
+    const element &value = field.value;
+    if (value.type() == element_type::INT64) {
+        const std::int64_t signedValue = value.get_int64().value_unsafe();
+        if (signedValue < 0) {
+            return fail(
+                &at, "expected a non-negative integer, found " + std::to_string(signedValue));
+        }
+        out = static_cast<std::uint64_t>(signedValue);
+        return true;
+    }
+    if (value.type() == element_type::UINT64) {
+        out = value.get_uint64().value_unsafe();
+        return true;
+    }
+    return mismatch(field, at, "a non-negative integer");
+}
+
+bool FieldReader::signedInteger(const Field &field, const PathStep &at, std::int64_t &out)
+{
+    if (!require(field, at, "an integer"))
+        return false;
+    const element &value = field.value;
+    if (value.type() == element_type::INT64) {
+        out = value.get_int64().value_unsafe();
+        return true;
+    }
+    if (value.type() == element_type::UINT64) {
+        return fail(&at,
+            "out of the 64-bit signed integer range: "
+                + std::to_string(value.get_uint64().value_unsafe()));
+    }
+    return mismatch(field, at, "an integer");
+}
+
+bool FieldReader::number(const Field &field, const PathStep &at, double &out)
+{
+    if (!require(field, at, "a number"))
+        return false;
+    if (!field.value.is_number())
+        return mismatch(field, at, "a number");
+    out = field.value.get_double().value_unsafe();
+    return true;
+}
+
+bool FieldReader::float32(const Field &field, const PathStep &at, float &out)
+{
+    double value = 0;
+    if (!number(field, at, value))
+        return false;
+    if (!(std::fabs(value) < kFloatRoundingLimit))
+        return fail(&at, "out of the 32-bit float range");
+    out = std::fabs(value) <= FLT_MAX ? static_cast<float>(value)
+                                      : std::copysign(FLT_MAX, static_cast<float>(value));
+    return true;
+}
+
+bool FieldReader::object(const Field &field, const PathStep &at, simdjson::dom::object &out)
+{
+    if (!require(field, at, "an object"))
+        return false;
+    if (field.value.get_object().get(out) != simdjson::SUCCESS)
+        return mismatch(field, at, "an object");
+    return true;
+}
+
+} // namespace tavu_wire_internal

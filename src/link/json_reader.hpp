@@ -1,0 +1,111 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <simdjson.h>
+
+#include "wire_codec.hpp"
+
+// Reads the known keys of simdjson DOM objects by the wire's value rules and, on the first
+// failure, records the path of the value at fault and the reason. Internal to the wire library.
+
+namespace tavu_wire_internal {
+
+// One step of the path to a value, kept on the stack and rendered only when decoding fails.
+struct PathStep {
+    const PathStep *parent = nullptr;
+    std::string_view key; // empty for an array element
+    std::size_t index = 0;
+};
+
+// A known key of an object: its first value and how often it appeared.
+struct Field {
+    simdjson::dom::element value;
+    unsigned count = 0;
+};
+
+template <std::size_t N>
+std::array<Field, N> collectFields(
+    simdjson::dom::object object, const std::array<std::string_view, N> &keys)
+{
+    std::array<Field, N> fields {};
+    // Hosts usually write the keys in table order: try the key after the last match first.
+    std::size_t guess = 0;
+    for (const auto member : object) {
+        for (std::size_t tried = 0; tried < N; ++tried) {
+            const std::size_t i = guess + tried < N ? guess + tried : guess + tried - N;
+            if (member.key == keys[i]) {
+                if (fields[i].count++ == 0)
+                    fields[i].value = member.value;
+                guess = i + 1 < N ? i + 1 : 0;
+                break;
+            }
+        }
+    }
+    return fields;
+}
+
+// "an array", "a string", "null", ...: what a value is, for rejection reasons.
+const char *describe(simdjson::dom::element value);
+// The text as a JSON string, cut after a few dozen bytes.
+std::string quotedExcerpt(std::string_view text);
+// Why simdjson refused a line.
+std::string syntaxReason(simdjson::error_code code);
+
+class FieldReader final {
+public:
+    explicit FieldReader(WireDecodeError &error)
+        : m_error(error)
+    {
+    }
+
+    // Records the failure; always returns false.
+    bool fail(const PathStep *at, std::string reason);
+
+    bool string(const Field &field, const PathStep &at, std::string_view &out);
+    bool string(const Field &field, const PathStep &at, std::string &out);
+    bool optionalString(const Field &field, const PathStep &at, std::optional<std::string> &out);
+    bool boolean(const Field &field, const PathStep &at, bool &out);
+    bool unsignedInteger(const Field &field, const PathStep &at, std::uint64_t &out);
+    bool signedInteger(const Field &field, const PathStep &at, std::int64_t &out);
+    bool number(const Field &field, const PathStep &at, double &out);
+    bool float32(const Field &field, const PathStep &at, float &out);
+    bool object(const Field &field, const PathStep &at, simdjson::dom::object &out);
+
+    // Reads an array whose elements are objects; each is handed to read(object, path, item).
+    template <class Item, class ReadItem>
+    bool objects(const Field &field, const PathStep &at, std::vector<Item> &out, ReadItem read)
+    {
+        simdjson::dom::array array;
+        if (!require(field, at, "an array"))
+            return false;
+        if (field.value.get_array().get(array) != simdjson::SUCCESS)
+            return mismatch(field, at, "an array");
+        out.clear();
+        out.reserve(array.size());
+        std::size_t index = 0;
+        for (const simdjson::dom::element item : array) {
+            const PathStep itemAt {&at, {}, index++};
+            simdjson::dom::object object;
+            if (item.get_object().get(object) != simdjson::SUCCESS)
+                return fail(&itemAt, std::string("expected an object, found ") + describe(item));
+            if (!read(object, itemAt, out.emplace_back()))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    // The key is there exactly once and its value is not null.
+    bool require(const Field &field, const PathStep &at, const char *expected);
+    bool mismatch(const Field &field, const PathStep &at, const char *expected);
+
+    WireDecodeError &m_error;
+};
+
+} // namespace tavu_wire_internal
