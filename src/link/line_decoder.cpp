@@ -1,6 +1,15 @@
 #include "line_decoder.hpp"
 
+#include <algorithm>
 #include <cstring>
+
+namespace {
+// No host message is shorter than {"type":"show"}; shorter lines get no room reserved.
+constexpr std::size_t kShortestMessageBytes = 15;
+// Bounds the room reserved at once (messages are large) and the line-end offsets kept.
+constexpr std::size_t kMaxReservedMessages = 256;
+constexpr std::size_t kMaxKeptLineEnds = 4096;
+} // namespace
 
 std::vector<LiveTranslationHelperHostMessage> LiveTranslationHelperLineDecoder::append(
     std::string_view chunk)
@@ -20,19 +29,22 @@ std::vector<LiveTranslationHelperHostMessage> LiveTranslationHelperLineDecoder::
     // Line ends are found first, so that the messages are reserved once and never moved.
     const bool completesHead = !m_buffer.empty();
     m_lineEnds.clear();
+    std::size_t candidates = 0;
     for (std::size_t from = 0;;) {
         const void *found = std::memchr(chunk.data() + from, '\n', chunk.size() - from);
         if (found == nullptr)
             break;
         const auto end = static_cast<std::size_t>(static_cast<const char *>(found) - chunk.data());
         m_lineEnds.push_back(end);
+        if (end - from >= kShortestMessageBytes || (from == 0 && completesHead))
+            ++candidates;
         from = end + 1;
     }
     if (m_lineEnds.empty()) {
         m_buffer.append(chunk);
         return messages;
     }
-    messages.reserve(m_lineEnds.size());
+    messages.reserve(std::min(candidates, kMaxReservedMessages));
 
     std::size_t lineStart = 0;
     for (const std::size_t lineEnd : m_lineEnds) {
@@ -46,6 +58,8 @@ std::vector<LiveTranslationHelperHostMessage> LiveTranslationHelperLineDecoder::
         lineStart = lineEnd + 1;
     }
     m_buffer.assign(chunk.substr(lineStart));
+    if (m_lineEnds.capacity() > kMaxKeptLineEnds)
+        m_lineEnds = {};
     return messages;
 }
 

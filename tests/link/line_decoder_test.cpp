@@ -79,6 +79,21 @@ TEST_F(LineDecoderTest, EmptyLinesAreSkippedWithoutRejection)
     EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
 }
 
+TEST_F(LineDecoderTest, ChunkOfManyShortLinesIsCheap)
+{
+    // A whole buffer of line feeds and scraps: no message, and nothing reserved per line.
+    std::string scraps;
+    while (scraps.size() < kLimit)
+        scraps += "\n\nx\n{}\n";
+    scraps.resize(kLimit);
+    const auto none = feed(scraps);
+    EXPECT_TRUE(none.empty());
+    EXPECT_LE(none.capacity(), 1U); // one slot, reused by every line that failed
+    const auto one = feed("\n\n" + kShow + "\n\n");
+    EXPECT_EQ(kinds(one), std::vector<Kind> {Kind::show});
+    EXPECT_EQ(one.capacity(), 1U);
+}
+
 TEST_F(LineDecoderTest, BadLineBetweenGoodOnesVanishes)
 {
     const auto messages = feed(kShow + "\n{\"type\":\"sh\n" + kHide + "\n");
