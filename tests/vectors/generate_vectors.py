@@ -324,6 +324,19 @@ for key in REQUIRED_KEYS:
 for key in ("generation", "lifecycle", "hasFailure", "sourceLanguages", "captureAudioLevel",
             "committedCards"):
     reject(f"{key} null", snapshot_line(with_fields(FULL, **{key: None})), f"snapshot.{key}")
+# One value of the wrong JSON type for every required key.
+WRONG_TYPE = {
+    "generation": "0", "lifecycle": 1, "statusMessage": True, "hasFailure": "false",
+    "canRequestMoreTime": 0, "isSessionActive": "yes", "isStartEnabled": [],
+    "sourceLanguage": 7, "targetLanguage": ["en"], "selectedAudioSourceID": {"id": "mac-audio"},
+    "sourceLanguages": "de", "targetLanguages": 3, "audioSources": True,
+    "actualAudioSourceDescription": 0.5, "droppedCaptureBuffers": [0], "captureAudioLevel": {},
+    "appearanceMode": False, "showsSourceText": None, "committedCards": {"0": {}},
+}
+assert sorted(WRONG_TYPE) == sorted(REQUIRED_KEYS)
+for key, value in WRONG_TYPE.items():
+    reject(f"{key} of the wrong type", snapshot_line(with_fields(**{key: value})),
+           f"snapshot.{key}")
 reject("key names are case-sensitive", snapshot_line(
     {("Generation" if k == "generation" else k): v for k, v in INITIAL.items()}),
     "snapshot.generation")
