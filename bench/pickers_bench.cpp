@@ -27,7 +27,8 @@ LiveTranslationHelperSnapshot thousandLanguages()
     snapshot.sourceLanguage = "l500";
     snapshot.targetLanguage = "l3";
     for (int i = 0; i < kLanguages; ++i) {
-        const std::string name = "Language " + QString::number(i).rightJustified(4, '0').toStdString();
+        const std::string name
+            = "Language " + QString::number(i).rightJustified(4, '0').toStdString();
         snapshot.sourceLanguages.push_back({"l" + std::to_string(i), name});
         snapshot.targetLanguages.push_back({"l" + std::to_string(i), name + " (target)"});
     }

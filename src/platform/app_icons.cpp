@@ -16,8 +16,7 @@ const QString kBundlePrefix = QStringLiteral("bundle:");
 const QString kDesktopSuffix = QStringLiteral(".desktop");
 
 // Owns one GLib object reference.
-template<typename T>
-class GObjectRef final {
+template <typename T> class GObjectRef final {
 public:
     explicit GObjectRef(T *object)
         : m_object(object)

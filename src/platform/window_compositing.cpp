@@ -11,8 +11,8 @@ namespace {
 
 bool selectionHasOwner(xcb_connection_t *connection, const std::string &name)
 {
-    const auto cookie = xcb_intern_atom(connection, 1, static_cast<uint16_t>(name.size()),
-                                        name.c_str());
+    const auto cookie
+        = xcb_intern_atom(connection, 1, static_cast<uint16_t>(name.size()), name.c_str());
     xcb_intern_atom_reply_t *atomReply = xcb_intern_atom_reply(connection, cookie, nullptr);
     if (!atomReply)
         return false;

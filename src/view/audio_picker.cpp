@@ -29,11 +29,11 @@ public:
         , m_row(new LiveTranslationAudioRow(this))
     {
         m_header->setTextFormat(Qt::PlainText);
-        m_header->setFont(systemFont(LiveTranslationAudioPicker::kHeaderPixelSize, QFont::DemiBold));
+        m_header->setFont(
+            systemFont(LiveTranslationAudioPicker::kHeaderPixelSize, QFont::DemiBold));
         m_header->setContentsMargins(LiveTranslationAudioPicker::kHeaderSidePadding,
-                                     LiveTranslationAudioPicker::kHeaderTop,
-                                     LiveTranslationAudioPicker::kHeaderSidePadding,
-                                     LiveTranslationAudioPicker::kHeaderBottom);
+            LiveTranslationAudioPicker::kHeaderTop, LiveTranslationAudioPicker::kHeaderSidePadding,
+            LiveTranslationAudioPicker::kHeaderBottom);
         auto *layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
@@ -50,13 +50,13 @@ private:
     LiveTranslationAudioRow *m_row;
 };
 
-LiveTranslationAudioPicker::LiveTranslationAudioPicker(LiveTranslationHelperModel *model,
-                                                       QWidget *parent)
+LiveTranslationAudioPicker::LiveTranslationAudioPicker(
+    LiveTranslationHelperModel *model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
     , m_title(new QLabel(tr("Audio source"), this))
     , m_list(new LiveTranslationLazyList([this](QWidget *p) { return makeEntry(p); },
-                                         [this](QWidget *e, int i) { bindEntry(e, i); }, this))
+          [this](QWidget *e, int i) { bindEntry(e, i); }, this))
     , m_divider(new LiveTranslationDivider(this))
     , m_status(new LiveTranslationCaptureStatus(this))
 {
@@ -69,6 +69,7 @@ LiveTranslationAudioPicker::LiveTranslationAudioPicker(LiveTranslationHelperMode
     m_title->setContentsMargins(kTitleSidePadding, kTitleTop, kTitleSidePadding, kTitleBottom);
     m_list->setPadding(kListPadding);
     m_list->setSpacing(kEntrySpacing);
+    m_list->setEndPadding(kListEndPadding);
     m_list->setAccessibleName(tr("Audio source"));
 
     auto *layout = new QVBoxLayout(this);
@@ -86,8 +87,8 @@ int LiveTranslationAudioPicker::headerHeight() const
         + kHeaderBottom;
 }
 
-void LiveTranslationAudioPicker::render(const LiveTranslationHelperSnapshot &snapshot,
-                                        const LiveTranslationPalette &palette)
+void LiveTranslationAudioPicker::render(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
 {
     const bool paletteChanged = m_palette != palette;
     if (paletteChanged) {
@@ -134,7 +135,7 @@ QWidget *LiveTranslationAudioPicker::makeEntry(QWidget *parent)
 {
     auto *entry = new LiveTranslationAudioEntry(parent);
     connect(entry->row(), &QAbstractButton::clicked, this,
-            [this, entry] { choose(m_list->indexOf(entry)); });
+        [this, entry] { choose(m_list->indexOf(entry)); });
     return entry;
 }
 
@@ -154,8 +155,8 @@ void LiveTranslationAudioPicker::bindEntry(QWidget *widget, int index)
     entry->header()->setVisible(index == kHeaderPosition);
     row->setObjectName(QStringLiteral("liveTranslation.audioSourcePicker.option.") + id);
     // "All Mac audio" is the source's fixed name, shown as it is.
-    row->setOption(id, everything ? QStringLiteral("All Mac audio")
-                                  : QString::fromStdString(source.displayName));
+    row->setOption(id,
+        everything ? QStringLiteral("All Mac audio") : QString::fromStdString(source.displayName));
     row->setSubtitle(everything ? tr("Everything playing on this Mac") : QString());
     if (everything) {
         row->setSourceIcon(LiveTranslationAudioRow::IconKind::everything);
@@ -163,7 +164,7 @@ void LiveTranslationAudioPicker::bindEntry(QWidget *widget, int index)
         const QIcon icon = applicationIcon(id);
         row->setSourceIcon(icon.isNull() ? LiveTranslationAudioRow::IconKind::generic
                                          : LiveTranslationAudioRow::IconKind::application,
-                           icon);
+            icon);
     }
     row->setSelected(source.id == m_chosenId);
     if (m_palette) {
@@ -177,7 +178,8 @@ void LiveTranslationAudioPicker::choose(int index)
     if (index < 0 || index >= int(m_sources.size()))
         return;
     // Sent also for the source already chosen; what is marked changes with the next snapshot.
-    m_model->sendCommand(LiveTranslationHelperCommand::setAudioSource(m_sources[std::size_t(index)].id));
+    m_model->sendCommand(
+        LiveTranslationHelperCommand::setAudioSource(m_sources[std::size_t(index)].id));
     emit closeRequested();
 }
 

@@ -31,18 +31,19 @@ public:
     static constexpr int kTitleBottom = 10;
     static constexpr int kListPadding = 8;
     static constexpr int kEntrySpacing = 3;
+    static constexpr int kListEndPadding = 6;
     static constexpr int kHeaderPixelSize = 10;
     static constexpr int kHeaderSidePadding = 9;
     static constexpr int kHeaderTop = 9;
     static constexpr int kHeaderBottom = 3;
 
-    explicit LiveTranslationAudioPicker(LiveTranslationHelperModel *model,
-                                        QWidget *parent = nullptr);
+    explicit LiveTranslationAudioPicker(
+        LiveTranslationHelperModel *model, QWidget *parent = nullptr);
 
     // Redraws the list, the marks and the capture status. Idempotent: unchanged inputs touch no
     // widget, and icons are looked up only when a row is built or its source changes.
-    void render(const LiveTranslationHelperSnapshot &snapshot,
-                const LiveTranslationPalette &palette);
+    void render(
+        const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
 
     LiveTranslationLazyList *list() const { return m_list; }
     LiveTranslationCaptureStatus *captureStatus() const { return m_status; }

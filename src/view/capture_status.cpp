@@ -27,12 +27,12 @@ LiveTranslationCaptureStatus::LiveTranslationCaptureStatus(QWidget *parent)
 
     // Shown as the host sends it; not looked up for translation.
     m_fallback = makeLabelRow(u"exclamationmark.triangle.fill", QString(),
-                              QStringLiteral("liveTranslation.captureFallbackNotice"));
+        QStringLiteral("liveTranslation.captureFallbackNotice"));
     m_dropped = makeLabelRow(u"exclamationmark.triangle.fill",
-                             QStringLiteral("Some system-audio buffers were dropped."),
-                             QStringLiteral("liveTranslation.droppedBuffersNotice"));
+        QStringLiteral("Some system-audio buffers were dropped."),
+        QStringLiteral("liveTranslation.droppedBuffersNotice"));
     m_privacy = makeLabelRow(u"lock.fill", tr("System audio only. Your microphone is never used."),
-                             QStringLiteral("liveTranslation.privacyNotice"));
+        QStringLiteral("liveTranslation.privacyNotice"));
     m_fallback.row->hide();
     m_dropped.row->hide();
 
@@ -91,8 +91,8 @@ bool LiveTranslationCaptureStatus::showsDroppedBuffers() const
     return !m_dropped.row->isHidden();
 }
 
-void LiveTranslationCaptureStatus::render(const LiveTranslationHelperSnapshot &snapshot,
-                                          const LiveTranslationPalette &palette)
+void LiveTranslationCaptureStatus::render(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
 {
     if (m_shownPalette != palette) {
         m_shownPalette = palette;

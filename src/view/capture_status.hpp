@@ -32,8 +32,8 @@ public:
     explicit LiveTranslationCaptureStatus(QWidget *parent = nullptr);
 
     // Idempotent: unchanged inputs touch no widget.
-    void render(const LiveTranslationHelperSnapshot &snapshot,
-                const LiveTranslationPalette &palette);
+    void render(
+        const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
 
     QProgressBar *levelBar() const { return m_level; }
     bool showsFallbackNotice() const;

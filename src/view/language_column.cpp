@@ -8,14 +8,13 @@
 #include "picker_rows.hpp"
 #include "view_support.hpp"
 
-LiveTranslationLanguageColumn::LiveTranslationLanguageColumn(const QString &header,
-                                                             const QString &identifier,
-                                                             QWidget *parent)
+LiveTranslationLanguageColumn::LiveTranslationLanguageColumn(
+    const QString &header, const QString &identifier, QWidget *parent)
     : QWidget(parent)
     , m_identifier(identifier)
     , m_header(new QLabel(header, this))
     , m_list(new LiveTranslationLazyList([this](QWidget *p) { return makeRow(p); },
-                                         [this](QWidget *e, int i) { bindRow(e, i); }, this))
+          [this](QWidget *e, int i) { bindRow(e, i); }, this))
 {
     setObjectName(identifier);
     setAccessibleName(header);
@@ -27,6 +26,7 @@ LiveTranslationLanguageColumn::LiveTranslationLanguageColumn(const QString &head
 
     m_list->setPadding(kListPadding);
     m_list->setSpacing(kRowSpacing);
+    m_list->setEndPadding(kListEndPadding);
     m_list->setAccessibleName(header);
 
     auto *layout = new QVBoxLayout(this);
@@ -37,8 +37,7 @@ LiveTranslationLanguageColumn::LiveTranslationLanguageColumn(const QString &head
 }
 
 void LiveTranslationLanguageColumn::render(std::vector<LiveTranslationHelperLanguageOption> options,
-                                           const std::string &chosenId,
-                                           const LiveTranslationPalette &palette)
+    const std::string &chosenId, const LiveTranslationPalette &palette)
 {
     const bool firstRender = !m_rendered;
     const bool optionsChanged = firstRender || options != m_options;

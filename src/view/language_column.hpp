@@ -23,15 +23,16 @@ public:
     static constexpr int kHeaderBottomPadding = 3;
     static constexpr int kListPadding = 7;
     static constexpr int kRowSpacing = 2;
+    static constexpr int kListEndPadding = 4;
 
     // header is shown as it is; identifier is the column's accessibility identifier, and its rows
     // carry it followed by ".option." and their id.
-    LiveTranslationLanguageColumn(const QString &header, const QString &identifier,
-                                  QWidget *parent = nullptr);
+    LiveTranslationLanguageColumn(
+        const QString &header, const QString &identifier, QWidget *parent = nullptr);
 
     // Idempotent: unchanged inputs touch no widget.
     void render(std::vector<LiveTranslationHelperLanguageOption> options,
-                const std::string &chosenId, const LiveTranslationPalette &palette);
+        const std::string &chosenId, const LiveTranslationPalette &palette);
 
     void scrollToTop();
     void scrollToChosen();

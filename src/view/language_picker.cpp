@@ -70,8 +70,8 @@ protected:
         const qreal inset = kBorderWidth / 2;
         painter.setPen(QPen(m_border, kBorderWidth));
         painter.setBrush(m_fill);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset),
-                                kCornerRadius, kCornerRadius);
+        painter.drawRoundedRect(
+            QRectF(rect()).adjusted(inset, inset, -inset, -inset), kCornerRadius, kCornerRadius);
     }
 
 private:
@@ -112,7 +112,7 @@ protected:
         painter.setBrush(isDown() ? m_palette.selection : m_palette.mutedSurface);
         painter.drawEllipse(box);
         paintSymbol(painter, box, symbols::glyph(u"arrow.left.arrow.right"),
-                    symbols::font(kSymbolPixelSize, QFont::DemiBold), m_palette.foreground);
+            symbols::font(kSymbolPixelSize, QFont::DemiBold), m_palette.foreground);
         if (m_focusRing.visible(this))
             buttonlook::paintFocusRing(painter, box, kSize / 2.0, m_palette.accent);
     }
@@ -138,9 +138,8 @@ private:
     buttonlook::FocusRing m_focusRing;
 };
 
-LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(LiveTranslationHelperModel *model,
-                                                             QString *languageSearch,
-                                                             QWidget *parent)
+LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(
+    LiveTranslationHelperModel *model, QString *languageSearch, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
     , m_languageSearch(languageSearch)
@@ -166,14 +165,14 @@ LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(LiveTranslationHelp
 
     QLineEdit *edit = m_search->edit();
     edit->setPlaceholderText(tr("Search languages"));
-    setAccessibleIdentity(edit, QStringLiteral("liveTranslation.languageSearchField"),
-                          tr("Search languages"));
+    setAccessibleIdentity(
+        edit, QStringLiteral("liveTranslation.languageSearchField"), tr("Search languages"));
     if (m_languageSearch)
         edit->setText(*m_languageSearch);
     connect(edit, &QLineEdit::textChanged, this, &LiveTranslationLanguagePicker::onSearchChanged);
 
     setAccessibleIdentity(m_swap, QStringLiteral("liveTranslation.swapLanguagesButton"),
-                          tr("Swap source and target languages"));
+        tr("Swap source and target languages"));
     m_swap->setToolTip(tr("Swap source and target languages"));
     connect(m_swap, &QAbstractButton::clicked, this, &LiveTranslationLanguagePicker::swapLanguages);
 
@@ -187,8 +186,8 @@ LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(LiveTranslationHelp
     m_footnote->setTextFormat(Qt::PlainText);
     m_footnote->setFont(systemFont(kFootnotePixelSize));
     m_footnote->setWordWrap(true);
-    m_footnote->setContentsMargins(kSideMargin, kFootnoteVerticalPadding, kSideMargin,
-                                   kFootnoteVerticalPadding);
+    m_footnote->setContentsMargins(
+        kSideMargin, kFootnoteVerticalPadding, kSideMargin, kFootnoteVerticalPadding);
 
     auto *swapColumn = new QWidget(this);
     swapColumn->setFixedWidth(kSwapColumnWidth);
@@ -231,8 +230,8 @@ QLineEdit *LiveTranslationLanguagePicker::searchField() const
     return m_search->edit();
 }
 
-void LiveTranslationLanguagePicker::render(const LiveTranslationHelperSnapshot &snapshot,
-                                           const LiveTranslationPalette &palette)
+void LiveTranslationLanguagePicker::render(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
 {
     applyPalette(palette);
     if (!isVisible())
@@ -262,10 +261,10 @@ void LiveTranslationLanguagePicker::renderColumns(const LiveTranslationHelperSna
         edit->setText(search);
     }
     const LiveTranslationPalette palette = m_palette.value_or(LiveTranslationPalette::light());
-    m_source->render(filteredLanguages(snapshot.sourceLanguages, search), snapshot.sourceLanguage,
-                     palette);
-    m_target->render(filteredLanguages(snapshot.targetLanguages, search), snapshot.targetLanguage,
-                     palette);
+    m_source->render(
+        filteredLanguages(snapshot.sourceLanguages, search), snapshot.sourceLanguage, palette);
+    m_target->render(
+        filteredLanguages(snapshot.targetLanguages, search), snapshot.targetLanguage, palette);
     m_swap->setEnabled(canSwapLanguages(snapshot));
 }
 

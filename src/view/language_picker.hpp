@@ -36,13 +36,13 @@ public:
     static constexpr int kSwapColumnHeight = 245;
     static constexpr int kSwapButtonPadding = 38;
 
-    LiveTranslationLanguagePicker(LiveTranslationHelperModel *model, QString *languageSearch,
-                                  QWidget *parent = nullptr);
+    LiveTranslationLanguagePicker(
+        LiveTranslationHelperModel *model, QString *languageSearch, QWidget *parent = nullptr);
 
     // Redraws the columns, marks and swap button from the snapshot. While the picker is hidden
     // it only notes the palette and redraws from the model's snapshot when it is shown.
-    void render(const LiveTranslationHelperSnapshot &snapshot,
-                const LiveTranslationPalette &palette);
+    void render(
+        const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
 
     QLineEdit *searchField() const;
     LiveTranslationLanguageColumn *sourceColumn() const { return m_source; }

@@ -43,7 +43,7 @@ LiveTranslationLazyList::LiveTranslationLazyList(MakeEntry make, BindEntry bind,
     m_canvas->setAutoFillBackground(false);
     viewport()->installEventFilter(this);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
-            &LiveTranslationLazyList::buildVisible);
+        &LiveTranslationLazyList::buildVisible);
 }
 
 void LiveTranslationLazyList::setColors(const LiveTranslationPalette &palette)
@@ -157,7 +157,7 @@ void LiveTranslationLazyList::focusEntry(int index, Qt::FocusReason reason)
 
 void LiveTranslationLazyList::layoutEntries()
 {
-    const int total = m_heights.empty() ? 0 : m_tops.back() + m_heights.back();
+    const int total = m_heights.empty() ? 0 : m_tops.back() + m_heights.back() + m_endPadding;
     m_canvas->resize(viewport()->width(), total);
     const int width = std::max(0, viewport()->width() - 2 * m_padding);
     for (int index = 0; index < count(); ++index) {
@@ -204,7 +204,7 @@ QWidget *LiveTranslationLazyList::buildEntry(int index)
     m_built[std::size_t(index)] = entry;
     m_bind(entry, index);
     entry->setGeometry(m_padding, entryTop(index), std::max(0, viewport()->width() - 2 * m_padding),
-                       m_heights[std::size_t(index)]);
+        m_heights[std::size_t(index)]);
     entry->show();
     return entry;
 }
@@ -264,12 +264,8 @@ void LiveTranslationLazyList::focusInEvent(QFocusEvent *event)
     if (count() == 0 || m_parkingFocus)
         return;
     switch (event->reason()) {
-    case Qt::TabFocusReason:
-        focusEntry(0, event->reason());
-        break;
-    case Qt::BacktabFocusReason:
-        focusEntry(count() - 1, event->reason());
-        break;
+    case Qt::TabFocusReason: focusEntry(0, event->reason()); break;
+    case Qt::BacktabFocusReason: focusEntry(count() - 1, event->reason()); break;
     default:
         focusEntry(m_preferred >= 0 && m_preferred < count() ? m_preferred : 0, event->reason());
         break;
@@ -279,24 +275,15 @@ void LiveTranslationLazyList::focusInEvent(QFocusEvent *event)
 void LiveTranslationLazyList::keyPressEvent(QKeyEvent *event)
 {
     const int focused = focusedIndex();
-    const bool plain = event->modifiers() == Qt::NoModifier
-        || event->modifiers() == Qt::KeypadModifier;
+    const bool plain
+        = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
     if (focused >= 0 && plain) {
         switch (event->key()) {
-        case Qt::Key_Up:
-            moveFocus(focused, false, Qt::OtherFocusReason);
-            return;
-        case Qt::Key_Down:
-            moveFocus(focused, true, Qt::OtherFocusReason);
-            return;
-        case Qt::Key_Home:
-            focusEntry(0, Qt::OtherFocusReason);
-            return;
-        case Qt::Key_End:
-            focusEntry(count() - 1, Qt::OtherFocusReason);
-            return;
-        default:
-            break;
+        case Qt::Key_Up: moveFocus(focused, false, Qt::OtherFocusReason); return;
+        case Qt::Key_Down: moveFocus(focused, true, Qt::OtherFocusReason); return;
+        case Qt::Key_Home: focusEntry(0, Qt::OtherFocusReason); return;
+        case Qt::Key_End: focusEntry(count() - 1, Qt::OtherFocusReason); return;
+        default: break;
         }
     }
     QScrollArea::keyPressEvent(event);

@@ -28,6 +28,8 @@ public:
 
     void setPadding(int horizontal) { m_padding = horizontal; }
     void setSpacing(int spacing) { m_spacing = spacing; }
+    // Room below the last entry, so that it does not touch what follows the list.
+    void setEndPadding(int padding) { m_endPadding = padding; }
     void setColors(const LiveTranslationPalette &palette);
 
     // Sets the entries by their heights; built entries are bound again to their new index.
@@ -73,6 +75,7 @@ private:
     std::vector<QWidget *> m_spare;
     int m_padding = 0;
     int m_spacing = 0;
+    int m_endPadding = 0;
     int m_preferred = -1;
     bool m_parkingFocus = false;
 };

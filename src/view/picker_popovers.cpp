@@ -7,9 +7,8 @@
 #include "popover.hpp"
 #include "root_view.hpp"
 
-LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(LiveTranslationHelperView *view,
-                                                             LiveTranslationHelperModel *model,
-                                                             QString *languageSearch)
+LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(
+    LiveTranslationHelperView *view, LiveTranslationHelperModel *model, QString *languageSearch)
     : QObject(view)
     , m_view(view)
     , m_languagePopover(new LiveTranslationPopover(view))
@@ -24,13 +23,13 @@ LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(LiveTranslationHelp
     m_audioPopover->setAccessibleName(LiveTranslationAudioPicker::tr("Audio source"));
     m_audioPopover->setContent(m_audioPicker);
 
-    connect(view, &LiveTranslationHelperView::languagesPresentedChanged, this,
-            [this](bool presented) {
-                if (presented)
-                    m_languagePopover->present(m_view->languagePairButton());
-                else
-                    m_languagePopover->dismiss();
-            });
+    connect(
+        view, &LiveTranslationHelperView::languagesPresentedChanged, this, [this](bool presented) {
+            if (presented)
+                m_languagePopover->present(m_view->languagePairButton());
+            else
+                m_languagePopover->dismiss();
+        });
     connect(view, &LiveTranslationHelperView::audioPresentedChanged, this, [this](bool presented) {
         if (presented)
             m_audioPopover->present(m_view->audioSourceButton());
@@ -38,15 +37,15 @@ LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(LiveTranslationHelp
             m_audioPopover->dismiss();
     });
     connect(m_languagePopover, &LiveTranslationPopover::dismissed, view,
-            [view] { view->setLanguagesPresented(false); });
+        [view] { view->setLanguagesPresented(false); });
     connect(m_audioPopover, &LiveTranslationPopover::dismissed, view,
-            [view] { view->setAudioPresented(false); });
+        [view] { view->setAudioPresented(false); });
     connect(m_audioPicker, &LiveTranslationAudioPicker::closeRequested, view,
-            [view] { view->setAudioPresented(false); });
+        [view] { view->setAudioPresented(false); });
 }
 
-void LiveTranslationPickerPopovers::render(const LiveTranslationHelperSnapshot &snapshot,
-                                           const LiveTranslationPalette &palette)
+void LiveTranslationPickerPopovers::render(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
 {
     m_languagePopover->setColors(palette);
     m_languagePicker->render(snapshot, palette);

@@ -21,10 +21,10 @@ class LiveTranslationPickerPopovers final : public QObject {
 public:
     // languageSearch: the view's search text, kept while the view lives.
     LiveTranslationPickerPopovers(LiveTranslationHelperView *view,
-                                  LiveTranslationHelperModel *model, QString *languageSearch);
+        LiveTranslationHelperModel *model, QString *languageSearch);
 
-    void render(const LiveTranslationHelperSnapshot &snapshot,
-                const LiveTranslationPalette &palette);
+    void render(
+        const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
 
     LiveTranslationPopover *languagePopover() const { return m_languagePopover; }
     LiveTranslationPopover *audioPopover() const { return m_audioPopover; }

@@ -17,7 +17,7 @@ const QString kCheckmark = QStringLiteral("checkmark");
 QRectF checkBox(const QRect &rect, int pixelSize)
 {
     return {qreal(rect.right() + 1 - pixelSize), qreal(rect.top()), qreal(pixelSize),
-            qreal(rect.height())};
+        qreal(rect.height())};
 }
 
 // Host texts may hold line breaks; a row shows one line.
@@ -34,8 +34,8 @@ QString oneLine(QString text)
 
 void paintCheckmark(QPainter &painter, const QRectF &box, int pixelSize, const QColor &color)
 {
-    paintSymbol(painter, box, symbols::glyph(kCheckmark), symbols::font(pixelSize, QFont::Bold),
-                color);
+    paintSymbol(
+        painter, box, symbols::glyph(kCheckmark), symbols::font(pixelSize, QFont::Bold), color);
 }
 
 } // namespace
@@ -132,8 +132,8 @@ void LiveTranslationLanguageRow::paintContent(QPainter &painter)
     painter.setPen(colors().foreground);
     painter.setFont(font());
     painter.drawText(QRect(inner.left(), inner.top(), nameWidth, inner.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     metrics.elidedText(oneLine(name()), Qt::ElideRight, nameWidth));
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        metrics.elidedText(oneLine(name()), Qt::ElideRight, nameWidth));
     if (isSelected())
         paintCheckmark(painter, check, kCheckPixelSize, colors().primary);
 }
@@ -168,7 +168,7 @@ void LiveTranslationAudioRow::paintContent(QPainter &painter)
     switch (m_iconKind) {
     case IconKind::everything:
         paintSymbol(painter, icon, symbols::glyph(u"speaker.wave.2.fill"),
-                    symbols::font(kSymbolPixelSize), colors().primary);
+            symbols::font(kSymbolPixelSize), colors().primary);
         break;
     case IconKind::application:
         // Scaled to fit the frame with its aspect ratio kept, drawn at the screen's density.
@@ -176,7 +176,7 @@ void LiveTranslationAudioRow::paintContent(QPainter &painter)
         break;
     case IconKind::generic:
         paintSymbol(painter, icon, symbols::glyph(u"app.fill"), symbols::font(kSymbolPixelSize),
-                    colors().secondaryText);
+            colors().secondaryText);
         break;
     }
 
@@ -194,15 +194,15 @@ void LiveTranslationAudioRow::paintContent(QPainter &painter)
     painter.setFont(nameFont);
     painter.setPen(colors().foreground);
     painter.drawText(QRect(textLeft, y, textWidth, nameMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     nameMetrics.elidedText(oneLine(name()), Qt::ElideRight, textWidth));
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        nameMetrics.elidedText(oneLine(name()), Qt::ElideRight, textWidth));
     if (!m_subtitle.isEmpty()) {
         y += nameMetrics.height() + kTextSpacing;
         painter.setFont(subtitleFont);
         painter.setPen(colors().tertiaryText);
         painter.drawText(QRect(textLeft, y, textWidth, subtitleMetrics.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         subtitleMetrics.elidedText(oneLine(m_subtitle), Qt::ElideRight, textWidth));
+            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+            subtitleMetrics.elidedText(oneLine(m_subtitle), Qt::ElideRight, textWidth));
     }
     if (isSelected())
         paintCheckmark(painter, check, kCheckPixelSize, colors().primary);

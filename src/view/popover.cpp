@@ -101,7 +101,7 @@ QRect LiveTranslationPopover::bodyRect() const
     const QSize contentSize = m_content ? m_content->size() : QSize();
     const int top = m_shadow + (m_below ? kArrowHeight : 0);
     return {m_shadow, top, contentSize.width() + 2 * kBorderWidth,
-            contentSize.height() + 2 * kBorderWidth};
+        contentSize.height() + 2 * kBorderWidth};
 }
 
 void LiveTranslationPopover::place()
@@ -131,8 +131,8 @@ void LiveTranslationPopover::place()
     const int arrowMax = std::max(arrowMin, body.width() - kCornerRadius - kArrowWidth / 2);
     m_arrowX = std::clamp(anchorCentre - bodyLeft, arrowMin, arrowMax);
 
-    const QSize windowSize(body.width() + 2 * m_shadow,
-                           body.height() + kArrowHeight + 2 * m_shadow);
+    const QSize windowSize(
+        body.width() + 2 * m_shadow, body.height() + kArrowHeight + 2 * m_shadow);
     const int windowTop = bodyTop - m_shadow - (m_below ? kArrowHeight : 0);
     setFixedSize(windowSize);
     move(bodyLeft - m_shadow, windowTop);
@@ -222,11 +222,11 @@ void LiveTranslationPopover::watchApplication(bool watch)
     if (watch) {
         qApp->installEventFilter(this);
         connect(qApp, &QGuiApplication::applicationStateChanged, this,
-                &LiveTranslationPopover::onApplicationStateChanged);
+            &LiveTranslationPopover::onApplicationStateChanged);
     } else {
         qApp->removeEventFilter(this);
         disconnect(qApp, &QGuiApplication::applicationStateChanged, this,
-                   &LiveTranslationPopover::onApplicationStateChanged);
+            &LiveTranslationPopover::onApplicationStateChanged);
     }
 }
 
@@ -266,8 +266,7 @@ bool LiveTranslationPopover::eventFilter(QObject *watched, QEvent *event)
         if (watched == m_anchorWindow && isVisible())
             place();
         break;
-    default:
-        break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }

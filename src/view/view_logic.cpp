@@ -40,8 +40,7 @@ std::vector<LiveTranslationHelperLanguageOption> filteredLanguages(
     std::vector<LiveTranslationHelperLanguageOption> result;
     for (const auto &option : options) {
         const QString name = fromWire(option.displayName);
-        if (name.contains(needle, Qt::CaseInsensitive)
-            || fullyFolded(name).contains(foldedNeedle))
+        if (name.contains(needle, Qt::CaseInsensitive) || fullyFolded(name).contains(foldedNeedle))
             result.push_back(option);
     }
     return result;

@@ -26,4 +26,7 @@ QString audioSourceTitle(const LiveTranslationHelperSnapshot &snapshot);
 // values beyond the 64-bit range saturate).
 std::int64_t capturePercent(float level);
 
-inline QString fromWire(const std::string &text) { return QString::fromStdString(text); }
+inline QString fromWire(const std::string &text)
+{
+    return QString::fromStdString(text);
+}

@@ -17,7 +17,10 @@ namespace {
 
 QTemporaryDir *g_root = nullptr;
 
-QString dataDir() { return g_root->filePath(QStringLiteral("data")); }
+QString dataDir()
+{
+    return g_root->filePath(QStringLiteral("data"));
+}
 
 void writeFile(const QString &path, const QByteArray &content)
 {
@@ -38,20 +41,20 @@ void writeImage(const QString &path, int size, QColor color)
 void writeDesktopEntry(const QString &id, const QByteArray &extra)
 {
     writeFile(dataDir() + QStringLiteral("/applications/") + id + QStringLiteral(".desktop"),
-              "[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\nExec=true\n" + extra);
+        "[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\nExec=true\n" + extra);
 }
 
 void installFixtures()
 {
     writeFile(dataDir() + QStringLiteral("/icons/hicolor/index.theme"),
-              "[Icon Theme]\nName=Hicolor\nDirectories=22x22/apps,scalable/apps\n\n"
-              "[22x22/apps]\nSize=22\nType=Fixed\n\n"
-              "[scalable/apps]\nSize=48\nMinSize=8\nMaxSize=512\nType=Scalable\n");
-    writeImage(dataDir() + QStringLiteral("/icons/hicolor/22x22/apps/tavu-test-red.png"), 22,
-               Qt::red);
+        "[Icon Theme]\nName=Hicolor\nDirectories=22x22/apps,scalable/apps\n\n"
+        "[22x22/apps]\nSize=22\nType=Fixed\n\n"
+        "[scalable/apps]\nSize=48\nMinSize=8\nMaxSize=512\nType=Scalable\n");
+    writeImage(
+        dataDir() + QStringLiteral("/icons/hicolor/22x22/apps/tavu-test-red.png"), 22, Qt::red);
     writeFile(dataDir() + QStringLiteral("/icons/hicolor/scalable/apps/tavu-test-vector.svg"),
-              R"(<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48">)"
-              R"(<rect width="48" height="48" fill="#0000ff"/></svg>)");
+        R"(<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48">)"
+        R"(<rect width="48" height="48" fill="#0000ff"/></svg>)");
     writeImage(g_root->filePath(QStringLiteral("pictures/green.png")), 32, Qt::green);
     writeFile(g_root->filePath(QStringLiteral("pictures/broken.png")), "not an image");
 
@@ -59,14 +62,11 @@ void installFixtures()
     writeDesktopEntry(QStringLiteral("org.example.Suffixed"), "Icon=tavu-test-red.png\n");
     writeDesktopEntry(QStringLiteral("org.example.Vector"), "Icon=tavu-test-vector\n");
     writeDesktopEntry(QStringLiteral("org.example.FileIcon"),
-                      "Icon=" + g_root->filePath(QStringLiteral("pictures/green.png")).toUtf8()
-                          + "\n");
+        "Icon=" + g_root->filePath(QStringLiteral("pictures/green.png")).toUtf8() + "\n");
     writeDesktopEntry(QStringLiteral("org.example.BrokenFile"),
-                      "Icon=" + g_root->filePath(QStringLiteral("pictures/broken.png")).toUtf8()
-                          + "\n");
+        "Icon=" + g_root->filePath(QStringLiteral("pictures/broken.png")).toUtf8() + "\n");
     writeDesktopEntry(QStringLiteral("org.example.MissingFile"),
-                      "Icon=" + g_root->filePath(QStringLiteral("pictures/none.png")).toUtf8()
-                          + "\n");
+        "Icon=" + g_root->filePath(QStringLiteral("pictures/none.png")).toUtf8() + "\n");
     writeDesktopEntry(QStringLiteral("org.example.UnknownIcon"), "Icon=tavu-no-such-icon\n");
     writeDesktopEntry(QStringLiteral("org.example.NoIcon"), "");
     writeDesktopEntry(QStringLiteral("org.example.Hidden"), "Icon=tavu-test-red\nHidden=true\n");
@@ -85,10 +85,10 @@ TEST(ApplicationIcon, ThemedIconOfAnInstalledApplicationIsFound)
     EXPECT_EQ(centreColour(icon), QColor(Qt::red));
     // An icon named with its file extension in the entry is still a themed icon.
     EXPECT_EQ(centreColour(applicationIcon(QStringLiteral("bundle:org.example.Suffixed"))),
-              QColor(Qt::red));
+        QColor(Qt::red));
     // Scalable icons draw (the SVG plugin is installed).
     EXPECT_EQ(centreColour(applicationIcon(QStringLiteral("bundle:org.example.Vector"))),
-              QColor(Qt::blue));
+        QColor(Qt::blue));
     // An id already carrying the suffix names the same entry.
     EXPECT_FALSE(applicationIcon(QStringLiteral("bundle:org.example.Themed.desktop")).isNull());
 }
@@ -104,9 +104,9 @@ TEST(ApplicationIcon, FileIconIsReadFromItsPath)
 
 TEST(ApplicationIcon, NothingFoundGivesANullIcon)
 {
-    for (const char *id : {"bundle:org.example.UnknownIcon", "bundle:org.example.NoIcon",
-                           "bundle:org.example.Hidden", "bundle:org.example.NotInstalled",
-                           "bundle:org.example.themed"}) {
+    for (const char *id :
+        {"bundle:org.example.UnknownIcon", "bundle:org.example.NoIcon", "bundle:org.example.Hidden",
+            "bundle:org.example.NotInstalled", "bundle:org.example.themed"}) {
         EXPECT_TRUE(applicationIcon(QString::fromUtf8(id)).isNull()) << id;
     }
 }
@@ -114,17 +114,17 @@ TEST(ApplicationIcon, NothingFoundGivesANullIcon)
 TEST(ApplicationIcon, IdsThatNameNoApplicationAreNotLookedUp)
 {
     EXPECT_EQ(desktopFileIdForSource(QStringLiteral("bundle:org.example.Themed")),
-              QStringLiteral("org.example.Themed.desktop"));
+        QStringLiteral("org.example.Themed.desktop"));
     EXPECT_EQ(desktopFileIdForSource(QStringLiteral("bundle:a")), QStringLiteral("a.desktop"));
-    for (const QString &id :
-         {QString(), QStringLiteral("bundle:"), QStringLiteral("bundle:.desktop"),
-          QStringLiteral("Bundle:org.example.Themed"), QStringLiteral("BUNDLE:org.example.Themed"),
-          QStringLiteral(" bundle:org.example.Themed"), QStringLiteral("bundle"),
-          QStringLiteral("app:org.example.Themed"), QStringLiteral("mac-audio"),
-          QStringLiteral("org.example.Themed"), QStringLiteral("bundle:../applications/x"),
-          QStringLiteral("bundle:/usr/share/applications/x.desktop"),
-          QStringLiteral("bundle:org.example.Themed\nX"),
-          QString::fromUtf16(u"bundle:org.example.Themed\u0000evil", 33)}) {
+    for (const QString &id : {QString(), QStringLiteral("bundle:"),
+             QStringLiteral("bundle:.desktop"), QStringLiteral("Bundle:org.example.Themed"),
+             QStringLiteral("BUNDLE:org.example.Themed"),
+             QStringLiteral(" bundle:org.example.Themed"), QStringLiteral("bundle"),
+             QStringLiteral("app:org.example.Themed"), QStringLiteral("mac-audio"),
+             QStringLiteral("org.example.Themed"), QStringLiteral("bundle:../applications/x"),
+             QStringLiteral("bundle:/usr/share/applications/x.desktop"),
+             QStringLiteral("bundle:org.example.Themed\nX"),
+             QString::fromUtf16(u"bundle:org.example.Themed\u0000evil", 33)}) {
         EXPECT_TRUE(desktopFileIdForSource(id).isEmpty()) << id.toStdString();
         EXPECT_TRUE(applicationIcon(id).isNull()) << id.toStdString();
     }

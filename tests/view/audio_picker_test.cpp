@@ -21,8 +21,8 @@ using IconKind = LiveTranslationAudioRow::IconKind;
 
 const QString kOption = QStringLiteral("liveTranslation.audioSourcePicker.option.");
 
-LiveTranslationHelperSnapshot sources(std::vector<LiveTranslationHelperAudioOption> options,
-                                      std::string selected)
+LiveTranslationHelperSnapshot sources(
+    std::vector<LiveTranslationHelperAudioOption> options, std::string selected)
 {
     LiveTranslationHelperSnapshot snapshot;
     snapshot.audioSources = std::move(options);
@@ -42,12 +42,9 @@ protected:
         popover = new LiveTranslationPopover(&window);
         popover->setContent(picker);
         QObject::connect(&recorder.model, &LiveTranslationHelperModel::snapshotChanged, picker,
-                         [this] {
-                             picker->render(recorder.model.snapshot(),
-                                            LiveTranslationPalette::dark());
-                         });
+            [this] { picker->render(recorder.model.snapshot(), LiveTranslationPalette::dark()); });
         QObject::connect(picker, &LiveTranslationAudioPicker::closeRequested, popover,
-                         &LiveTranslationPopover::dismiss);
+            &LiveTranslationPopover::dismiss);
     }
 
     void open(const LiveTranslationHelperSnapshot &snapshot)
@@ -107,9 +104,9 @@ TEST_F(AudioPickerTest, ApplicationsHeaderSitsAboveTheSecondEntryOnly)
     EXPECT_TRUE(headers().empty());
     recorder.model.applySnapshot(
         sources({{"bundle:a", "A"}, {"bundle:b", "B"}, {"bundle:c", "C"}}, "none"));
-    EXPECT_EQ(headers(), Strings{"bundle:b"});
+    EXPECT_EQ(headers(), Strings {"bundle:b"});
     recorder.model.applySnapshot(sources({{"x", "X"}, {"mac-audio", "M"}}, "none"));
-    EXPECT_EQ(headers(), Strings{"mac-audio"});
+    EXPECT_EQ(headers(), Strings {"mac-audio"});
     recorder.model.applySnapshot(sources({}, "none"));
     EXPECT_TRUE(headers().empty());
     EXPECT_EQ(picker->list()->count(), 0);
@@ -131,14 +128,15 @@ TEST_F(AudioPickerTest, ChoosingSendsOneCommandAndClosesEvenForTheChosenSource)
     open(sources({{"mac-audio", "M"}, {"bundle:a", "A"}}, "mac-audio"));
     QSignalSpy closing(picker, &LiveTranslationAudioPicker::closeRequested);
     click(row("bundle:a"));
-    EXPECT_EQ(recorder.sent(), Strings{"set_audio_source:bundle:a"});
+    EXPECT_EQ(recorder.sent(), Strings {"set_audio_source:bundle:a"});
     EXPECT_EQ(closing.count(), 1);
     EXPECT_FALSE(popover->isVisible());
     EXPECT_FALSE(row("bundle:a") && row("bundle:a")->isVisible() && row("bundle:a")->isSelected());
 
     popover->present(anchor);
     click(row("mac-audio"));
-    EXPECT_EQ(recorder.sent(), (Strings{"set_audio_source:bundle:a", "set_audio_source:mac-audio"}));
+    EXPECT_EQ(
+        recorder.sent(), (Strings {"set_audio_source:bundle:a", "set_audio_source:mac-audio"}));
     EXPECT_EQ(closing.count(), 2);
 }
 
@@ -151,31 +149,29 @@ TEST_F(AudioPickerTest, KeyboardChoosesTheFocusedRow)
     pickertest::pressKey(Qt::Key_Down);
     EXPECT_EQ(QApplication::focusWidget(), row("bundle:b"));
     pickertest::pressKey(Qt::Key_Return);
-    EXPECT_EQ(recorder.sent(), Strings{"set_audio_source:bundle:b"});
+    EXPECT_EQ(recorder.sent(), Strings {"set_audio_source:bundle:b"});
     EXPECT_FALSE(popover->isVisible());
 }
 
 TEST_F(AudioPickerTest, IconsComeFromInstalledApplicationsAndOnlyForBundleIds)
 {
-    open(sources({{"mac-audio", "M"},
-                  {pickertest::kInstalledApp.toStdString(), "Installed"},
-                  {pickertest::kMissingApp.toStdString(), "Missing"},
-                  {"Bundle:org.example.Installed", "Wrong case"},
-                  {"bundle:", "Empty"},
-                  {"org.example.Installed", "No prefix"}},
-                 "none"));
+    open(sources({{"mac-audio", "M"}, {pickertest::kInstalledApp.toStdString(), "Installed"},
+                     {pickertest::kMissingApp.toStdString(), "Missing"},
+                     {"Bundle:org.example.Installed", "Wrong case"}, {"bundle:", "Empty"},
+                     {"org.example.Installed", "No prefix"}},
+        "none"));
     EXPECT_EQ(row("mac-audio")->iconKind(), IconKind::everything);
     EXPECT_EQ(row(pickertest::kInstalledApp.toStdString())->iconKind(), IconKind::application);
-    for (const char *id : {"bundle:org.example.Missing", "Bundle:org.example.Installed", "bundle:",
-                           "org.example.Installed"})
+    for (const char *id : {"bundle:org.example.Missing", "Bundle:org.example.Installed",
+             "bundle:", "org.example.Installed"})
         EXPECT_EQ(row(id)->iconKind(), IconKind::generic) << id;
 
     // The installed icon is drawn in the 22-point frame.
     const QImage image = row(pickertest::kInstalledApp.toStdString())->grab().toImage();
-    const int x = LiveTranslationAudioRow::kHorizontalPadding + LiveTranslationAudioRow::kIconSize / 2;
-    EXPECT_EQ(image.pixelColor(int(x * image.devicePixelRatio()),
-                               int(image.height() / 2)),
-              QColor(Qt::red));
+    const int x
+        = LiveTranslationAudioRow::kHorizontalPadding + LiveTranslationAudioRow::kIconSize / 2;
+    EXPECT_EQ(image.pixelColor(int(x * image.devicePixelRatio()), int(image.height() / 2)),
+        QColor(Qt::red));
 }
 
 TEST_F(AudioPickerTest, LongListsBuildOnlyTheRowsInView)

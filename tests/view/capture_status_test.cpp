@@ -22,7 +22,7 @@ protected:
     }
 
     void show(float level, std::optional<std::string> notice = {}, std::int64_t dropped = 0,
-              const LiveTranslationPalette &palette = LiveTranslationPalette::light())
+        const LiveTranslationPalette &palette = LiveTranslationPalette::light())
     {
         LiveTranslationHelperSnapshot snapshot;
         snapshot.captureAudioLevel = level;
@@ -61,13 +61,12 @@ TEST_F(CaptureStatusTest, LevelBarAndItsSpokenPercentage)
     };
     constexpr float inf = std::numeric_limits<float>::infinity();
     const int full = LiveTranslationCaptureStatus::kBarSteps;
-    for (const Case &c : {Case{0.0F, 0, "0 percent"}, Case{0.537F, 537, "53 percent"},
-                          Case{0.999F, 999, "99 percent"}, Case{1.0F, full, "100 percent"},
-                          Case{1.5F, full, "150 percent"}, Case{-0.25F, 0, "-25 percent"},
-                          Case{std::nanf(""), 0, "0 percent"},
-                          Case{inf, full, "9223372036854775807 percent"},
-                          Case{-inf, 0, "-9223372036854775808 percent"},
-                          Case{1e30F, full, "9223372036854775807 percent"}}) {
+    for (const Case &c : {Case {0.0F, 0, "0 percent"}, Case {0.537F, 537, "53 percent"},
+             Case {0.999F, 999, "99 percent"}, Case {1.0F, full, "100 percent"},
+             Case {1.5F, full, "150 percent"}, Case {-0.25F, 0, "-25 percent"},
+             Case {std::nanf(""), 0, "0 percent"}, Case {inf, full, "9223372036854775807 percent"},
+             Case {-inf, 0, "-9223372036854775808 percent"},
+             Case {1e30F, full, "9223372036854775807 percent"}}) {
         show(c.level);
         EXPECT_EQ(status.levelBar()->value(), c.bar) << c.level;
         EXPECT_EQ(spokenLevel(), QString::fromLatin1(c.spoken)) << c.level;
@@ -77,17 +76,18 @@ TEST_F(CaptureStatusTest, LevelBarAndItsSpokenPercentage)
 TEST_F(CaptureStatusTest, NoticeAndDroppedBuffersRowsAboveThePrivacyRow)
 {
     show(0.1F);
-    EXPECT_EQ(rows(), std::vector<std::string>{"liveTranslation.privacyNotice"});
+    EXPECT_EQ(rows(), std::vector<std::string> {"liveTranslation.privacyNotice"});
 
     show(0.1F, std::string("Capturing all audio: <b>App</b> stopped"), 1);
-    EXPECT_EQ(rows(), (std::vector<std::string>{"liveTranslation.captureFallbackNotice",
-                                                 "liveTranslation.droppedBuffersNotice",
-                                                 "liveTranslation.privacyNotice"}));
+    EXPECT_EQ(rows(),
+        (std::vector<std::string> {"liveTranslation.captureFallbackNotice",
+            "liveTranslation.droppedBuffersNotice", "liveTranslation.privacyNotice"}));
     auto *notice = pickertest::findNamed(&status, "liveTranslation.captureFallbackNotice")
                        ->findChild<QLabel *>();
     EXPECT_EQ(notice->text(), QStringLiteral("Capturing all audio: <b>App</b> stopped"));
     EXPECT_EQ(notice->textFormat(), Qt::PlainText);
-    EXPECT_EQ(notice->palette().color(QPalette::WindowText), LiveTranslationPalette::light().warning);
+    EXPECT_EQ(
+        notice->palette().color(QPalette::WindowText), LiveTranslationPalette::light().warning);
 
     // An empty notice is a notice: its row shows the symbol alone.
     show(0.1F, std::string(), std::numeric_limits<std::int64_t>::max());
@@ -95,17 +95,17 @@ TEST_F(CaptureStatusTest, NoticeAndDroppedBuffersRowsAboveThePrivacyRow)
     EXPECT_TRUE(status.showsFallbackNotice());
     EXPECT_FALSE(notice->isVisible());
 
-    for (std::int64_t dropped : {std::int64_t(0), std::int64_t(-1),
-                                 std::numeric_limits<std::int64_t>::min()}) {
+    for (std::int64_t dropped :
+        {std::int64_t(0), std::int64_t(-1), std::numeric_limits<std::int64_t>::min()}) {
         show(0.1F, {}, dropped);
-        EXPECT_EQ(rows(), std::vector<std::string>{"liveTranslation.privacyNotice"}) << dropped;
+        EXPECT_EQ(rows(), std::vector<std::string> {"liveTranslation.privacyNotice"}) << dropped;
     }
-    auto *privacy = pickertest::findNamed(&status, "liveTranslation.privacyNotice")
-                        ->findChild<QLabel *>();
+    auto *privacy
+        = pickertest::findNamed(&status, "liveTranslation.privacyNotice")->findChild<QLabel *>();
     EXPECT_EQ(privacy->text(), QStringLiteral("System audio only. Your microphone is never used."));
     show(0.1F, {}, 0, LiveTranslationPalette::dark());
     EXPECT_EQ(privacy->palette().color(QPalette::WindowText),
-              LiveTranslationPalette::dark().tertiaryText);
+        LiveTranslationPalette::dark().tertiaryText);
 }
 
 } // namespace

@@ -41,9 +41,8 @@ protected:
 
     void connect(LiveTranslationHelperModel *model)
     {
-        QObject::connect(model, &LiveTranslationHelperModel::snapshotChanged, picker, [this] {
-            picker->render(recorder.model.snapshot(), LiveTranslationPalette::light());
-        });
+        QObject::connect(model, &LiveTranslationHelperModel::snapshotChanged, picker,
+            [this] { picker->render(recorder.model.snapshot(), LiveTranslationPalette::light()); });
     }
 
     void open(const LiveTranslationHelperSnapshot &snapshot)
@@ -82,19 +81,19 @@ TEST_F(LanguagePickerTest, ChoosingARowSendsOneCommandAndLeavesPickerAndMarksAlo
     open(pickertest::withLanguages(5, "l1", "l2"));
     search = QString();
     click(row(kFrom + "l3"));
-    EXPECT_EQ(recorder.sent(), Strings{"set_source_language:l3"});
+    EXPECT_EQ(recorder.sent(), Strings {"set_source_language:l3"});
     EXPECT_TRUE(popover->isVisible());
-    EXPECT_EQ(shown(kFrom), (Strings{"l0", "l1*", "l2", "l3", "l4"}));
+    EXPECT_EQ(shown(kFrom), (Strings {"l0", "l1*", "l2", "l3", "l4"}));
 
     // The chosen entry sends all the same.
     click(row(kTo + "l2"));
-    EXPECT_EQ(recorder.sent(), (Strings{"set_source_language:l3", "set_target_language:l2"}));
-    EXPECT_EQ(shown(kTo), (Strings{"l0", "l1", "l2*", "l3", "l4"}));
+    EXPECT_EQ(recorder.sent(), (Strings {"set_source_language:l3", "set_target_language:l2"}));
+    EXPECT_EQ(shown(kTo), (Strings {"l0", "l1", "l2*", "l3", "l4"}));
 
     // Only the next snapshot moves the marks.
     recorder.model.applySnapshot(pickertest::withLanguages(5, "l3", "l0"));
-    EXPECT_EQ(shown(kFrom), (Strings{"l0", "l1", "l2", "l3*", "l4"}));
-    EXPECT_EQ(shown(kTo), (Strings{"l0*", "l1", "l2", "l3", "l4"}));
+    EXPECT_EQ(shown(kFrom), (Strings {"l0", "l1", "l2", "l3*", "l4"}));
+    EXPECT_EQ(shown(kTo), (Strings {"l0*", "l1", "l2", "l3", "l4"}));
     EXPECT_EQ(recorder.commands.size(), 2U);
 }
 
@@ -103,11 +102,11 @@ TEST_F(LanguagePickerTest, MarksFollowIdsExactlyIncludingUnknownAndRepeatedOnes)
     auto snapshot = pickertest::withLanguages(3, "nowhere", "L1");
     snapshot.targetLanguages.push_back({"l1", "Again"});
     open(snapshot);
-    EXPECT_EQ(shown(kFrom), (Strings{"l0", "l1", "l2"}));
-    EXPECT_EQ(shown(kTo), (Strings{"l0", "l1", "l2", "l1"}));
+    EXPECT_EQ(shown(kFrom), (Strings {"l0", "l1", "l2"}));
+    EXPECT_EQ(shown(kTo), (Strings {"l0", "l1", "l2", "l1"}));
     snapshot.targetLanguage = "l1";
     recorder.model.applySnapshot(snapshot);
-    EXPECT_EQ(shown(kTo), (Strings{"l0", "l1*", "l2", "l1*"}));
+    EXPECT_EQ(shown(kTo), (Strings {"l0", "l1*", "l2", "l1*"}));
     EXPECT_EQ(row(kTo + "l2")->accessibleDescription(), QString());
     EXPECT_FALSE(row(kTo + "l1")->accessibleDescription().isEmpty());
 }
@@ -141,7 +140,7 @@ TEST_F(LanguagePickerTest, SearchFiltersBothColumnsAndOutlivesChoicesAndClosing)
     picker->render(recorder.model.snapshot(), LiveTranslationPalette::light());
     EXPECT_EQ(picker->searchField()->text(), QStringLiteral(" \n "));
     EXPECT_EQ(picker->sourceColumn()->options().size(), 40U);
-    EXPECT_EQ(recorder.sent(), Strings{"set_source_language:l12"});
+    EXPECT_EQ(recorder.sent(), Strings {"set_source_language:l12"});
 }
 
 TEST_F(LanguagePickerTest, ReturnInTheSearchFieldOrLeavingItSendsNothing)
@@ -180,7 +179,7 @@ TEST_F(LanguagePickerTest, SwapIsDisabledExactlyWhileTheHostDetectsTheSource)
         EXPECT_TRUE(swap->isEnabled()) << source;
     }
     click(swap);
-    EXPECT_EQ(recorder.sent(), Strings{"swap_languages"});
+    EXPECT_EQ(recorder.sent(), Strings {"swap_languages"});
 }
 
 TEST_F(LanguagePickerTest, RowsAreBuiltOnlyAsTheyScrollIntoView)
@@ -200,7 +199,7 @@ TEST_F(LanguagePickerTest, RowsAreBuiltOnlyAsTheyScrollIntoView)
     EXPECT_EQ(row(kFrom + "l500"), nullptr);
     EXPECT_LT(from->builtCount(), 30);
     click(row(kFrom + "l998"));
-    EXPECT_EQ(recorder.sent(), Strings{"set_source_language:l998"});
+    EXPECT_EQ(recorder.sent(), Strings {"set_source_language:l998"});
 }
 
 TEST_F(LanguagePickerTest, KeyboardReachesEveryRowAndChoosesWithSpaceOrReturn)
@@ -214,10 +213,10 @@ TEST_F(LanguagePickerTest, KeyboardReachesEveryRowAndChoosesWithSpaceOrReturn)
     pressKey(Qt::Key_Space);
     pressKey(Qt::Key_Tab);
     pressKey(Qt::Key_Return);
-    EXPECT_EQ(recorder.sent(), (Strings{"set_source_language:l1", "set_source_language:l2"}));
+    EXPECT_EQ(recorder.sent(), (Strings {"set_source_language:l1", "set_source_language:l2"}));
     pressKey(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget()->objectName(),
-              QStringLiteral("liveTranslation.swapLanguagesButton"));
+        QStringLiteral("liveTranslation.swapLanguagesButton"));
     pressKey(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), row(kTo + "l0"));
     pressKey(Qt::Key_Backtab);
@@ -262,7 +261,7 @@ TEST_F(LanguagePickerTest, HostTextIsShownAsPlainText)
     EXPECT_TRUE(r->shortcut().isEmpty());
     EXPECT_TRUE(r->text().isEmpty());
     click(r);
-    EXPECT_EQ(recorder.sent(), Strings{"set_source_language:x&y"});
+    EXPECT_EQ(recorder.sent(), Strings {"set_source_language:x&y"});
 }
 
 } // namespace

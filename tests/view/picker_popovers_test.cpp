@@ -55,11 +55,12 @@ TEST_F(PickerPopoversTest, PairButtonOpensTheLanguagePickerUnderItAndEscapeClose
     EXPECT_TRUE(view->languagesPresented());
     ASSERT_TRUE(pickertest::waitUntilActive(languages));
     EXPECT_EQ(languages->anchor(), pairButton());
-    EXPECT_EQ(languages->arrowTip().x(), pairButton()->mapToGlobal(pairButton()->rect().center()).x());
+    EXPECT_EQ(
+        languages->arrowTip().x(), pairButton()->mapToGlobal(pairButton()->rect().center()).x());
     auto *picker = languages->findChild<LiveTranslationLanguagePicker *>();
     EXPECT_EQ(QApplication::focusWidget(), picker->searchField());
-    EXPECT_EQ(picker->size(), QSize(LiveTranslationLanguagePicker::kWidth,
-                                    LiveTranslationLanguagePicker::kHeight));
+    EXPECT_EQ(picker->size(),
+        QSize(LiveTranslationLanguagePicker::kWidth, LiveTranslationLanguagePicker::kHeight));
 
     QTest::keyClicks(picker->searchField(), QStringLiteral("0003"));
     click(named("liveTranslation.targetLanguagePicker.option.l3"));
@@ -76,7 +77,7 @@ TEST_F(PickerPopoversTest, PairButtonOpensTheLanguagePickerUnderItAndEscapeClose
     click(pairButton());
     EXPECT_FALSE(languages->isVisible());
     EXPECT_FALSE(view->languagesPresented());
-    EXPECT_EQ(recorder.sent(), Strings{"set_target_language:l3"});
+    EXPECT_EQ(recorder.sent(), Strings {"set_target_language:l3"});
 }
 
 TEST_F(PickerPopoversTest, AudioChoiceClosesThePopoverAndResetsTheFlag)
@@ -94,7 +95,7 @@ TEST_F(PickerPopoversTest, AudioChoiceClosesThePopoverAndResetsTheFlag)
     click(named("liveTranslation.audioSourcePicker.option.bundle:a"));
     EXPECT_FALSE(audio->isVisible());
     EXPECT_FALSE(view->audioPresented());
-    EXPECT_EQ(recorder.sent(), Strings{"set_audio_source:bundle:a"});
+    EXPECT_EQ(recorder.sent(), Strings {"set_audio_source:bundle:a"});
 }
 
 TEST_F(PickerPopoversTest, SnapshotsRedrawOpenPickersAndTheSchemeReachesThem)

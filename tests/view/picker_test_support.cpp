@@ -102,11 +102,11 @@ void writeFile(const QString &path, const QByteArray &content)
 void installApplication(const QString &dataDir)
 {
     writeFile(dataDir + QStringLiteral("/applications/org.example.Installed.desktop"),
-              "[Desktop Entry]\nType=Application\nName=Installed\nExec=true\n"
-              "Icon=tavu-picker-test\n");
+        "[Desktop Entry]\nType=Application\nName=Installed\nExec=true\n"
+        "Icon=tavu-picker-test\n");
     writeFile(dataDir + QStringLiteral("/icons/hicolor/index.theme"),
-              "[Icon Theme]\nName=Hicolor\nDirectories=22x22/apps\n\n"
-              "[22x22/apps]\nSize=22\nType=Fixed\n");
+        "[Icon Theme]\nName=Hicolor\nDirectories=22x22/apps\n\n"
+        "[22x22/apps]\nSize=22\nType=Fixed\n");
     QImage image(22, 22, QImage::Format_ARGB32);
     image.fill(Qt::red);
     QDir().mkpath(dataDir + QStringLiteral("/icons/hicolor/22x22/apps"));

@@ -23,8 +23,8 @@ struct RecordingModel {
 };
 
 // n languages "Language 0000" .. with ids "l0" .., in both lists.
-LiveTranslationHelperSnapshot withLanguages(int count, std::string source = "l1",
-                                            std::string target = "l2");
+LiveTranslationHelperSnapshot withLanguages(
+    int count, std::string source = "l1", std::string target = "l2");
 
 // The application installed for the tests (its icon is a red square) and one that is not.
 inline const QString kInstalledApp = QStringLiteral("bundle:org.example.Installed");

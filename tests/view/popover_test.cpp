@@ -85,14 +85,15 @@ TEST_F(PopoverTest, StaysOnTheScreenAndOpensAboveWhenThereIsNoRoomBelow)
     const QRect button = anchorGlobal();
     EXPECT_LT(popover->arrowTip().y(), button.top());
     EXPECT_LT(popover->content()->mapToGlobal(QPoint(0, kContentSize.height())).y(),
-              popover->arrowTip().y());
+        popover->arrowTip().y());
     const QRect body(popover->content()->mapToGlobal(QPoint(0, 0)), kContentSize);
     EXPECT_TRUE(screen.contains(body)) << body.x() << "," << body.y();
     // Pushed left to stay on the screen, the arrow still points at the button when it can.
     EXPECT_LT(body.right(), button.center().x() + kContentSize.width() / 2);
     EXPECT_EQ(popover->arrowTip().x(),
-              std::min(button.center().x(), body.right() - LiveTranslationPopover::kCornerRadius
-                                                - LiveTranslationPopover::kArrowWidth / 2 + 1));
+        std::min(button.center().x(),
+            body.right() - LiveTranslationPopover::kCornerRadius
+                - LiveTranslationPopover::kArrowWidth / 2 + 1));
 }
 
 TEST_F(PopoverTest, EscapeDismissesOnceAndAClosedPopoverIsNotDismissedAgain)

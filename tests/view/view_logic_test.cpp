@@ -75,7 +75,7 @@ TEST(SwapRule, DisabledOnlyWhileTheHostDetectsTheSource)
 TEST(LanguageFilter, BlankSearchKeepsEverythingInOrder)
 {
     for (const QString &blank : {QString(), QStringLiteral("   "), QStringLiteral("\n\t \r\n"),
-                                 QStringLiteral("\u00A0\u2003")})
+             QStringLiteral("\u00A0\u2003")})
         EXPECT_EQ(filteredLanguages(kLanguages, blank), kLanguages) << blank.toStdString();
     EXPECT_TRUE(filteredLanguages({}, QStringLiteral("x")).empty());
 }
@@ -83,20 +83,19 @@ TEST(LanguageFilter, BlankSearchKeepsEverythingInOrder)
 TEST(LanguageFilter, TrimmedWordMatchesDisplayNamesInAnyCase)
 {
     for (const QString &search : {QStringLiteral("span"), QStringLiteral("SPAN"),
-                                  QStringLiteral(" span"), QStringLiteral("\tsPaN \n"),
-                                  QStringLiteral("anis")})
-        EXPECT_EQ(ids(filteredLanguages(kLanguages, search)), QStringList{"es"})
+             QStringLiteral(" span"), QStringLiteral("\tsPaN \n"), QStringLiteral("anis")})
+        EXPECT_EQ(ids(filteredLanguages(kLanguages, search)), QStringList {"es"})
             << search.toStdString();
     // Inner blanks are part of the text.
-    EXPECT_EQ(ids(filteredLanguages(kLanguages, QStringLiteral("(brazil)"))),
-              QStringList{"pt-br"});
+    EXPECT_EQ(
+        ids(filteredLanguages(kLanguages, QStringLiteral("(brazil)"))), QStringList {"pt-br"});
     EXPECT_TRUE(filteredLanguages(kLanguages, QStringLiteral("span ish")).empty());
-    EXPECT_EQ(ids(filteredLanguages(kLanguages, QStringLiteral("日本"))), QStringList{"ja"});
+    EXPECT_EQ(ids(filteredLanguages(kLanguages, QStringLiteral("日本"))), QStringList {"ja"});
     // Full case mappings on both sides: ß matches SS and ss.
-    EXPECT_EQ(ids(filteredLanguages(kLanguages, QStringLiteral("STRASSE"))), QStringList{"x"});
-    EXPECT_EQ(ids(filteredLanguages(kLanguages, QStringLiteral("asse"))), QStringList{"x"});
+    EXPECT_EQ(ids(filteredLanguages(kLanguages, QStringLiteral("STRASSE"))), QStringList {"x"});
+    EXPECT_EQ(ids(filteredLanguages(kLanguages, QStringLiteral("asse"))), QStringList {"x"});
     EXPECT_EQ(ids(filteredLanguages({{"i", "İnce"}, {"f", "ﬁnnish"}}, QStringLiteral("FI"))),
-              QStringList{"f"});
+        QStringList {"f"});
 }
 
 TEST(LanguageFilter, NeverSearchesTheIdAndKeepsOrderAndDuplicates)
@@ -104,12 +103,12 @@ TEST(LanguageFilter, NeverSearchesTheIdAndKeepsOrderAndDuplicates)
     EXPECT_TRUE(filteredLanguages(kLanguages, QStringLiteral("de")).empty());
     EXPECT_TRUE(filteredLanguages(kLanguages, QStringLiteral("pt-")).empty());
     const std::vector<Option> twice = {{"a", "Arabic"}, {"b", "Bengali"}, {"a", "Arabic"}};
-    EXPECT_EQ(ids(filteredLanguages(twice, QStringLiteral("a"))), (QStringList{"a", "b", "a"}));
-    EXPECT_EQ(ids(filteredLanguages(twice, QStringLiteral("ara"))), (QStringList{"a", "a"}));
+    EXPECT_EQ(ids(filteredLanguages(twice, QStringLiteral("a"))), (QStringList {"a", "b", "a"}));
+    EXPECT_EQ(ids(filteredLanguages(twice, QStringLiteral("ara"))), (QStringList {"a", "a"}));
 }
 
 LiveTranslationHelperSnapshot audio(std::vector<LiveTranslationHelperAudioOption> sources,
-                                    std::string selected, std::string actual = "Captured thing")
+    std::string selected, std::string actual = "Captured thing")
 {
     LiveTranslationHelperSnapshot snapshot;
     snapshot.audioSources = std::move(sources);
@@ -121,11 +120,11 @@ LiveTranslationHelperSnapshot audio(std::vector<LiveTranslationHelperAudioOption
 TEST(AudioTitle, FirstExactMatchDecidesAndMacAudioAlwaysReadsAllMacAudio)
 {
     EXPECT_EQ(audioSourceTitle(audio({{"mac-audio", "System sound"}}, "mac-audio")),
-              QStringLiteral("All Mac audio"));
+        QStringLiteral("All Mac audio"));
     EXPECT_EQ(audioSourceTitle(audio({{"mac-audio", ""}, {"bundle:a", "Alpha"}}, "bundle:a")),
-              QStringLiteral("Alpha"));
-    EXPECT_EQ(audioSourceTitle(audio({{"x", "First"}, {"x", "Second"}}, "x")),
-              QStringLiteral("First"));
+        QStringLiteral("Alpha"));
+    EXPECT_EQ(
+        audioSourceTitle(audio({{"x", "First"}, {"x", "Second"}}, "x")), QStringLiteral("First"));
     // An empty display name is shown as it is, not replaced.
     EXPECT_EQ(audioSourceTitle(audio({{"x", ""}}, "x")), QString());
 }
@@ -134,7 +133,7 @@ TEST(AudioTitle, NoMatchShowsWhatIsCaptured)
 {
     EXPECT_EQ(audioSourceTitle(audio({}, "mac-audio")), QStringLiteral("Captured thing"));
     EXPECT_EQ(audioSourceTitle(audio({{"mac-audio", "A"}}, "Mac-Audio")),
-              QStringLiteral("Captured thing"));
+        QStringLiteral("Captured thing"));
     EXPECT_EQ(audioSourceTitle(audio({{"bundle:a", "A"}}, "")), QStringLiteral("Captured thing"));
     EXPECT_EQ(audioSourceTitle(audio({}, "", "")), QString());
 }

@@ -1,0 +1,148 @@
+// The language and audio pickers, open under their header buttons.
+#include "scenes.hpp"
+
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QStandardPaths>
+
+#include "audio_picker.hpp"
+#include "language_column.hpp"
+#include "language_picker.hpp"
+#include "lazy_list.hpp"
+#include "popover.hpp"
+#include "root_view.hpp"
+
+namespace {
+
+using View = LiveTranslationHelperView;
+using Model = LiveTranslationHelperModel;
+
+// The offscreen platform has no icon theme; give it the one a desktop would.
+void useDesktopIconTheme()
+{
+    if (!QIcon::themeName().isEmpty())
+        return;
+    QStringList paths;
+    for (const QString &dir :
+        QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        paths << QDir(dir).filePath(QStringLiteral("icons"));
+    QIcon::setThemeSearchPaths(paths);
+    QIcon::setThemeName(QStringLiteral("hicolor"));
+}
+
+QWidget *languagePopover(View &view)
+{
+    return view.findChild<LiveTranslationPopover *>(
+        QStringLiteral("liveTranslation.languagePopover"));
+}
+
+QWidget *audioPopover(View &view)
+{
+    return view.findChild<LiveTranslationPopover *>(
+        QStringLiteral("liveTranslation.audioSourcePopover"));
+}
+
+void openLanguages(View &view, Model &)
+{
+    view.setLanguagesPresented(true);
+    QApplication::processEvents();
+}
+
+void openAudio(View &view, Model &)
+{
+    useDesktopIconTheme();
+    view.setAudioPresented(true);
+    QApplication::processEvents();
+}
+
+LiveTranslationHelperSnapshot manyLanguages(int count)
+{
+    static const char *const names[] = {"Arabic", "Bengali", "Catalan", "Czech", "Danish", "Dutch",
+        "English", "Estonian", "Finnish", "French", "German", "Greek", "Hebrew", "Hindi",
+        "Hungarian", "Indonesian", "Italian", "Japanese", "Korean", "Latvian", "Norwegian",
+        "Polish", "Portuguese (Brazil)", "Romanian", "Russian", "Spanish", "Swedish", "Thai",
+        "Turkish", "Ukrainian", "Vietnamese"};
+    LiveTranslationHelperSnapshot s = sampleSnapshot();
+    s.sourceLanguages = {{"multi", "Detect automatically"}};
+    s.targetLanguages.clear();
+    const int named = int(std::size(names));
+    for (int i = 0; i < count; ++i) {
+        std::string name = names[i % named];
+        if (i >= named)
+            name += " " + std::to_string(i / named + 1);
+        const std::string id = "x" + std::to_string(i);
+        s.sourceLanguages.push_back({id, name});
+        s.targetLanguages.push_back({id, name});
+    }
+    return s;
+}
+
+std::vector<Scene> makeScenes()
+{
+    std::vector<Scene> scenes;
+
+    LiveTranslationHelperSnapshot chosen = manyLanguages(31);
+    chosen.sourceLanguage = "x10"; // German
+    chosen.targetLanguage = "x6"; // English
+    scenes.push_back({"language-picker", chosen, &openLanguages, &languagePopover});
+
+    // Detecting the source: the swap button is disabled; a search filters both columns.
+    scenes.push_back({"language-picker-search", manyLanguages(31),
+        [](View &view, Model &model) {
+            openLanguages(view, model);
+            auto *picker = view.findChild<LiveTranslationLanguagePicker *>();
+            picker->searchField()->setText(QStringLiteral("  AN "));
+        },
+        &languagePopover});
+
+    LiveTranslationHelperSnapshot thousand = manyLanguages(1000);
+    thousand.sourceLanguage = "x500";
+    thousand.targetLanguage = "x6";
+    scenes.push_back({"language-picker-1000-scrolled", thousand,
+        [](View &view, Model &model) {
+            openLanguages(view, model);
+            auto *picker = view.findChild<LiveTranslationLanguagePicker *>();
+            picker->targetColumn()->list()->focusEntry(740, Qt::TabFocusReason);
+        },
+        &languagePopover});
+
+    LiveTranslationHelperSnapshot apps = sampleSnapshot();
+    apps.audioSources = {{"mac-audio", "Mac Audio"}, {"bundle:display-im6.q16", "ImageMagick"},
+        {"bundle:vim", "Vim"}, {"bundle:python3.11", "Python (file icon)"},
+        {"bundle:org.mozilla.firefox", "Firefox"}, {"Bundle:vim", "Vim, named in the wrong case"}};
+    apps.selectedAudioSourceID = "bundle:vim";
+    apps.captureAudioLevel = 0.62F;
+    apps.captureFallbackNotice = "Vim is not playing audio; capturing all Mac audio instead.";
+    apps.droppedCaptureBuffers = 12;
+    scenes.push_back({"audio-picker-icons", apps, &openAudio, &audioPopover});
+
+    LiveTranslationHelperSnapshot quiet = sampleSnapshot();
+    quiet.audioSources = {{"mac-audio", "Mac Audio"}};
+    quiet.captureAudioLevel = 0.0F;
+    scenes.push_back({"audio-picker-one-source", quiet, &openAudio, &audioPopover});
+
+    LiveTranslationHelperSnapshot many = apps;
+    for (int i = 0; i < 40; ++i)
+        many.audioSources.push_back(
+            {"bundle:com.example.app" + std::to_string(i), "Application " + std::to_string(i)});
+    many.selectedAudioSourceID = "bundle:com.example.app39";
+    many.captureFallbackNotice.reset();
+    many.droppedCaptureBuffers = 0;
+    many.captureAudioLevel = 1.5F;
+    scenes.push_back({"audio-picker-long-scrolled", many,
+        [](View &view, Model &model) {
+            openAudio(view, model);
+            auto *picker = view.findChild<LiveTranslationAudioPicker *>();
+            picker->list()->verticalScrollBar()->setValue(
+                picker->list()->verticalScrollBar()->maximum());
+        },
+        &audioPopover});
+    return scenes;
+}
+
+const SceneRegistration registration(&makeScenes);
+
+} // namespace
