@@ -104,7 +104,7 @@ const LiveTranslationActiveCard::Layout &LiveTranslationActiveCard::layoutFor(in
     layout->width = width;
     layout->now = tr("NOW");
     const qreal textWidth = std::max<qreal>(width - 2 * kPaddingX, 1);
-    layout->headerHeight = std::max(captionBadgeSize(layout->now, m_fonts.badge).height(),
+    layout->headerHeight = std::max(captionBadgeSize(layout->now, m_fonts.nowBadge).height(),
         std::ceil(QFontMetricsF(m_fonts.activeHeader).height()));
     qreal y = kPaddingY + layout->headerHeight + kItemSpacing;
     if (!m_content.source.isEmpty() || m_content.sourceIsText) {
@@ -155,11 +155,11 @@ void LiveTranslationActiveCard::paintEvent(QPaintEvent * /*event*/)
     painter.setFont(m_fonts.activeHeader);
     painter.setPen(m_palette.liveAccent);
     painter.drawText(header, Qt::AlignLeft | Qt::AlignVCenter, m_content.header);
-    const QSizeF badge = captionBadgeSize(layout.now, m_fonts.badge);
+    const QSizeF badge = captionBadgeSize(layout.now, m_fonts.nowBadge);
     paintCaptionBadge(&painter,
         QPointF(
             header.right() - badge.width(), header.top() + (header.height() - badge.height()) / 2),
-        layout.now, m_fonts.badge, m_palette.tertiaryText, m_palette.mutedSurface);
+        layout.now, m_fonts.nowBadge, m_palette.tertiaryText, m_palette.mutedSurface);
 
     if (layout.source) {
         const QColor color

@@ -14,6 +14,7 @@ namespace {
 // Pixel sizes of the caption fonts. Half sizes (10.5, 9.5) round up: fonts take whole pixels.
 constexpr int kBadgePixelSize = 9;
 constexpr qreal kBadgeLetterSpacing = 0.8;
+constexpr int kNowBadgePixelSize = 10;
 constexpr int kTimePixelSize = 10;
 constexpr int kSourcePixelSize = 13;
 constexpr int kTranslationPixelSize = 18;
@@ -57,6 +58,7 @@ LiveTranslationCaptionFonts LiveTranslationCaptionFonts::fromApplication()
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     LiveTranslationCaptionFonts fonts {
         .badge = sized(base, kBadgePixelSize, QFont::DemiBold),
+        .nowBadge = sized(base, kNowBadgePixelSize, QFont::Medium),
         .time = sized(fixed, kTimePixelSize, QFont::Medium),
         .source = sized(base, kSourcePixelSize, QFont::Normal),
         .translation = sized(base, kTranslationPixelSize, QFont::DemiBold),

@@ -13,7 +13,8 @@ class QPainter;
 
 // The fonts of the captions, from the application font; "monospaced" is the system fixed font.
 struct LiveTranslationCaptionFonts {
-    QFont badge; // "TRANSLATED", "NOW"
+    QFont badge; // "TRANSLATED"
+    QFont nowBadge; // "NOW"
     QFont time; // a card's hour and minute
     QFont source; // a source text
     QFont translation; // a committed translation
