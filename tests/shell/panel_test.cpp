@@ -365,23 +365,3 @@ TEST_F(DelegateTest, ScreenChangesLeaveAHiddenOrStillVisiblePanelAlone)
     m_delegate->ensurePanelOnScreen();
     EXPECT_EQ(panel()->panelFrame().topLeft(), QPoint(-300, 10));
 }
-
-TEST_F(DelegateTest, LockHidesAVisiblePanelAndUnlockShowsItOnce)
-{
-    send(Message::Kind::show);
-    m_delegate->sessionDidResignActive();
-    EXPECT_FALSE(panel()->isVisible());
-    EXPECT_TRUE(m_delegate->restoreAfterSessionUnlock());
-    m_delegate->sessionDidBecomeActive();
-    EXPECT_TRUE(panel()->isVisible());
-    send(Message::Kind::hide);
-    m_delegate->sessionDidBecomeActive();
-    EXPECT_FALSE(panel()->isVisible());
-
-    // Locked while hidden: stays hidden after the unlock.
-    m_delegate->sessionDidResignActive();
-    EXPECT_FALSE(m_delegate->restoreAfterSessionUnlock());
-    m_delegate->sessionDidBecomeActive();
-    EXPECT_FALSE(panel()->isVisible());
-    EXPECT_TRUE(commands().empty());
-}
