@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QStyleFactory>
+#include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -18,7 +20,19 @@ void preferX11(int argc, char **argv)
         if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
             return;
     }
-    ::setenv("QT_QPA_PLATFORM", "xcb;wayland", 0);
+    const char *named = std::getenv("QT_QPA_PLATFORM");
+    if (named == nullptr || *named == '\0')
+        ::setenv("QT_QPA_PLATFORM", "xcb;wayland", 1);
+}
+
+// A host may start us with a standard stream closed. Its number must not go to the next file
+// opened (the X connection, say), or commands would be written into that.
+void openClosedStandardStreams()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+            ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY); // takes the lowest: fd
+    }
 }
 
 // Standard output carries command lines and nothing else: the channel writes to a private copy
@@ -44,6 +58,7 @@ int main(int argc, char **argv)
 {
     // A host that closed its end of our standard output must not kill us: the write fails instead.
     ::signal(SIGPIPE, SIG_IGN);
+    openClosedStandardStreams();
     preferX11(argc, argv);
     const int commandFd = reserveCommandOutput();
 

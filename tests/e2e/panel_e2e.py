@@ -347,6 +347,29 @@ class PanelTest(unittest.TestCase):
         helper.send({"type": "terminate"})
         self.assertEqual(helper.wait(), 0)
 
+    def test_started_with_closed_standard_streams(self):
+        # No standard input at all reads as its end.
+        helper = subprocess.Popen([ARGS.helper], env=self.env, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL, preexec_fn=lambda: os.close(0))
+        self.assertEqual(helper.wait(timeout=WAIT_S), 0)
+        # No standard output: commands go nowhere and the helper works on.
+        helper = subprocess.Popen([ARGS.helper], env=self.env, stdin=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL, preexec_fn=lambda: os.close(1))
+        try:
+            helper.stdin.write(b'{"type":"show"}\n')
+            helper.stdin.flush()
+            window = self.panel_window()
+            self.wait_mapped(window)
+            self.x(ARGS.x_tool, "close", window)
+            self.wait_mapped(window, mapped=False)
+            helper.stdin.write(b'{"type":"show"}\n{"type":"terminate"}\n')
+            helper.stdin.close()
+            self.assertEqual(helper.wait(timeout=WAIT_S), 0)
+        finally:
+            if helper.poll() is None:
+                helper.kill()
+                helper.wait()
+
     def test_end_of_standard_input_ends_the_process_with_status_zero(self):
         helper = self.start()
         helper.send({"type": "show"})
