@@ -7,10 +7,8 @@ driven through real pipes. Run under dbus-run-session (tests/e2e/panel.cmake doe
 
 import argparse
 import ctypes
-import json
 import os
 import re
-import select
 import shutil
 import signal
 import subprocess
@@ -19,8 +17,10 @@ import tempfile
 import time
 import unittest
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+from helper_process import WAIT_S, Helper, Xvfb, wait_until  # noqa: E402
+
 ARGS = None
-WAIT_S = 10.0
 
 SCREEN_W, SCREEN_H = 1920, 1080
 PANEL_W, PANEL_H = 520, 760
@@ -42,105 +42,16 @@ SESSION_RUNNING = {"type": "snapshot", "snapshot": {
 }}
 
 
-def wait_until(predicate, timeout=WAIT_S, interval=0.02):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() > deadline:
-            return value
-        time.sleep(interval)
-
-
 def placed_at(monitor):
     """Where the placement rule puts the panel on a monitor (no window manager: no frame)."""
     x, y, width, height = monitor
     return (x + width - PANEL_W - RIGHT_MARGIN, y + (height - PANEL_H) // 2)
 
 
-class Xvfb:
-    """A private X server on a free display number, kept between clients (-noreset)."""
-
-    def __init__(self):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             "%dx%dx24" % (SCREEN_W, SCREEN_H), "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        while not number.endswith(b"\n"):
-            ready, _, _ = select.select([read_end], [], [], WAIT_S)
-            chunk = os.read(read_end, 16) if ready else b""
-            if not chunk:
-                raise RuntimeError("Xvfb did not start")
-            number += chunk
-        os.close(read_end)
-        self.display = ":" + number.decode().strip()
-
-    def close(self):
-        self.process.terminate()
-        self.process.wait(timeout=WAIT_S)
-
-
-class Helper:
-    """The helper process with pipes on its standard input and output."""
-
-    def __init__(self, env, log_path):
-        self.log = open(log_path, "wb")
-        self.process = subprocess.Popen([ARGS.helper], stdin=subprocess.PIPE,
-                                        stdout=subprocess.PIPE, stderr=self.log, env=env)
-        self.output = b""
-
-    def send(self, message):
-        line = message if isinstance(message, str) else json.dumps(message)
-        self.process.stdin.write(line.encode() + b"\n")
-        self.process.stdin.flush()
-
-    def commands(self, wanted=0, timeout=WAIT_S):
-        """The command lines written so far, after waiting for at least `wanted` of them."""
-        deadline = time.monotonic() + timeout
-        stdout = self.process.stdout
-        while stdout is not None:
-            enough = self.output.count(b"\n") >= wanted
-            # Enough lines: one short look for more. Too few: wait up to the deadline.
-            wait = 0.05 if enough else deadline - time.monotonic()
-            if wait <= 0:
-                break
-            ready, _, _ = select.select([stdout], [], [], wait)
-            if not ready:
-                if enough:
-                    break
-                continue
-            chunk = os.read(stdout.fileno(), 65536)
-            if not chunk:
-                break
-            self.output += chunk
-        return [json.loads(line) for line in self.output.decode().splitlines()]
-
-    def close_stdout(self):
-        self.process.stdout.close()
-        self.process.stdout = None
-
-    def wait(self, timeout=WAIT_S):
-        return self.process.wait(timeout=timeout)
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        for stream in (self.process.stdin, self.process.stdout):
-            if stream is not None:
-                try:
-                    stream.close()
-                except BrokenPipeError:
-                    pass
-        self.log.close()
-
-
 class PanelTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.xvfb = Xvfb()
+        cls.xvfb = Xvfb(SCREEN_W, SCREEN_H)
         cls.runtime = tempfile.mkdtemp(prefix="tavu-e2e-")
         os.chmod(cls.runtime, 0o700)
         env = dict(os.environ)
@@ -216,7 +127,7 @@ class PanelTest(unittest.TestCase):
         return moved
 
     def start(self):
-        helper = Helper(self.env, os.path.join(self.runtime, "helper-%d.log" % len(self.helpers)))
+        helper = Helper(ARGS.helper, self.env, os.path.join(self.runtime, "helper-%d.log" % len(self.helpers)))
         self.helpers.append(helper)
         return helper
 
