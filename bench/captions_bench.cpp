@@ -2,6 +2,7 @@
 // and the whole panel (520 x 760) rendered to an image, offscreen, median of many runs.
 //   captions_bench            the table: same cards, one card appended, first snapshot, 2 MiB line
 //   captions_bench --memory   peak resident memory with 10,000 cards, scrolled through once
+//   captions_bench --repeat same|appended CARDS   one figure again and again, for a profiler
 // Build in a Release directory to measure; the list scrolls at once (reduced motion) so that each
 // image shows the settled panel.
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sys/resource.h>
 #include <time.h>
@@ -258,6 +260,16 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--memory") == 0)
         return memory();
+    // One figure again and again, for a profiler:  --repeat same|appended CARDS
+    if (argc > 3 && std::strcmp(argv[1], "--repeat") == 0) {
+        const bool same = std::strcmp(argv[2], "same") == 0;
+        const auto count = static_cast<std::size_t>(std::atol(argv[3]));
+        for (int i = 0; i < 20; ++i) {
+            const Figure figure = same ? sameCards(count) : oneAppended(count);
+            std::printf("%s\n", cell(figure).constData());
+        }
+        return 0;
+    }
 
     std::printf("median of %d runs, ms, wall (main thread processor): snapshot applied + "
                 "panel %dx%d rendered to an image\n",
