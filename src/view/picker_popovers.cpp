@@ -36,12 +36,23 @@ LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(
         else
             m_audioPopover->dismiss();
     });
-    connect(m_languagePopover, &LiveTranslationPopover::dismissed, view,
-        [view] { view->setLanguagesPresented(false); });
-    connect(m_audioPopover, &LiveTranslationPopover::dismissed, view,
-        [view] { view->setAudioPresented(false); });
-    connect(m_audioPicker, &LiveTranslationAudioPicker::closeRequested, view,
-        [view] { view->setAudioPresented(false); });
+    connect(m_languagePopover, &LiveTranslationPopover::dismissed, this, [this] {
+        if (LiveTranslationHelperView *v = liveView())
+            v->setLanguagesPresented(false);
+    });
+    const auto closeAudio = [this] {
+        if (LiveTranslationHelperView *v = liveView())
+            v->setAudioPresented(false);
+    };
+    connect(m_audioPopover, &LiveTranslationPopover::dismissed, this, closeAudio);
+    connect(m_audioPicker, &LiveTranslationAudioPicker::closeRequested, this, closeAudio);
+}
+
+LiveTranslationHelperView *LiveTranslationPickerPopovers::liveView() const
+{
+    // While the view is being destroyed it hides its window, which dismisses the popovers; by
+    // then only its QWidget part is left, and the cast finds no view to tell.
+    return qobject_cast<LiveTranslationHelperView *>(parent());
 }
 
 void LiveTranslationPickerPopovers::render(

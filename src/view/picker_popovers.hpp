@@ -32,6 +32,8 @@ public:
     LiveTranslationAudioPicker *audioPicker() const { return m_audioPicker; }
 
 private:
+    LiveTranslationHelperView *liveView() const;
+
     LiveTranslationHelperView *m_view;
     LiveTranslationPopover *m_languagePopover;
     LiveTranslationLanguagePicker *m_languagePicker;

@@ -124,7 +124,7 @@ TEST(ApplicationIcon, IdsThatNameNoApplicationAreNotLookedUp)
              QStringLiteral("org.example.Themed"), QStringLiteral("bundle:../applications/x"),
              QStringLiteral("bundle:/usr/share/applications/x.desktop"),
              QStringLiteral("bundle:org.example.Themed\nX"),
-             QString::fromUtf16(u"bundle:org.example.Themed\u0000evil", 33)}) {
+             QStringLiteral("bundle:org.example.Themed") + QChar(0) + QStringLiteral("evil")}) {
         EXPECT_TRUE(desktopFileIdForSource(id).isEmpty()) << id.toStdString();
         EXPECT_TRUE(applicationIcon(id).isNull()) << id.toStdString();
     }
