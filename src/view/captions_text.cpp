@@ -6,12 +6,12 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QTextBoundaryFinder>
 #include <QTextLine>
 #include <QTextOption>
 #include <cmath>
 #include <qdrawutil.h>
-#include <vector>
 
 namespace {
 // Pixel sizes of the caption fonts. Half sizes (10.5, 9.5) round up: fonts take whole pixels.
@@ -200,37 +200,29 @@ void drawCardShape(QPainter *painter, const QRectF &rect, const QColor &fill, co
 
 // A card's corners and edges, drawn once per look and scale: stroking a rounded outline for every
 // card of every frame costs more than all of the card's text.
-struct FramePiece {
-    QRgb fill;
-    QRgb stroke;
-    qreal strokeWidth;
-    qreal ratio;
-    QPixmap pixmap;
-};
 constexpr int kFrameMargin = static_cast<int>(kCardCornerRadius) + 1;
 constexpr int kFrameSide = 2 * kFrameMargin + 1;
-constexpr std::size_t kFramePieces = 8;
 
-const QPixmap &framePixmap(const QColor &fill, const QColor &stroke, qreal strokeWidth, qreal ratio)
+QPixmap framePixmap(const QColor &fill, const QColor &stroke, qreal strokeWidth, qreal ratio)
 {
-    static std::vector<FramePiece> pieces;
-    for (const FramePiece &piece : pieces) {
-        if (piece.fill == fill.rgba() && piece.stroke == stroke.rgba()
-            && piece.strokeWidth == strokeWidth && piece.ratio == ratio)
-            return piece.pixmap;
-    }
-    if (pieces.size() >= kFramePieces)
-        pieces.erase(pieces.begin());
+    const QString key = QStringLiteral("tavu.captionCard.%1.%2.%3.%4")
+                            .arg(fill.rgba())
+                            .arg(stroke.rgba())
+                            .arg(strokeWidth)
+                            .arg(ratio);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
     const int side = static_cast<int>(std::ceil(kFrameSide * ratio));
-    QPixmap pixmap(side, side);
+    pixmap = QPixmap(side, side);
     pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     drawCardShape(&painter, QRectF(0, 0, kFrameSide, kFrameSide), fill, stroke, strokeWidth);
     painter.end();
-    pieces.push_back({fill.rgba(), stroke.rgba(), strokeWidth, ratio, std::move(pixmap)});
-    return pieces.back().pixmap;
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
 }
 } // namespace
 
@@ -244,7 +236,7 @@ void paintCaptionCardFrame(QPainter *painter, const QRectF &rect, const QColor &
         drawCardShape(painter, rect, fill, stroke, strokeWidth);
         return;
     }
-    const QPixmap &pixmap = framePixmap(fill, stroke, strokeWidth, ratio);
+    const QPixmap pixmap = framePixmap(fill, stroke, strokeWidth, ratio);
     const QMargins margins(kFrameMargin, kFrameMargin, kFrameMargin, kFrameMargin);
     const int device = static_cast<int>(std::lround(kFrameMargin * ratio));
     qDrawBorderPixmap(
