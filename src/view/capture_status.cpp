@@ -1,7 +1,6 @@
 #include "capture_status.hpp"
 
 #include <cmath>
-#include <cstring>
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -110,7 +109,9 @@ void LiveTranslationCaptureStatus::render(
     }
 
     const float level = snapshot.captureAudioLevel;
-    if (!m_shownLevel || std::memcmp(&*m_shownLevel, &level, sizeof level) != 0) {
+    const bool sameLevel = m_shownLevel
+        && (*m_shownLevel == level || (std::isnan(*m_shownLevel) && std::isnan(level)));
+    if (!sameLevel) {
         m_shownLevel = level;
         m_level->setValue(barValue(level));
         setAccessibleValueText(m_level, tr("%1 percent").arg(qint64(capturePercent(level))));
