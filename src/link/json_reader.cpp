@@ -98,29 +98,23 @@ bool FieldReader::fail(const PathStep *at, std::string reason)
     return false;
 }
 
-bool FieldReader::require(const Field &field, const PathStep &at, const char *expected)
+// Reading succeeds on the fast path: the key appears once and its value has the right type.
+// Only a failure looks closer, to say exactly what is wrong.
+
+bool FieldReader::refuse(const Field &field, const PathStep &at, const char *expected)
 {
     if (field.count == 0)
         return fail(&at, "missing required key");
     if (field.count > 1)
         return fail(&at, "duplicate key");
-    if (field.value.is_null())
-        return fail(&at, std::string("expected ") + expected + ", found null");
-    return true;
-}
-
-bool FieldReader::mismatch(const Field &field, const PathStep &at, const char *expected)
-{
     return fail(&at, std::string("expected ") + expected + ", found " + describe(field.value));
 }
 
 bool FieldReader::string(const Field &field, const PathStep &at, std::string_view &out)
 {
-    if (!require(field, at, "a string"))
-        return false;
-    if (field.value.get_string().get(out) != simdjson::SUCCESS)
-        return mismatch(field, at, "a string");
-    return true;
+    if (field.count == 1 && field.value.get_string().get(out) == simdjson::SUCCESS)
+        return true;
+    return refuse(field, at, "a string");
 }
 
 bool FieldReader::string(const Field &field, const PathStep &at, std::string &out)
@@ -135,74 +129,58 @@ bool FieldReader::string(const Field &field, const PathStep &at, std::string &ou
 bool FieldReader::optionalString(
     const Field &field, const PathStep &at, std::optional<std::string> &out)
 {
-    if (field.count > 1)
-        return fail(&at, "duplicate key");
-    if (field.count == 0 || field.value.is_null()) {
+    std::string_view view;
+    if (field.count == 1 && field.value.get_string().get(view) == simdjson::SUCCESS) {
+        out.emplace(view);
+        return true;
+    }
+    if (field.count == 0 || (field.count == 1 && field.value.is_null())) {
         out.reset();
         return true;
     }
-    std::string_view view;
-    if (field.value.get_string().get(view) != simdjson::SUCCESS)
-        return mismatch(field, at, "a string or null");
-    out.emplace(view);
-    return true;
+    return refuse(field, at, "a string or null");
 }
 
 bool FieldReader::boolean(const Field &field, const PathStep &at, bool &out)
 {
-    if (!require(field, at, "a boolean"))
-        return false;
-    if (field.value.get_bool().get(out) != simdjson::SUCCESS)
-        return mismatch(field, at, "a boolean");
-    return true;
+    if (field.count == 1 && field.value.get_bool().get(out) == simdjson::SUCCESS)
+        return true;
+    return refuse(field, at, "a boolean");
 }
 
 bool FieldReader::unsignedInteger(const Field &field, const PathStep &at, std::uint64_t &out)
 {
-    if (!require(field, at, "a non-negative integer"))
-        return false;
-    const element &value = field.value;
-    if (value.type() == element_type::INT64) {
-        const std::int64_t signedValue = value.get_int64().value_unsafe();
-        if (signedValue < 0) {
-            return fail(
-                &at, "expected a non-negative integer, found " + std::to_string(signedValue));
+    if (field.count == 1 && field.value.type() == element_type::UINT64)
+        return field.value.get_uint64().get(out) == simdjson::SUCCESS;
+    std::int64_t signedValue = 0;
+    if (field.count == 1 && field.value.get_int64().get(signedValue) == simdjson::SUCCESS) {
+        if (signedValue >= 0) {
+            out = static_cast<std::uint64_t>(signedValue);
+            return true;
         }
-        out = static_cast<std::uint64_t>(signedValue);
-        return true;
+        return fail(&at, "expected a non-negative integer, found " + std::to_string(signedValue));
     }
-    if (value.type() == element_type::UINT64) {
-        out = value.get_uint64().value_unsafe();
-        return true;
-    }
-    return mismatch(field, at, "a non-negative integer");
+    return refuse(field, at, "a non-negative integer");
 }
 
 bool FieldReader::signedInteger(const Field &field, const PathStep &at, std::int64_t &out)
 {
-    if (!require(field, at, "an integer"))
-        return false;
-    const element &value = field.value;
-    if (value.type() == element_type::INT64) {
-        out = value.get_int64().value_unsafe();
-        return true;
-    }
-    if (value.type() == element_type::UINT64) {
+    if (field.count == 1 && field.value.type() == element_type::INT64)
+        return field.value.get_int64().get(out) == simdjson::SUCCESS;
+    if (field.count == 1 && field.value.type() == element_type::UINT64) {
         return fail(&at,
             "out of the 64-bit signed integer range: "
-                + std::to_string(value.get_uint64().value_unsafe()));
+                + std::to_string(field.value.get_uint64().value_unsafe()));
     }
-    return mismatch(field, at, "an integer");
+    return refuse(field, at, "an integer");
 }
 
 bool FieldReader::number(const Field &field, const PathStep &at, double &out)
 {
-    if (!require(field, at, "a number"))
-        return false;
-    if (!field.value.is_number())
-        return mismatch(field, at, "a number");
-    out = field.value.get_double().value_unsafe();
-    return true;
+    // simdjson gives integers as doubles too.
+    if (field.count == 1 && field.value.get_double().get(out) == simdjson::SUCCESS)
+        return true;
+    return refuse(field, at, "a number");
 }
 
 bool FieldReader::float32(const Field &field, const PathStep &at, float &out)
@@ -219,11 +197,9 @@ bool FieldReader::float32(const Field &field, const PathStep &at, float &out)
 
 bool FieldReader::object(const Field &field, const PathStep &at, simdjson::dom::object &out)
 {
-    if (!require(field, at, "an object"))
-        return false;
-    if (field.value.get_object().get(out) != simdjson::SUCCESS)
-        return mismatch(field, at, "an object");
-    return true;
+    if (field.count == 1 && field.value.get_object().get(out) == simdjson::SUCCESS)
+        return true;
+    return refuse(field, at, "an object");
 }
 
 } // namespace tavu_wire_internal

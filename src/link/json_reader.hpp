@@ -82,10 +82,8 @@ public:
     bool objects(const Field &field, const PathStep &at, std::vector<Item> &out, ReadItem read)
     {
         simdjson::dom::array array;
-        if (!require(field, at, "an array"))
-            return false;
-        if (field.value.get_array().get(array) != simdjson::SUCCESS)
-            return mismatch(field, at, "an array");
+        if (field.count != 1 || field.value.get_array().get(array) != simdjson::SUCCESS)
+            return refuse(field, at, "an array");
         out.clear();
         out.reserve(array.size());
         std::size_t index = 0;
@@ -101,9 +99,9 @@ public:
     }
 
 private:
-    // The key is there exactly once and its value is not null.
-    bool require(const Field &field, const PathStep &at, const char *expected);
-    bool mismatch(const Field &field, const PathStep &at, const char *expected);
+    // Records why a value that failed the fast path is wrong: missing, repeated, or of
+    // another type than `expected` (null included).
+    bool refuse(const Field &field, const PathStep &at, const char *expected);
 
     WireDecodeError &m_error;
 };
