@@ -63,8 +63,10 @@ LiveTranslationHelperSnapshot session(std::size_t cards)
     s.captureAudioLevel = 0.3F;
     s.activeSourceText = "Und jetzt zum nächsten Punkt der";
     s.activeTranslatedText = "And now to the next item on the";
+    // Counted from the newest card, so that every history shows the same cards in view and the
+    // figures differ only by what the history's length costs.
     for (std::size_t i = 0; i < cards; ++i) {
-        const auto &[source, translation] = kPhrases[i % kPhrases.size()];
+        const auto &[source, translation] = kPhrases[(cards - 1 - i) % kPhrases.size()];
         s.committedCards.push_back({"card-" + std::to_string(i), source, translation,
             737372460.0 + 4.5 * static_cast<double>(i)});
     }
