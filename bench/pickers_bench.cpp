@@ -1,6 +1,7 @@
 // The language picker with 1,000 languages in each column: what opening it costs (the popover
 // shown, both columns filtered, the visible rows built, the whole popover painted), and what one
-// typed search character costs (both columns filtered again, their rows rebound and painted).
+// typed search character costs (both columns filtered again, their rows rebound and painted),
+// and what a snapshot that changes only the audio level costs it while open.
 // Targets: opening at most 30 ms, a typed character at most 10 ms (medians).
 //
 //   build/<release dir>/bench/pickers_bench
@@ -116,6 +117,26 @@ void typeSearchCharacter(benchmark::State &state)
     }
 }
 
+// A snapshot that changes only the audio level while the picker is open with a search typed:
+// what every level update costs the open picker.
+void levelSnapshotWhileOpen(benchmark::State &state)
+{
+    Scene scene;
+    const auto palette = LiveTranslationPalette::light();
+    LiveTranslationPopover popover(&scene.window);
+    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.search);
+    popover.setContent(picker);
+    popover.setColors(palette);
+    popover.present(scene.anchor);
+    QTest::keyClicks(picker->searchField(), QStringLiteral("language 05"));
+    LiveTranslationHelperSnapshot snapshot = scene.model.snapshot();
+    for (auto _ : state) {
+        snapshot.captureAudioLevel = snapshot.captureAudioLevel > 0.5F ? 0.1F : 0.9F;
+        scene.model.applySnapshot(snapshot);
+        picker->render(scene.model.snapshot(), palette);
+    }
+}
+
 BENCHMARK(openLanguagePicker)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(kRepetitions)
@@ -126,6 +147,10 @@ BENCHMARK(reopenLanguagePicker)
     ->ReportAggregatesOnly(true);
 BENCHMARK(typeSearchCharacter)
     ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(levelSnapshotWhileOpen)
+    ->Unit(benchmark::kMicrosecond)
     ->Repetitions(kRepetitions)
     ->ReportAggregatesOnly(true);
 

@@ -261,6 +261,17 @@ void LiveTranslationLanguagePicker::renderColumns(const LiveTranslationHelperSna
         edit->setText(search);
     }
     const LiveTranslationPalette palette = m_palette.value_or(LiveTranslationPalette::light());
+    // Snapshots stream in while the picker is open (the audio level alone changes many times a
+    // second); filtering thousands of names again for the same inputs would be wasted.
+    const bool unchanged = m_rendered && m_rendered->search == search
+        && m_rendered->palette == palette && m_rendered->sourceId == snapshot.sourceLanguage
+        && m_rendered->targetId == snapshot.targetLanguage
+        && m_rendered->source == snapshot.sourceLanguages
+        && m_rendered->target == snapshot.targetLanguages;
+    if (unchanged)
+        return;
+    m_rendered = RenderedInputs {snapshot.sourceLanguages, snapshot.targetLanguages,
+        snapshot.sourceLanguage, snapshot.targetLanguage, search, palette};
     m_source->render(
         filteredLanguages(snapshot.sourceLanguages, search), snapshot.sourceLanguage, palette);
     m_target->render(

@@ -70,4 +70,15 @@ private:
     LiveTranslationDivider *m_divider;
     QLabel *m_footnote;
     std::optional<LiveTranslationPalette> m_palette;
+
+    // What the columns were last drawn from.
+    struct RenderedInputs {
+        std::vector<LiveTranslationHelperLanguageOption> source;
+        std::vector<LiveTranslationHelperLanguageOption> target;
+        std::string sourceId;
+        std::string targetId;
+        QString search;
+        LiveTranslationPalette palette;
+    };
+    std::optional<RenderedInputs> m_rendered;
 };
