@@ -137,9 +137,10 @@ QSize LiveTranslationActiveCard::sizeHint() const
     return {width, heightForWidth(width)};
 }
 
+// Never narrower than the panel lets it be; never shorter than its texts at the width it has.
 QSize LiveTranslationActiveCard::minimumSizeHint() const
 {
-    return {0, heightForWidth(width())};
+    return {0, heightForWidth(width() > 0 ? width() : kDefaultWidth)};
 }
 
 void LiveTranslationActiveCard::paintEvent(QPaintEvent * /*event*/)
