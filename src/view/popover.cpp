@@ -242,6 +242,10 @@ bool LiveTranslationPopover::isOutsidePress(QObject *watched) const
     const auto *widget = qobject_cast<const QWidget *>(watched);
     if (!widget)
         return false; // the press reaches the window first, then the widget: judge it there
+    // A menu or list popped up from inside (the search field's context menu) handles its own
+    // presses; a press outside such a popup only closes the popup.
+    if (widget->window()->windowType() == Qt::Popup)
+        return false;
     // The button flips the popover itself; a press on it must not close it first.
     return !isInside(widget, this) && !isInside(widget, m_anchor);
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -129,6 +130,21 @@ TEST_F(PopoverTest, PressesOutsideDismissButNotOnTheButtonOrInside)
     // Once closed it no longer watches presses.
     pickertest::click(other);
     EXPECT_EQ(dismissed->count(), 1);
+}
+
+TEST_F(PopoverTest, AMenuOpenedFromInsideKeepsItOpen)
+{
+    present();
+    QMenu menu(field);
+    QAction *paste = menu.addAction(QStringLiteral("Paste"));
+    bool triggered = false;
+    QObject::connect(paste, &QAction::triggered, [&] { triggered = true; });
+    menu.popup(field->mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    pickertest::click(&menu);
+    EXPECT_TRUE(triggered);
+    EXPECT_TRUE(popover->isVisible());
+    EXPECT_EQ(dismissed->count(), 0);
 }
 
 TEST_F(PopoverTest, FollowsItsWindowAndClosesWithItOrWhenTheApplicationLosesFocus)
