@@ -15,7 +15,9 @@ if [ "${TAVU_E2E_INNER:-}" = 1 ]; then
     unset TAVU_E2E_INNER
     # The buses' own chatter went to a log; the command gets the caller's standard error back.
     exec 2>&4 4>&-
-    /usr/libexec/at-spi-bus-launcher --launch-immediately >>"$TAVU_E2E_LOG" 2>&1 &
+    # Each helper process dies with the shell that started it, even when that shell is killed.
+    setpriv --pdeathsig TERM -- /usr/libexec/at-spi-bus-launcher --launch-immediately \
+        >>"$TAVU_E2E_LOG" 2>&1 &
     launcher=$!
     # The bus is usable once the launcher owns its name on the session bus. (Asking the name
     # itself would have the session bus start a second launcher.)
@@ -28,7 +30,7 @@ if [ "${TAVU_E2E_INNER:-}" = 1 ]; then
         sleep 0.05
     done
     set +e
-    "$@"
+    setpriv --pdeathsig TERM -- "$@"
     status=$?
     set -e
     kill "$launcher" 2>/dev/null || true
@@ -50,7 +52,7 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 # Xvfb picks a free display itself and writes its number to the descriptor given.
-Xvfb -displayfd 3 -screen 0 "${TAVU_E2E_SCREEN:-1280x800x24}" -nolisten tcp -noreset \
+setpriv --pdeathsig TERM -- Xvfb -displayfd 3 -screen 0 "${TAVU_E2E_SCREEN:-1280x800x24}" -nolisten tcp -noreset \
     3>"$workdir/display" 2>"$workdir/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 1 200); do
@@ -79,7 +81,8 @@ export NO_AT_BRIDGE=0
 export TAVU_E2E_INNER=1
 export TAVU_E2E_LOG="$workdir/buses.log"
 set +e
-dbus-run-session -- "$0" "$@" 4>&2 2>"$TAVU_E2E_LOG"
+setpriv --pdeathsig TERM -- dbus-run-session -- setpriv --pdeathsig TERM -- "$0" "$@" \
+    4>&2 2>"$TAVU_E2E_LOG"
 status=$?
 set -e
 if [ "$status" -ne 0 ] && [ -s "$TAVU_E2E_LOG" ]; then
