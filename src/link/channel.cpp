@@ -65,6 +65,11 @@ LiveTranslationHelperChannel::~LiveTranslationHelperChannel()
     }
 }
 
+void LiveTranslationHelperChannel::setReceiver(Receiver receiver)
+{
+    m_receive = receiver ? std::make_shared<const Receiver>(std::move(receiver)) : nullptr;
+}
+
 void LiveTranslationHelperChannel::startReading()
 {
     if (m_reader.joinable() || m_closedReported)
@@ -138,13 +143,16 @@ void LiveTranslationHelperChannel::handleChunk(const std::string &chunk)
             hostClosed();
         return;
     }
-    for (const auto &message : m_decoder.append(chunk)) {
-        const Receiver receive = m_receive;
+    std::vector<LiveTranslationHelperHostMessage> messages = m_decoder.append(chunk);
+    for (LiveTranslationHelperHostMessage &message : messages) {
+        const std::shared_ptr<const Receiver> receive = m_receive;
         if (receive)
-            receive(message);
+            (*receive)(message);
         if (alive.isNull())
-            return;
+            return; // the messages are freed with this frame; the decoder is gone
     }
+    // What the receiver left (an older snapshot it exchanged) is storage for the next lines.
+    m_decoder.recycle(std::move(messages));
 }
 
 void LiveTranslationHelperChannel::send(const LiveTranslationHelperCommand &command)

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <thread>
 
 #include "line_decoder.hpp"
@@ -19,14 +20,16 @@ class LiveTranslationHelperChannel final : public QObject {
     Q_DISABLE_COPY_MOVE(LiveTranslationHelperChannel)
 
 public:
-    using Receiver = std::function<void(const LiveTranslationHelperHostMessage &)>;
+    // May take the message's contents (a snapshot, by exchanging it for an older one); what it
+    // leaves in the message is reused for later lines.
+    using Receiver = std::function<void(LiveTranslationHelperHostMessage &)>;
     using ClosedHandler = std::function<void()>;
 
     explicit LiveTranslationHelperChannel(
         int inputFd = 0, int outputFd = 1, QObject *parent = nullptr);
     ~LiveTranslationHelperChannel() override;
 
-    void setReceiver(Receiver receiver) { m_receive = std::move(receiver); }
+    void setReceiver(Receiver receiver);
     void setHostClosedHandler(ClosedHandler handler) { m_hostClosed = std::move(handler); }
 
     // Starts the reader thread; reading goes on until end of file or stopReading().
@@ -50,7 +53,8 @@ private:
     std::thread m_reader;
     std::atomic<bool> m_stopRequested = false;
     LiveTranslationHelperLineDecoder m_decoder;
-    Receiver m_receive;
+    // Shared, so that a receiver that replaces itself runs to its end without a copy per message.
+    std::shared_ptr<const Receiver> m_receive;
     ClosedHandler m_hostClosed;
     bool m_closedReported = false;
     // A failed write left part of a line on the output; the next command starts a fresh line.

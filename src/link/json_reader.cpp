@@ -131,7 +131,10 @@ bool FieldReader::optionalString(
 {
     std::string_view view;
     if (field.count == 1 && field.value.get_string().get(view) == simdjson::SUCCESS) {
-        out.emplace(view);
+        if (out)
+            out->assign(view); // keeps the string's storage
+        else
+            out.emplace(view);
         return true;
     }
     if (field.count == 0 || (field.count == 1 && field.value.is_null())) {

@@ -78,23 +78,33 @@ public:
     bool object(const Field &field, const PathStep &at, simdjson::dom::object &out);
 
     // Reads an array whose elements are objects; each is handed to read(object, path, item).
+    // The items already in `out` are read into again, so their strings keep their storage: read
+    // must set every field of the item.
     template <class Item, class ReadItem>
     bool objects(const Field &field, const PathStep &at, std::vector<Item> &out, ReadItem read)
     {
         simdjson::dom::array array;
         if (field.count != 1 || field.value.get_array().get(array) != simdjson::SUCCESS)
             return refuse(field, at, "an array");
-        out.clear();
-        out.reserve(array.size());
+        // Room for every element, but an element is only made when it is read: an array of
+        // thousands of empty objects that fails at its first costs no thousands of items.
+        if (out.size() > array.size())
+            out.resize(array.size());
+        else
+            out.reserve(array.size());
         std::size_t index = 0;
         for (const simdjson::dom::element item : array) {
-            const PathStep itemAt {&at, {}, index++};
+            const PathStep itemAt {&at, {}, index};
             simdjson::dom::object object;
             if (item.get_object().get(object) != simdjson::SUCCESS)
                 return fail(&itemAt, std::string("expected an object, found ") + describe(item));
-            if (!read(object, itemAt, out.emplace_back()))
+            if (index == out.size())
+                out.emplace_back();
+            if (!read(object, itemAt, out[index]))
                 return false;
+            ++index;
         }
+        out.resize(index);
         return true;
     }
 

@@ -9,19 +9,31 @@ constexpr std::size_t kShortestMessageBytes = 15;
 // Bounds the room reserved at once (messages are large) and the line-end offsets kept.
 constexpr std::size_t kMaxReservedMessages = 256;
 constexpr std::size_t kMaxKeptLineEnds = 4096;
+
+// Whether a snapshot has storage worth keeping: one moved from, or never filled, has none.
+bool hasRoom(const LiveTranslationHelperSnapshot &snapshot)
+{
+    return snapshot.committedCards.capacity() + snapshot.sourceLanguages.capacity()
+        + snapshot.targetLanguages.capacity() + snapshot.audioSources.capacity()
+        > 0;
+}
 } // namespace
+
+LiveTranslationHelperLineDecoder::LiveTranslationHelperLineDecoder()
+{
+    m_spareSnapshots.reserve(kMaxSpareSnapshots);
+}
 
 std::vector<LiveTranslationHelperHostMessage> LiveTranslationHelperLineDecoder::append(
     std::string_view chunk)
 {
-    std::vector<LiveTranslationHelperHostMessage> messages;
     if (chunk.empty())
-        return messages;
+        return {};
     // The limit is checked before any line is cut: complete lines in the chunk that crosses it
     // are lost with the rest of the buffer.
     if (chunk.size() > kMaxBufferedBytes - m_buffer.size()) {
         m_buffer.clear();
-        return messages;
+        return {};
     }
 
     // At rest the buffer holds no line feed. A buffered head only waits for the chunk's first
@@ -42,8 +54,11 @@ std::vector<LiveTranslationHelperHostMessage> LiveTranslationHelperLineDecoder::
     }
     if (m_lineEnds.empty()) {
         m_buffer.append(chunk);
-        return messages;
+        return {};
     }
+    std::vector<LiveTranslationHelperHostMessage> messages = std::move(m_spareList);
+    m_spareList.clear();
+    messages.clear();
     messages.reserve(std::min(candidates, kMaxReservedMessages));
 
     std::size_t lineStart = 0;
@@ -68,14 +83,51 @@ std::size_t LiveTranslationHelperLineDecoder::bufferedBytes() const
     return m_buffer.size();
 }
 
+void LiveTranslationHelperLineDecoder::recycle(std::vector<LiveTranslationHelperHostMessage> &&used)
+{
+    for (LiveTranslationHelperHostMessage &message : used) {
+        if (m_spareSnapshots.size() == kMaxSpareSnapshots)
+            break;
+        if (message.snapshot && hasRoom(*message.snapshot))
+            keepSpare(std::move(*message.snapshot));
+    }
+    used.clear();
+    if (used.capacity() <= kMaxReservedMessages && used.capacity() > m_spareList.capacity())
+        m_spareList = std::move(used);
+}
+
+void LiveTranslationHelperLineDecoder::keepSpare(LiveTranslationHelperSnapshot &&snapshot)
+{
+    if (m_spareSnapshots.size() < kMaxSpareSnapshots)
+        m_spareSnapshots.push_back(std::move(snapshot));
+}
+
 void LiveTranslationHelperLineDecoder::decodeLine(
     std::string_view line, std::vector<LiveTranslationHelperHostMessage> &messages)
 {
+    using Kind = LiveTranslationHelperHostMessage::Kind;
     if (line.empty())
         return;
     WireDecodeError error;
-    if (m_decoder.decodeHostMessage(line, messages.emplace_back(), error))
+    LiveTranslationHelperHostMessage &message = messages.emplace_back();
+    bool decoded = false;
+    if (m_spareSnapshots.empty()) {
+        decoded = m_decoder.decodeHostMessage(line, message, error);
+    } else {
+        // A snapshot is read into a spare's storage; any other message leaves the spare spare.
+        message.snapshot.emplace(std::move(m_spareSnapshots.back()));
+        m_spareSnapshots.pop_back();
+        decoded = m_decoder.decodeHostMessage(line, message.kind, *message.snapshot, error);
+        if (decoded && message.kind != Kind::snapshot) {
+            keepSpare(std::move(*message.snapshot));
+            message.snapshot.reset();
+        }
+    }
+    if (decoded)
         return;
+    // What a rejected line left in the snapshot is overwritten by the next one decoded into it.
+    if (message.snapshot && hasRoom(*message.snapshot))
+        keepSpare(std::move(*message.snapshot));
     messages.pop_back();
     if (onRejected)
         onRejected(line, error);

@@ -14,13 +14,21 @@ class LiveTranslationHelperLineDecoder final {
 public:
     // After an append the buffer may hold at most this many bytes; more discards it whole.
     static constexpr std::size_t kMaxBufferedBytes = 2097152;
+    // Snapshots kept for their storage between lines. Each may hold the room of a snapshot as
+    // large as the buffer, so only a few are kept.
+    static constexpr std::size_t kMaxSpareSnapshots = 2;
 
-    LiveTranslationHelperLineDecoder() = default;
+    LiveTranslationHelperLineDecoder();
     LiveTranslationHelperLineDecoder(const LiveTranslationHelperLineDecoder &) = delete;
     LiveTranslationHelperLineDecoder &operator=(const LiveTranslationHelperLineDecoder &) = delete;
 
     // Consumes one chunk; returns the messages of the lines it completed, in line order.
     std::vector<LiveTranslationHelperHostMessage> append(std::string_view chunk);
+    // Takes back messages that append() returned once the caller is done with them, whatever
+    // their contents now (a snapshot handed over in exchange for an older one, a moved-from
+    // value): up to kMaxSpareSnapshots snapshots and the list itself are kept, and later lines
+    // are decoded into their storage; the rest is freed.
+    void recycle(std::vector<LiveTranslationHelperHostMessage> &&used);
 
     std::size_t bufferedBytes() const;
 
@@ -30,8 +38,11 @@ public:
 
 private:
     void decodeLine(std::string_view line, std::vector<LiveTranslationHelperHostMessage> &messages);
+    void keepSpare(LiveTranslationHelperSnapshot &&snapshot);
 
     std::string m_buffer;
+    std::vector<LiveTranslationHelperSnapshot> m_spareSnapshots; // at most kMaxSpareSnapshots
+    std::vector<LiveTranslationHelperHostMessage> m_spareList; // empty, kept for its room
     std::vector<std::size_t> m_lineEnds; // offsets of the line feeds in the chunk being cut
     WireDecoder m_decoder;
 };

@@ -134,6 +134,8 @@ bool readKind(FieldReader &reader, const Field &field, const PathStep &at,
 
 constexpr std::array<HostKind, 5> kHostKinds
     = {HostKind::snapshot, HostKind::show, HostKind::hide, HostKind::toggle, HostKind::terminate};
+constexpr std::array<std::string_view, 2> kHostKeys = {"type", "snapshot"};
+constexpr PathStep kSnapshotAt {nullptr, kHostKeys[1]};
 constexpr std::array<CommandKind, 10> kCommandKinds = {
     CommandKind::start,
     CommandKind::stop,
@@ -171,6 +173,20 @@ struct WireDecoder::Impl {
             return reader.fail(nullptr, std::string("expected an object, found ") + describe(root));
         return true;
     }
+
+    // Parses a host message up to its kind and, for a snapshot message, its "snapshot" object.
+    bool parseHostMessage(std::string_view line, HostKind &kind,
+        simdjson::dom::object &snapshotObject, WireDecodeError &error)
+    {
+        simdjson::dom::object root;
+        if (!parseObject(line, root, error))
+            return false;
+        FieldReader reader(error);
+        const auto fields = collectFields(root, kHostKeys);
+        if (!readKind(reader, fields[0], {nullptr, kHostKeys[0]}, kHostKinds, kind))
+            return false;
+        return kind != HostKind::snapshot || reader.object(fields[1], kSnapshotAt, snapshotObject);
+    }
 };
 
 WireDecoder::WireDecoder()
@@ -192,25 +208,31 @@ WireDecodeResult<LiveTranslationHelperHostMessage> WireDecoder::decodeHostMessag
 bool WireDecoder::decodeHostMessage(
     std::string_view line, LiveTranslationHelperHostMessage &out, WireDecodeError &error)
 {
-    static constexpr std::array<std::string_view, 2> keys = {"type", "snapshot"};
-    simdjson::dom::object root;
-    if (!m_impl->parseObject(line, root, error))
+    simdjson::dom::object snapshotObject;
+    if (!m_impl->parseHostMessage(line, out.kind, snapshotObject, error))
         return false;
-    FieldReader reader(error);
-    const auto fields = collectFields(root, keys);
-    HostKind kind = HostKind::show;
-    if (!readKind(reader, fields[0], {nullptr, keys[0]}, kHostKinds, kind))
-        return false;
-    out.kind = kind;
-    if (kind != HostKind::snapshot) {
+    if (out.kind != HostKind::snapshot) {
         out.snapshot.reset(); // only a snapshot message reads "snapshot": here it may be anything
         return true;
     }
-    // Built in place: a snapshot is large, and moving it costs more than reading small lines.
-    const PathStep snapshotAt {nullptr, keys[1]};
+    // Read in place, into the storage of a snapshot the message already holds if it does: a
+    // snapshot is large, and building it anew costs more than parsing its line.
+    FieldReader reader(error);
+    return readSnapshot(
+        reader, snapshotObject, kSnapshotAt, out.snapshot ? *out.snapshot : out.snapshot.emplace());
+}
+
+bool WireDecoder::decodeHostMessage(std::string_view line,
+    LiveTranslationHelperHostMessage::Kind &kind, LiveTranslationHelperSnapshot &snapshot,
+    WireDecodeError &error)
+{
     simdjson::dom::object snapshotObject;
-    return reader.object(fields[1], snapshotAt, snapshotObject)
-        && readSnapshot(reader, snapshotObject, snapshotAt, out.snapshot.emplace());
+    if (!m_impl->parseHostMessage(line, kind, snapshotObject, error))
+        return false;
+    if (kind != HostKind::snapshot)
+        return true;
+    FieldReader reader(error);
+    return readSnapshot(reader, snapshotObject, kSnapshotAt, snapshot);
 }
 
 WireDecodeResult<LiveTranslationHelperCommand> WireDecoder::decodeCommand(std::string_view line)

@@ -33,9 +33,17 @@ public:
     WireDecoder &operator=(const WireDecoder &) = delete;
 
     WireDecodeResult<LiveTranslationHelperHostMessage> decodeHostMessage(std::string_view line);
-    // The same, decoding into `out` (left unspecified on failure) to spare a move of a snapshot.
+    // The same, decoding into `out` (left unspecified on failure). A snapshot is read into the
+    // storage of the snapshot `out` already holds, if any, so that its strings and lists keep
+    // their room: a reader that decodes into the same message again and again allocates nothing
+    // once the room suffices.
     bool decodeHostMessage(
         std::string_view line, LiveTranslationHelperHostMessage &out, WireDecodeError &error);
+    // For readers that keep snapshot storage across lines: sets `kind` and, for a snapshot
+    // message only, reads the snapshot into `snapshot`, reusing its storage. A message of another
+    // kind leaves `snapshot` as it was; a failure leaves both unspecified.
+    bool decodeHostMessage(std::string_view line, LiveTranslationHelperHostMessage::Kind &kind,
+        LiveTranslationHelperSnapshot &snapshot, WireDecodeError &error);
     WireDecodeResult<LiveTranslationHelperCommand> decodeCommand(std::string_view line);
 
 private:

@@ -97,7 +97,7 @@ void LiveTranslationHelperAppDelegate::applicationDidFinishLaunching()
         if (scheme)
             scheme->setAppearance(appearance);
     });
-    m_channel->setReceiver([self](const LiveTranslationHelperHostMessage &message) {
+    m_channel->setReceiver([self](LiveTranslationHelperHostMessage &message) {
         if (self)
             self->handleHostMessage(message);
     });
@@ -139,8 +139,7 @@ void LiveTranslationHelperAppDelegate::applicationWillTerminate()
     m_screenObservers.clear();
 }
 
-void LiveTranslationHelperAppDelegate::handleHostMessage(
-    const LiveTranslationHelperHostMessage &message)
+void LiveTranslationHelperAppDelegate::handleHostMessage(LiveTranslationHelperHostMessage &message)
 {
     using Kind = LiveTranslationHelperHostMessage::Kind;
     // Once asked to end, later messages of the same read are not acted on any more.
@@ -149,7 +148,7 @@ void LiveTranslationHelperAppDelegate::handleHostMessage(
     switch (message.kind) {
     case Kind::snapshot:
         if (message.snapshot)
-            m_model->applySnapshot(*message.snapshot);
+            m_model->applySnapshot(std::move(*message.snapshot));
         break;
     case Kind::show: showPanel(); break;
     case Kind::hide:

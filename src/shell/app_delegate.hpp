@@ -36,7 +36,12 @@ public:
     // Stops reading and watching. Runs when the application is about to quit.
     void applicationWillTerminate();
 
-    void handleHostMessage(const LiveTranslationHelperHostMessage &message);
+    // A snapshot is handed to the model, which leaves the snapshot it replaces in the message.
+    void handleHostMessage(LiveTranslationHelperHostMessage &message);
+    void handleHostMessage(LiveTranslationHelperHostMessage &&message)
+    {
+        handleHostMessage(message);
+    }
     // Places a hidden panel that was never placed, or that no screen shows any more, and brings
     // it to the front without activating it.
     void showPanel();

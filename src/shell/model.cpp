@@ -16,11 +16,26 @@ LiveTranslationHelperModel::LiveTranslationHelperModel(QObject *parent)
 {
 }
 
-void LiveTranslationHelperModel::applySnapshot(LiveTranslationHelperSnapshot snapshot)
+void LiveTranslationHelperModel::applySnapshot(LiveTranslationHelperSnapshot &&snapshot)
 {
     if (snapshot.generation < m_snapshot.generation)
         return;
-    m_snapshot = std::move(snapshot);
+    // Exchanged, not moved: the replaced snapshot's strings are not freed here but go back to
+    // the caller, whose next snapshot can be read into them.
+    std::swap(m_snapshot, snapshot);
+    notifyReplaced();
+}
+
+void LiveTranslationHelperModel::applySnapshot(const LiveTranslationHelperSnapshot &snapshot)
+{
+    if (snapshot.generation < m_snapshot.generation)
+        return;
+    m_snapshot = snapshot;
+    notifyReplaced();
+}
+
+void LiveTranslationHelperModel::notifyReplaced()
+{
     if (m_setAppearance)
         m_setAppearance(appearanceFromMode(m_snapshot.appearanceMode));
     emit snapshotChanged();

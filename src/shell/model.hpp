@@ -27,7 +27,11 @@ public:
     const LiveTranslationHelperSnapshot &snapshot() const { return m_snapshot; }
 
     // Replaces the snapshot unless the incoming generation is lower; notifies on every replacement.
-    void applySnapshot(LiveTranslationHelperSnapshot snapshot);
+    // The snapshot taken is exchanged for the one it replaces: `snapshot` then holds the replaced
+    // snapshot, whose storage the caller may reuse. A stale snapshot is left as it is.
+    void applySnapshot(LiveTranslationHelperSnapshot &&snapshot);
+    // The same, copying the snapshot.
+    void applySnapshot(const LiveTranslationHelperSnapshot &snapshot);
 
     // The panel's close button: stop a running session, hide the panel, tell the host.
     void closePanel();
@@ -43,6 +47,8 @@ signals:
     void snapshotChanged();
 
 private:
+    void notifyReplaced();
+
     LiveTranslationHelperSnapshot m_snapshot = LiveTranslationHelperSnapshot::initial();
     CommandSender m_sendCommand;
     PanelHider m_hidePanel;

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "channel.hpp"
+#include "random_snapshots.hpp"
 #include "wire_codec.hpp"
 #include "wire_printers.hpp"
 
@@ -166,6 +167,68 @@ TEST_F(ChannelTest, KeepsOrderOfManyLinesInRandomChunksAndReportsEndOfFileOnce)
     EXPECT_FALSE(channel.isReading());
     channel.startReading(); // after end of file there is nothing more to read
     EXPECT_FALSE(channel.isReading());
+}
+
+TEST_F(ChannelTest, SnapshotsOfVaryingSizeComeOutExactWhateverTheReceiverLeavesBehind)
+{
+    // The receiver takes each snapshot in the ways a real one may: exchanging it for the one it
+    // held, moving it out, scribbling over it, or leaving it. The channel reuses what is left for
+    // later lines, which must still decode exactly as on their own.
+    std::mt19937 random(3);
+    WireDecoder fresh;
+    std::string stream;
+    std::vector<HostMessage> expected;
+    for (std::uint64_t i = 0; i < 600; ++i) {
+        std::string line = random() % 6 == 0
+            ? std::string(R"({"type":"hide"})")
+            : encodeHostMessage(HostMessage::makeSnapshot(
+                wiretest::randomSnapshot(random, i, random() % 10 == 0 ? 600 : 40)));
+        auto decoded = fresh.decodeHostMessage(line);
+        ASSERT_TRUE(decoded) << decoded.error.message();
+        expected.push_back(std::move(*decoded.value));
+        stream += line + "\n";
+    }
+
+    Pipe input;
+    Pipe output;
+    Channel channel(input.read, output.write);
+    LiveTranslationHelperSnapshot held;
+    std::size_t received = 0;
+    std::size_t wrong = 0;
+    bool closed = false;
+    channel.setReceiver([&](HostMessage &message) {
+        if (received >= expected.size() || !(message == expected[received]))
+            ++wrong;
+        if (message.snapshot) {
+            switch (received % 4) {
+            case 0: std::swap(held, *message.snapshot); break;
+            case 1: held = std::move(*message.snapshot); break;
+            case 2:
+                message.snapshot->committedCards.push_back({"stale", "stale", "stale", 1});
+                message.snapshot->activeSourceText = "stale";
+                message.snapshot->statusMessage += "stale";
+                break;
+            default: break;
+            }
+        }
+        ++received;
+    });
+    channel.setHostClosedHandler([&] { closed = true; });
+    channel.startReading();
+    std::thread writer([&] {
+        std::mt19937 chunks(5);
+        for (std::size_t at = 0; at < stream.size();) {
+            const std::size_t size
+                = std::min<std::size_t>(1 + chunks() % 20000, stream.size() - at);
+            ASSERT_TRUE(writeFully(input.write, stream.data() + at, size));
+            at += size;
+        }
+        input.closeWrite();
+    });
+    ASSERT_TRUE(runUntil([&] { return closed; }));
+    writer.join();
+    EXPECT_EQ(received, expected.size());
+    EXPECT_EQ(wrong, 0U);
 }
 
 TEST_F(ChannelTest, EndOfFileDropsTrailingPartialLine)

@@ -84,6 +84,46 @@ TEST(ModelGeneration, ComparesGenerationsAsUnsigned64Bit)
     EXPECT_EQ(model.snapshot().statusMessage, "same");
 }
 
+TEST(ModelGeneration, TakingASnapshotHandsBackTheReplacedOneAndNotifies)
+{
+    LiveTranslationHelperModel model;
+    Recorder recorder;
+    recorder.attach(model);
+    auto first = snapshotWith(3, "first");
+    first.committedCards = {{"c1", "source", "translation", 1.0}};
+    model.applySnapshot(std::move(first));
+    EXPECT_EQ(first, LiveTranslationHelperSnapshot::initial()); // the storage comes back
+
+    auto second = snapshotWith(4, "second");
+    model.applySnapshot(std::move(second));
+    EXPECT_EQ(model.snapshot(), snapshotWith(4, "second"));
+    auto replaced = snapshotWith(3, "first");
+    replaced.committedCards = {{"c1", "source", "translation", 1.0}};
+    EXPECT_EQ(second, replaced);
+    EXPECT_EQ(recorder.notifications, 2);
+}
+
+TEST(ModelGeneration, StaleSnapshotIsLeftUntouchedWhetherTakenOrCopied)
+{
+    LiveTranslationHelperModel model;
+    Recorder recorder;
+    recorder.attach(model);
+    model.applySnapshot(snapshotWith(8, "current"));
+    auto stale = snapshotWith(2, "stale");
+    model.applySnapshot(std::move(stale));
+    EXPECT_EQ(stale, snapshotWith(2, "stale"));
+    const auto copied = snapshotWith(1, "also stale");
+    model.applySnapshot(copied);
+    EXPECT_EQ(model.snapshot(), snapshotWith(8, "current"));
+    EXPECT_EQ(recorder.notifications, 1);
+
+    // A copied snapshot stays with its owner.
+    const auto newer = snapshotWith(9, "newer");
+    model.applySnapshot(newer);
+    EXPECT_EQ(newer, snapshotWith(9, "newer"));
+    EXPECT_EQ(model.snapshot(), newer);
+}
+
 TEST(ModelAppearance, OnlyExactLightAndDarkForceAScheme)
 {
     EXPECT_EQ(appearanceFromMode("light"), LiveTranslationAppearance::light);

@@ -286,6 +286,41 @@ TEST_F(DelegateTest, HostMessagesArriveThroughStandardInputInOrder)
     EXPECT_TRUE(commands().empty());
 }
 
+TEST_F(DelegateTest, SnapshotsOfChangingSizeThroughStandardInputArriveExact)
+{
+    // Each line is read into the storage of a snapshot the model gave up: larger, smaller, with
+    // and without the optional texts, each must come out as sent.
+    std::vector<LiveTranslationHelperSnapshot> sent;
+    for (const std::size_t cards : {40, 0, 3, 25, 1, 40}) {
+        LiveTranslationHelperSnapshot value = snapshot(sent.size() + 1, cards % 2 == 1);
+        value.statusMessage = "status " + std::string(cards, '*');
+        for (std::size_t i = 0; i < cards; ++i) {
+            value.committedCards.push_back({"card-" + std::to_string(i),
+                std::string(10 + i * 3, 's'), std::string(30 - i % 30, 't'), 1.0 * i});
+        }
+        if (cards % 2 == 1) {
+            value.activeSourceText = "active " + std::to_string(cards);
+            value.captureFallbackNotice = "notice";
+        }
+        sent.push_back(value);
+    }
+    for (const auto &value : sent) {
+        writeLine(encodeHostMessage(Message::makeSnapshot(value)));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return m_delegate->model()->snapshot().generation == value.generation; }, 5000));
+        EXPECT_EQ(m_delegate->model()->snapshot(), value);
+    }
+}
+
+TEST_F(DelegateTest, ASnapshotMessageIsLeftHoldingTheSnapshotItReplaced)
+{
+    Message message = Message::makeSnapshot(snapshot(5, true));
+    m_delegate->handleHostMessage(message);
+    EXPECT_EQ(m_delegate->model()->snapshot(), snapshot(5, true));
+    ASSERT_TRUE(message.snapshot.has_value());
+    EXPECT_EQ(*message.snapshot, LiveTranslationHelperSnapshot::initial());
+}
+
 TEST_F(DelegateTest, TerminateAndEndOfInputEachAskToEndOnceAndLaterMessagesAreIgnored)
 {
     QSignalSpy ended(m_delegate.get(), &LiveTranslationHelperAppDelegate::terminateRequested);
