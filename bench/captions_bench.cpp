@@ -89,8 +89,10 @@ struct Panel {
         QApplication::processEvents();
     }
 
-    // The timed part of every figure: the snapshot applied and the panel rendered.
-    void applyAndRender(LiveTranslationHelperSnapshot snapshot)
+    // The timed part of every figure: the snapshot applied and the panel rendered. As in the
+    // helper, the model hands the snapshot it replaces back in `snapshot`, and the next snapshot
+    // is written into that storage: nothing is freed, here or later.
+    void applyAndRender(LiveTranslationHelperSnapshot &snapshot)
     {
         model.applySnapshot(std::move(snapshot));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
@@ -135,12 +137,15 @@ private:
     std::vector<double> m_cpu;
 };
 
+// prepare(next, i) writes the run's snapshot into `next`, which holds what the previous run's
+// model replaced, outside the timed part.
 template <typename Prepare, typename Run> Figure medianOfRuns(Prepare prepare, Run run)
 {
     Samples samples;
+    LiveTranslationHelperSnapshot next;
     for (int i = 0; i < kRuns; ++i) {
-        auto input = prepare(i);
-        samples.measure([&] { run(input); });
+        prepare(next, i);
+        samples.measure([&] { run(next); });
         QApplication::processEvents(); // repaints outside the timed part
     }
     return samples.medians();
@@ -149,16 +154,16 @@ template <typename Prepare, typename Run> Figure medianOfRuns(Prepare prepare, R
 Figure sameCards(std::size_t count)
 {
     Panel panel;
-    LiveTranslationHelperSnapshot base = session(count);
-    panel.applyAndRender(base);
+    const LiveTranslationHelperSnapshot base = session(count);
+    LiveTranslationHelperSnapshot first = base;
+    panel.applyAndRender(first);
     return medianOfRuns(
-        [&](int i) {
-            LiveTranslationHelperSnapshot next = base;
+        [&](LiveTranslationHelperSnapshot &next, int i) {
+            next = base;
             next.generation = static_cast<std::uint64_t>(i) + 2;
             next.captureAudioLevel = static_cast<float>(i % 10) / 10.0F;
-            return next;
         },
-        [&](LiveTranslationHelperSnapshot &next) { panel.applyAndRender(std::move(next)); });
+        [&](LiveTranslationHelperSnapshot &next) { panel.applyAndRender(next); });
 }
 
 Figure oneAppended(std::size_t count)
@@ -167,14 +172,15 @@ Figure oneAppended(std::size_t count)
     LiveTranslationHelperSnapshot base = session(count + kRuns);
     base.committedCards.resize(count);
     LiveTranslationHelperSnapshot all = session(count + kRuns);
-    panel.applyAndRender(base);
+    LiveTranslationHelperSnapshot first = base;
+    panel.applyAndRender(first);
     return medianOfRuns(
-        [&](int i) {
+        [&](LiveTranslationHelperSnapshot &next, int i) {
             base.committedCards.push_back(all.committedCards[count + static_cast<std::size_t>(i)]);
             base.generation = static_cast<std::uint64_t>(i) + 2;
-            return base;
+            next = base;
         },
-        [&](LiveTranslationHelperSnapshot &next) { panel.applyAndRender(std::move(next)); });
+        [&](LiveTranslationHelperSnapshot &next) { panel.applyAndRender(next); });
 }
 
 Figure firstSnapshot(std::size_t count)
@@ -184,7 +190,7 @@ Figure firstSnapshot(std::size_t count)
     for (int i = 0; i < kRuns; ++i) {
         Panel panel;
         LiveTranslationHelperSnapshot next = full;
-        samples.measure([&] { panel.applyAndRender(std::move(next)); });
+        samples.measure([&] { panel.applyAndRender(next); });
     }
     return samples.medians();
 }
@@ -215,13 +221,17 @@ void largestLine()
         }
     }
     Panel panel;
+    // Decoded into the snapshot the model replaced last time, as the helper's line decoder does.
     WireDecoder decoder;
+    LiveTranslationHelperHostMessage message;
+    WireDecodeError error;
     int generation = 1;
-    const Figure figure = medianOfRuns([](int) { return 0; },
-        [&](int) {
-            auto message = decoder.decodeHostMessage(line);
-            message.value->snapshot->generation = ++generation;
-            panel.applyAndRender(std::move(*message.value->snapshot));
+    const Figure figure = medianOfRuns([](LiveTranslationHelperSnapshot &, int) {},
+        [&](LiveTranslationHelperSnapshot &) {
+            if (!decoder.decodeHostMessage(line, message, error))
+                std::abort();
+            message.snapshot->generation = ++generation;
+            panel.applyAndRender(*message.snapshot);
         });
     std::printf("\n2 MiB line: %zu cards, %zu bytes; decode + apply + render: %s ms\n",
         snapshot.committedCards.size(), line.size(), cell(figure).constData());
@@ -238,7 +248,8 @@ int memory()
 {
     const long before = peakResidentKiB();
     Panel panel;
-    panel.applyAndRender(session(10000));
+    LiveTranslationHelperSnapshot snapshot = session(10000);
+    panel.applyAndRender(snapshot);
     // Every card comes into view once, so every height is measured and layouts come and go.
     auto *list = panel.view->findChild<LiveTranslationCaptionList *>();
     QScrollBar *bar = list->verticalScrollBar();

@@ -17,6 +17,44 @@ bool hasRoom(const LiveTranslationHelperSnapshot &snapshot)
         + snapshot.targetLanguages.capacity() + snapshot.audioSources.capacity()
         > 0;
 }
+
+template <class Item> std::size_t listBytes(const std::vector<Item> &items)
+{
+    return items.capacity() * sizeof(Item);
+}
+
+std::size_t stringBytes(const std::string &text)
+{
+    // A short text lives inside the string object, which the list bytes already count.
+    return text.capacity() > std::string().capacity() ? text.capacity() + 1 : 0;
+}
+
+// The heap storage a snapshot holds, counted until it passes `limit`: a large snapshot costs no
+// more to weigh than a small one.
+std::size_t storageBytesUpTo(const LiveTranslationHelperSnapshot &s, std::size_t limit)
+{
+    std::size_t bytes = listBytes(s.committedCards) + listBytes(s.sourceLanguages)
+        + listBytes(s.targetLanguages) + listBytes(s.audioSources);
+    for (const std::string *text : {&s.statusMessage, &s.sourceLanguage, &s.targetLanguage,
+             &s.selectedAudioSourceID, &s.actualAudioSourceDescription, &s.appearanceMode})
+        bytes += stringBytes(*text);
+    for (const auto *text :
+        {&s.captureFallbackNotice, &s.activeSourceText, &s.activeTranslatedText})
+        bytes += *text ? stringBytes(**text) : 0;
+    for (const auto *options : {&s.sourceLanguages, &s.targetLanguages}) {
+        for (auto option = options->begin(); option != options->end() && bytes <= limit; ++option)
+            bytes += stringBytes(option->id) + stringBytes(option->displayName);
+    }
+    for (auto option = s.audioSources.begin(); option != s.audioSources.end() && bytes <= limit;
+         ++option)
+        bytes += stringBytes(option->id) + stringBytes(option->displayName);
+    for (auto card = s.committedCards.begin(); card != s.committedCards.end() && bytes <= limit;
+         ++card) {
+        bytes += stringBytes(card->id) + stringBytes(card->sourceText)
+            + stringBytes(card->translatedText);
+    }
+    return bytes;
+}
 } // namespace
 
 LiveTranslationHelperLineDecoder::LiveTranslationHelperLineDecoder()
@@ -86,9 +124,10 @@ std::size_t LiveTranslationHelperLineDecoder::bufferedBytes() const
 void LiveTranslationHelperLineDecoder::recycle(std::vector<LiveTranslationHelperHostMessage> &&used)
 {
     for (LiveTranslationHelperHostMessage &message : used) {
-        if (m_spareSnapshots.size() == kMaxSpareSnapshots)
+        if (m_spareSnapshots.size() == kMaxSpareSnapshots
+            && m_smallSpares.size() == kMaxSmallSpareSnapshots)
             break;
-        if (message.snapshot && hasRoom(*message.snapshot))
+        if (message.snapshot)
             keepSpare(std::move(*message.snapshot));
     }
     used.clear();
@@ -98,8 +137,29 @@ void LiveTranslationHelperLineDecoder::recycle(std::vector<LiveTranslationHelper
 
 void LiveTranslationHelperLineDecoder::keepSpare(LiveTranslationHelperSnapshot &&snapshot)
 {
-    if (m_spareSnapshots.size() < kMaxSpareSnapshots)
+    if (!hasRoom(snapshot))
+        return;
+    if (storageBytesUpTo(snapshot, kSmallSpareBytes) <= kSmallSpareBytes
+        && m_smallSpares.size() < kMaxSmallSpareSnapshots) {
+        if (m_smallSpares.capacity() == 0)
+            m_smallSpares.reserve(kMaxSmallSpareSnapshots);
+        m_smallSpares.push_back(std::move(snapshot));
+    } else if (m_spareSnapshots.size() < kMaxSpareSnapshots) {
         m_spareSnapshots.push_back(std::move(snapshot));
+    }
+}
+
+std::vector<LiveTranslationHelperSnapshot> *LiveTranslationHelperLineDecoder::sparesFor(
+    std::size_t lineBytes)
+{
+    // A short line most likely fits a small spare; a long one is read into a large spare, not
+    // into a small one that would have to grow while the large one waits.
+    const bool small = lineBytes <= kSmallSpareBytes;
+    auto &first = small ? m_smallSpares : m_spareSnapshots;
+    auto &second = small ? m_spareSnapshots : m_smallSpares;
+    if (!first.empty())
+        return &first;
+    return second.empty() ? nullptr : &second;
 }
 
 void LiveTranslationHelperLineDecoder::decodeLine(
@@ -111,12 +171,12 @@ void LiveTranslationHelperLineDecoder::decodeLine(
     WireDecodeError error;
     LiveTranslationHelperHostMessage &message = messages.emplace_back();
     bool decoded = false;
-    if (m_spareSnapshots.empty()) {
+    if (auto *spares = sparesFor(line.size()); spares == nullptr) {
         decoded = m_decoder.decodeHostMessage(line, message, error);
     } else {
         // A snapshot is read into a spare's storage; any other message leaves the spare spare.
-        message.snapshot.emplace(std::move(m_spareSnapshots.back()));
-        m_spareSnapshots.pop_back();
+        message.snapshot.emplace(std::move(spares->back()));
+        spares->pop_back();
         decoded = m_decoder.decodeHostMessage(line, message.kind, *message.snapshot, error);
         if (decoded && message.kind != Kind::snapshot) {
             keepSpare(std::move(*message.snapshot));
@@ -126,7 +186,7 @@ void LiveTranslationHelperLineDecoder::decodeLine(
     if (decoded)
         return;
     // What a rejected line left in the snapshot is overwritten by the next one decoded into it.
-    if (message.snapshot && hasRoom(*message.snapshot))
+    if (message.snapshot)
         keepSpare(std::move(*message.snapshot));
     messages.pop_back();
     if (onRejected)

@@ -15,8 +15,12 @@ public:
     // After an append the buffer may hold at most this many bytes; more discards it whole.
     static constexpr std::size_t kMaxBufferedBytes = 2097152;
     // Snapshots kept for their storage between lines. Each may hold the room of a snapshot as
-    // large as the buffer, so only a few are kept.
+    // large as the buffer, so only a few are kept...
     static constexpr std::size_t kMaxSpareSnapshots = 2;
+    // ...and besides them, for a burst of small snapshots in one chunk, more that each hold at
+    // most kSmallSpareBytes of storage.
+    static constexpr std::size_t kMaxSmallSpareSnapshots = 128;
+    static constexpr std::size_t kSmallSpareBytes = 4096;
 
     LiveTranslationHelperLineDecoder();
     LiveTranslationHelperLineDecoder(const LiveTranslationHelperLineDecoder &) = delete;
@@ -26,8 +30,8 @@ public:
     std::vector<LiveTranslationHelperHostMessage> append(std::string_view chunk);
     // Takes back messages that append() returned once the caller is done with them, whatever
     // their contents now (a snapshot handed over in exchange for an older one, a moved-from
-    // value): up to kMaxSpareSnapshots snapshots and the list itself are kept, and later lines
-    // are decoded into their storage; the rest is freed.
+    // value): spare snapshots up to the bounds below and the list itself are kept, and later
+    // lines are decoded into their storage; the rest is freed.
     void recycle(std::vector<LiveTranslationHelperHostMessage> &&used);
 
     std::size_t bufferedBytes() const;
@@ -39,9 +43,12 @@ public:
 private:
     void decodeLine(std::string_view line, std::vector<LiveTranslationHelperHostMessage> &messages);
     void keepSpare(LiveTranslationHelperSnapshot &&snapshot);
+    // The spares to take one from for a line of that length; null when there are none.
+    std::vector<LiveTranslationHelperSnapshot> *sparesFor(std::size_t lineBytes);
 
     std::string m_buffer;
     std::vector<LiveTranslationHelperSnapshot> m_spareSnapshots; // at most kMaxSpareSnapshots
+    std::vector<LiveTranslationHelperSnapshot> m_smallSpares; // at most kMaxSmallSpareSnapshots
     std::vector<LiveTranslationHelperHostMessage> m_spareList; // empty, kept for its room
     std::vector<std::size_t> m_lineEnds; // offsets of the line feeds in the chunk being cut
     WireDecoder m_decoder;

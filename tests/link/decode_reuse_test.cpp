@@ -42,6 +42,7 @@ namespace {
 using HostMessage = LiveTranslationHelperHostMessage;
 using Kind = HostMessage::Kind;
 using Snapshot = LiveTranslationHelperSnapshot;
+using Decoder = LiveTranslationHelperLineDecoder;
 
 std::string lineOf(const Snapshot &snapshot)
 {
@@ -223,7 +224,7 @@ protected:
         return g_allocations.load() - before;
     }
 
-    LiveTranslationHelperLineDecoder m_decoder;
+    Decoder m_decoder;
     Snapshot m_held;
 };
 
@@ -255,6 +256,29 @@ TEST_F(LineDecoderReuse, KeepsAtMostTwoSparesHoweverManyComeBack)
     EXPECT_EQ(allocationsFeeding(line + line), 0U);
     feed(five);
     EXPECT_GT(allocationsFeeding(line + line + line), 0U);
+}
+
+TEST_F(LineDecoderReuse, BurstsOfSmallSnapshotsReuseTheirStorageUpToABound)
+{
+    Snapshot small = shortSnapshot();
+    small.statusMessage = "Listening to the meeting room";
+    small.committedCards[0].sourceText = "Guten Morgen und herzlich willkommen";
+    const std::string line = lineOf(small) + "\n";
+    ASSERT_LT(line.size(), Decoder::kSmallSpareBytes);
+    std::string burst;
+    for (int i = 0; i < 60; ++i)
+        burst += line;
+    feed(burst);
+    feed(burst);
+    EXPECT_EQ(allocationsFeeding(burst), 0U);
+
+    std::string flood;
+    for (std::size_t i = 0; i < 2 * Decoder::kMaxSmallSpareSnapshots; ++i)
+        flood += line;
+    feed(flood);
+    feed(flood);
+    EXPECT_GT(allocationsFeeding(flood), 0U); // not every one of them was kept
+    EXPECT_EQ(m_held, small);
 }
 
 TEST_F(LineDecoderReuse, RandomChunksOfRandomSnapshotsComeOutExact)
