@@ -21,18 +21,54 @@ namespace {
 std::atomic<std::size_t> g_allocations {0};
 } // namespace
 
-void *operator new(std::size_t size)
+// Every form but the aligned ones, so that all blocks come from malloc and go back to free.
+namespace {
+void *countedAllocation(std::size_t size) noexcept
 {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void *block = std::malloc(size == 0 ? 1 : size))
+    return std::malloc(size == 0 ? 1 : size);
+}
+} // namespace
+
+void *operator new(std::size_t size)
+{
+    if (void *block = countedAllocation(size))
         return block;
     throw std::bad_alloc();
+}
+void *operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    return countedAllocation(size);
+}
+void *operator new[](std::size_t size, const std::nothrow_t &) noexcept
+{
+    return countedAllocation(size);
 }
 void operator delete(void *block) noexcept
 {
     std::free(block);
 }
+void operator delete[](void *block) noexcept
+{
+    std::free(block);
+}
 void operator delete(void *block, std::size_t) noexcept
+{
+    std::free(block);
+}
+void operator delete[](void *block, std::size_t) noexcept
+{
+    std::free(block);
+}
+void operator delete(void *block, const std::nothrow_t &) noexcept
+{
+    std::free(block);
+}
+void operator delete[](void *block, const std::nothrow_t &) noexcept
 {
     std::free(block);
 }
