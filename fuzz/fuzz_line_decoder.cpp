@@ -1,5 +1,6 @@
-// Feeds arbitrary chunk sequences to the line decoder. Checks that it delivers exactly what
-// decoding each complete line on its own gives, that its buffer stays within the limit, and that
+// Feeds arbitrary chunk sequences to the line decoder, handing its messages back with stale
+// contents after each chunk. Checks that it delivers exactly what decoding each complete line on
+// its own gives, that its buffer stays within the limit, and that
 // every accepted message re-encodes to a line that decodes to the same value.
 
 #include <cstdint>
@@ -56,8 +57,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const auto length = provider.ConsumeIntegralInRange<std::size_t>(0, kMaxChunkBytes);
         const std::string chunk = provider.ConsumeBytesAsString(length);
         stream += chunk;
-        for (auto &message : decoder.append(chunk))
-            delivered.push_back(std::move(message));
+        auto messages = decoder.append(chunk);
+        for (auto &message : messages) {
+            delivered.push_back(message);
+            // Leave stale contents behind, as a receiver may: later lines decoded into this
+            // storage must not show any of it.
+            if (message.snapshot) {
+                message.snapshot->committedCards.push_back({"stale", "stale", "stale", 1});
+                message.snapshot->activeSourceText = "stale";
+                message.snapshot->statusMessage += "stale";
+            }
+        }
+        decoder.recycle(std::move(messages));
         check(decoder.bufferedBytes() <= LiveTranslationHelperLineDecoder::kMaxBufferedBytes);
     }
 

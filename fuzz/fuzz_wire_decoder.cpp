@@ -1,5 +1,6 @@
 // Decodes one arbitrary line as a host message and as a command. Whatever is accepted must be
-// valid UTF-8 JSON, and must re-encode to a line that decodes to the same value.
+// valid UTF-8 JSON, must re-encode to a line that decodes to the same value, and must decode to
+// that value too into a message that holds what earlier inputs left.
 
 #include <cstdint>
 #include <cstdlib>
@@ -25,7 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string_view line(reinterpret_cast<const char *>(data), size);
 
     const auto message = decoder.decodeHostMessage(line);
+    // Decoding into storage left by earlier inputs gives the same value as decoding afresh.
+    static LiveTranslationHelperHostMessage reused;
+    WireDecodeError error;
+    check(decoder.decodeHostMessage(line, reused, error) == message.value.has_value());
     if (message.value) {
+        check(reused == *message.value);
         check(simdjson::validate_utf8(line.data(), line.size()));
         const std::string encoded = encodeHostMessage(*message.value);
         check(!encoded.empty());
