@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPixmap>
 
+#include "bench_support.hpp"
 #include "model.hpp"
 #include "root_view.hpp"
 #include "top_bar.hpp"
@@ -104,11 +105,5 @@ BENCHMARK(paintHeader);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

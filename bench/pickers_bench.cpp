@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "bench_support.hpp"
 #include "language_picker.hpp"
 #include "model.hpp"
 #include "popover.hpp"
@@ -158,11 +159,5 @@ BENCHMARK(levelSnapshotWhileOpen)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }
