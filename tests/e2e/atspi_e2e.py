@@ -9,20 +9,13 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_harness import (Failure, Helper, active_snapshot, base_snapshot,  # noqa: E402
-                           wait_for)
+from atspi_harness import (Failure, active_snapshot, base_snapshot, run_tests,  # noqa: E402
+                           shown, wait_for)
 
 START = b'{"type":"start"}'
 STOP = b'{"type":"stop"}'
 CANCEL = b'{"type":"cancel"}'
 HIDE = b'{"type":"hide"}'
-
-
-def shown(helper, snapshot):
-    helper.snapshot(snapshot)
-    helper.show()
-    helper.find("label", "Live Translation status")
-    return helper
 
 
 def panel_showing(helper):
@@ -220,25 +213,5 @@ TESTS = [start_writes_exactly_start, status_follows_newest_snapshot,
          copy_latest_puts_the_newest_translation_on_the_clipboard]
 
 
-def main():
-    names = {test.__name__: test for test in TESTS}
-    chosen = sys.argv[2:] or list(names)
-    failures = 0
-    for name in chosen:
-        helper = Helper(sys.argv[1])
-        started = time.monotonic()
-        try:
-            names[name](helper)
-            helper.close()
-            print(f"PASS {name} ({time.monotonic() - started:.1f} s)", flush=True)
-        except Failure as error:
-            failures += 1
-            print(f"FAIL {name}: {error}; lines so far: {helper.all_lines}", flush=True)
-        finally:
-            if helper.process.poll() is None:
-                helper.process.kill()
-                helper.process.wait()
-    sys.exit(1 if failures else 0)
-
-
-main()
+if __name__ == "__main__":
+    sys.exit(run_tests(TESTS))

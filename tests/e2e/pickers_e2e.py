@@ -8,18 +8,11 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_harness import (Failure, Helper, active_snapshot, base_snapshot,  # noqa: E402
-                           wait_for)
+from atspi_harness import (Failure, active_snapshot, base_snapshot, run_tests,  # noqa: E402
+                           shown, wait_for)
 
 PLAYER = b'{"type":"set_audio_source","string_value":"bundle:org.example.Player"}'
 EVERYTHING = b'{"type":"set_audio_source","string_value":"mac-audio"}'
-
-
-def shown(helper, snapshot):
-    helper.snapshot(snapshot)
-    helper.show()
-    helper.find("label", "Live Translation status")
-    return helper
 
 
 def audio_choice_writes_one_command_and_closes(helper):
@@ -88,23 +81,5 @@ def long_language_lists_build_only_what_shows(helper):
 TESTS = [audio_choice_writes_one_command_and_closes, long_language_lists_build_only_what_shows]
 
 
-def main():
-    names = {test.__name__: test for test in TESTS}
-    failures = 0
-    for name in sys.argv[2:] or list(names):
-        helper = Helper(sys.argv[1])
-        started = time.monotonic()
-        try:
-            names[name](helper)
-            helper.close()
-            print(f"PASS {name} ({time.monotonic() - started:.1f} s)", flush=True)
-        except Failure as error:
-            failures += 1
-            print(f"FAIL {name}: {error}; lines so far: {helper.all_lines}", flush=True)
-            if helper.process.poll() is None:
-                helper.process.kill()
-    return 1 if failures else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_tests(TESTS))
