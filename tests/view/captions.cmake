@@ -16,8 +16,5 @@ add_unit_test(NAME captions_footer_test SOURCES captions_footer_test.cpp
     LIBS captions_test_support LABELS captions)
 
 # The captions over AT-SPI, as a screen reader reads them: a real X server and private buses.
-add_executable(captions_atspi_probe captions_atspi_probe.cpp)
-target_link_libraries(captions_atspi_probe PRIVATE tavu_view tavu_model Qt6::Widgets)
-add_test(NAME captions_atspi_test
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/captions_atspi_run.sh $<TARGET_FILE:captions_atspi_probe>)
-set_tests_properties(captions_atspi_test PROPERTIES LABELS "captions;e2e" TIMEOUT 120)
+include(${CMAKE_CURRENT_LIST_DIR}/atspi_probe.cmake)
+add_atspi_view_test(captions)

@@ -2,12 +2,9 @@
 // input, one a line, applies that scene's snapshot and answers "applied <scene>"; writes each
 // command the view sends as "command <wire name> <value>".
 #include <QApplication>
-#include <QSocketNotifier>
-#include <QVBoxLayout>
-#include <QWidget>
 #include <cstdio>
-#include <unistd.h>
 
+#include "atspi_probe_support.hpp"
 #include "model.hpp"
 #include "root_view.hpp"
 
@@ -52,37 +49,7 @@ int main(int argc, char **argv)
         std::fflush(stdout);
     });
 
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Live Translate"));
-    window.resize(520, 760);
-    auto *layout = new QVBoxLayout(&window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto *view = new LiveTranslationHelperView(&model, &window);
-    view->setReduceMotion(true);
-    layout->addWidget(view);
-    std::uint64_t generation = 0;
-    model.applySnapshot(scene("empty", ++generation));
-    window.show();
-
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QByteArray pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        char buffer[256];
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n <= 0) {
-            QApplication::quit();
-            return;
-        }
-        pending.append(buffer, n);
-        for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
-            const QByteArray line = pending.left(end).trimmed();
-            pending.remove(0, end + 1);
-            model.applySnapshot(scene(line, ++generation));
-            std::printf("applied %s\n", line.constData());
-            std::fflush(stdout);
-        }
-    });
-    std::printf("ready\n");
-    std::fflush(stdout);
-    return QApplication::exec();
+    atspiprobe::ProbeWindow window(&model);
+    window.view()->setReduceMotion(true);
+    return window.run(scene, "empty");
 }

@@ -16,8 +16,5 @@ foreach(name button symbols view layout)
 endforeach()
 
 # The same view as assistive technology sees it: a real X server, private buses, AT-SPI.
-add_executable(face_atspi_probe face_atspi_probe.cpp)
-target_link_libraries(face_atspi_probe PRIVATE tavu_view tavu_model Qt6::Widgets)
-add_test(NAME face_atspi_test
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/face_atspi_run.sh $<TARGET_FILE:face_atspi_probe>)
-set_tests_properties(face_atspi_test PROPERTIES LABELS "face;e2e" TIMEOUT 120)
+include(${CMAKE_CURRENT_LIST_DIR}/atspi_probe.cmake)
+add_atspi_view_test(face)
