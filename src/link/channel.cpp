@@ -11,7 +11,7 @@
 #include "wire_codec.hpp"
 
 namespace {
-constexpr std::size_t kReadChunkBytes = std::size_t{64} * 1024;
+constexpr std::size_t kReadChunkBytes = std::size_t {64} * 1024;
 // Only when no wake-up pipe could be made: how often the reader looks for a stop request.
 constexpr int kFallbackPollMilliseconds = 100;
 } // namespace

@@ -4,7 +4,7 @@
 
 const LiveTranslationHelperSnapshot &LiveTranslationHelperSnapshot::initial()
 {
-    static const LiveTranslationHelperSnapshot value{};
+    static const LiveTranslationHelperSnapshot value {};
     return value;
 }
 
@@ -28,16 +28,46 @@ LiveTranslationHelperCommand withString(LiveTranslationHelperCommand::Kind kind,
 
 using Command = LiveTranslationHelperCommand;
 
-Command Command::setSourceLanguage(std::string id) { return withString(Kind::setSourceLanguage, std::move(id)); }
-Command Command::setTargetLanguage(std::string id) { return withString(Kind::setTargetLanguage, std::move(id)); }
-Command Command::setAudioSource(std::string id) { return withString(Kind::setAudioSource, std::move(id)); }
-Command Command::setShowsSourceText(bool value) { return {Kind::setShowsSourceText, {}, value}; }
-Command Command::start() { return {Kind::start, {}, false}; }
-Command Command::stop() { return {Kind::stop, {}, false}; }
-Command Command::cancel() { return {Kind::cancel, {}, false}; }
-Command Command::swapLanguages() { return {Kind::swapLanguages, {}, false}; }
-Command Command::requestMoreTime() { return {Kind::requestMoreTime, {}, false}; }
-Command Command::hide() { return {Kind::hide, {}, false}; }
+Command Command::setSourceLanguage(std::string id)
+{
+    return withString(Kind::setSourceLanguage, std::move(id));
+}
+Command Command::setTargetLanguage(std::string id)
+{
+    return withString(Kind::setTargetLanguage, std::move(id));
+}
+Command Command::setAudioSource(std::string id)
+{
+    return withString(Kind::setAudioSource, std::move(id));
+}
+Command Command::setShowsSourceText(bool value)
+{
+    return {Kind::setShowsSourceText, {}, value};
+}
+Command Command::start()
+{
+    return {Kind::start, {}, false};
+}
+Command Command::stop()
+{
+    return {Kind::stop, {}, false};
+}
+Command Command::cancel()
+{
+    return {Kind::cancel, {}, false};
+}
+Command Command::swapLanguages()
+{
+    return {Kind::swapLanguages, {}, false};
+}
+Command Command::requestMoreTime()
+{
+    return {Kind::requestMoreTime, {}, false};
+}
+Command Command::hide()
+{
+    return {Kind::hide, {}, false};
+}
 
 bool Command::carriesString() const
 {

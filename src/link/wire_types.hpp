@@ -102,7 +102,7 @@ struct LiveTranslationHelperCommand {
 
     Kind kind = Kind::start;
     std::string stringValue; // only for the three kinds that carry a string
-    bool boolValue = false;  // only for setShowsSourceText
+    bool boolValue = false; // only for setShowsSourceText
 
     static LiveTranslationHelperCommand setSourceLanguage(std::string id);
     static LiveTranslationHelperCommand setTargetLanguage(std::string id);

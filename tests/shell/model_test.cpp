@@ -27,8 +27,8 @@ struct Recorder {
         model.setPanelHider([this] { events.emplace_back("<hide panel>"); });
         model.setAppearanceSetter(
             [this](LiveTranslationAppearance a) { appearances.push_back(a); });
-        QObject::connect(&model, &LiveTranslationHelperModel::snapshotChanged,
-                         [this] { ++notifications; });
+        QObject::connect(
+            &model, &LiveTranslationHelperModel::snapshotChanged, [this] { ++notifications; });
     }
 };
 
@@ -138,7 +138,7 @@ TEST(ModelClosePanel, SendsHideAloneWhenNoSessionRuns)
     Recorder recorder;
     recorder.attach(model);
     model.closePanel();
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"<hide panel>", "hide"}));
+    EXPECT_EQ(recorder.events, (std::vector<std::string> {"<hide panel>", "hide"}));
 }
 
 TEST(ModelClosePanel, StopsARunningSessionBeforeHiding)
@@ -150,7 +150,7 @@ TEST(ModelClosePanel, StopsARunningSessionBeforeHiding)
     active.isSessionActive = true;
     model.applySnapshot(active);
     model.closePanel();
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"stop", "<hide panel>", "hide"}));
+    EXPECT_EQ(recorder.events, (std::vector<std::string> {"stop", "<hide panel>", "hide"}));
 }
 
 TEST(ModelClosePanel, CommandsBeforeWiringAreLostWithoutHarm)

@@ -15,8 +15,8 @@ class LiveTranslationHelperView;
 namespace atspiprobe {
 
 // The snapshot of a scene, by its name, at a generation.
-using SceneBuilder
-    = std::function<LiveTranslationHelperSnapshot(const QByteArray &name, std::uint64_t generation)>;
+using SceneBuilder = std::function<LiveTranslationHelperSnapshot(
+    const QByteArray &name, std::uint64_t generation)>;
 
 // Writes "<what> <value>" as one line on standard output, at once.
 void say(const char *what, const char *value);

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr std::size_t kReadBytes = std::size_t{64} * 1024;
+constexpr std::size_t kReadBytes = std::size_t {64} * 1024;
 constexpr int kExitRejected = 1;
 constexpr int kExitUsage = 2;
 
