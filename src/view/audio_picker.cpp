@@ -11,11 +11,11 @@
 #include "lazy_list.hpp"
 #include "model.hpp"
 #include "picker_rows.hpp"
+#include "view_logic.hpp"
 #include "view_support.hpp"
 
 namespace {
 
-constexpr const char *kEverythingId = "mac-audio";
 constexpr int kHeaderPosition = 1;
 
 } // namespace
@@ -112,7 +112,7 @@ void LiveTranslationAudioPicker::render(
         std::vector<int> heights;
         heights.reserve(m_sources.size());
         for (std::size_t i = 0; i < m_sources.size(); ++i) {
-            int height = m_sources[i].id == kEverythingId
+            int height = m_sources[i].id == kEverythingAudioSourceId
                 ? LiveTranslationAudioRow::kEverythingMinHeight
                 : LiveTranslationAudioRow::kMinHeight;
             if (i == kHeaderPosition)
@@ -151,12 +151,10 @@ void LiveTranslationAudioPicker::bindEntry(QWidget *widget, int index)
     }
     const auto &source = m_sources[std::size_t(index)];
     const QString id = QString::fromStdString(source.id);
-    const bool everything = source.id == kEverythingId;
+    const bool everything = source.id == kEverythingAudioSourceId;
     entry->header()->setVisible(index == kHeaderPosition);
     row->setObjectName(QStringLiteral("liveTranslation.audioSourcePicker.option.") + id);
-    // "All Mac audio" is the source's fixed name, shown as it is.
-    row->setOption(id,
-        everything ? QStringLiteral("All Mac audio") : QString::fromStdString(source.displayName));
+    row->setOption(id, audioOptionName(source));
     row->setSubtitle(everything ? tr("Everything playing on this Mac") : QString());
     if (everything) {
         row->setSourceIcon(LiveTranslationAudioRow::IconKind::everything);

@@ -46,13 +46,17 @@ std::vector<LiveTranslationHelperLanguageOption> filteredLanguages(
     return result;
 }
 
+QString audioOptionName(const LiveTranslationHelperAudioOption &option)
+{
+    return option.id == kEverythingAudioSourceId ? QStringLiteral("All Mac audio")
+                                                 : fromWire(option.displayName);
+}
+
 QString audioSourceTitle(const LiveTranslationHelperSnapshot &snapshot)
 {
     for (const auto &option : snapshot.audioSources) {
-        if (option.id == snapshot.selectedAudioSourceID) {
-            return option.id == "mac-audio" ? QStringLiteral("All Mac audio")
-                                            : fromWire(option.displayName);
-        }
+        if (option.id == snapshot.selectedAudioSourceID)
+            return audioOptionName(option);
     }
     return fromWire(snapshot.actualAudioSourceDescription);
 }

@@ -19,6 +19,12 @@ bool canSwapLanguages(const LiveTranslationHelperSnapshot &snapshot);
 std::vector<LiveTranslationHelperLanguageOption> filteredLanguages(
     const std::vector<LiveTranslationHelperLanguageOption> &options, const QString &search);
 
+// The id of the audio source that captures everything the computer plays.
+inline constexpr const char *kEverythingAudioSourceId = "mac-audio";
+
+// How an audio option is named: "All Mac audio" for everything, else its display name.
+QString audioOptionName(const LiveTranslationHelperAudioOption &option);
+
 // The audio button's title: "All Mac audio", the chosen option's name, or what is captured.
 QString audioSourceTitle(const LiveTranslationHelperSnapshot &snapshot);
 
