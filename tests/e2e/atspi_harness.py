@@ -32,6 +32,14 @@ class Failure(AssertionError):
     pass
 
 
+class Fatal(Failure):
+    """A failure that no amount of waiting mends: the process under test has ended, say."""
+
+
+# libatspi's words for an application that left the accessibility bus.
+APPLICATION_GONE = "no longer exists"
+
+
 def wait_for(predicate, what, timeout=DEFAULT_TIMEOUT):
     """Polls predicate until it returns a true value, which is returned."""
     deadline = time.monotonic() + timeout
@@ -41,6 +49,8 @@ def wait_for(predicate, what, timeout=DEFAULT_TIMEOUT):
             value = predicate()
             if value:
                 return value
+        except Fatal:
+            raise
         except Exception as error:  # the tree changes under us while the panel redraws
             last_error = error
         if time.monotonic() > deadline:
@@ -215,7 +225,12 @@ class Panel:
         self.pid = pid
         self._app = None
 
+    def check_alive(self):
+        """Raises Fatal when the process under test has ended; the panels of subclasses that
+        own the process know how to tell."""
+
     def app(self):
+        self.check_alive()
         if self._app is None:
             def find():
                 desktop = pyatspi.Registry.getDesktop(0)
@@ -247,7 +262,15 @@ class Panel:
                     found.append(child)
                 visit(child)
 
-        visit(within if within is not None else self.app())
+        try:
+            visit(within if within is not None else self.app())
+        except Exception as error:
+            if APPLICATION_GONE in str(error):
+                # The helper left the bus: it ended, or its bridge connected anew under another
+                # name. Look it up again on the next try.
+                self._app = None
+                self.check_alive()
+            raise
         return found
 
     def find(self, role, name, timeout=DEFAULT_TIMEOUT, within=None):
@@ -290,6 +313,11 @@ class Helper(Panel):
         super().__init__(self.process.pid)
         self._reader = threading.Thread(target=self._read, daemon=True)
         self._reader.start()
+
+    def check_alive(self):
+        code = self.process.poll()
+        if code is not None:
+            raise Fatal(f"the helper ended with code {code}")
 
     def _read(self):
         for raw in self.process.stdout:

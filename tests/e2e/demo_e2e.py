@@ -11,19 +11,22 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_harness import Failure, Panel, wait_for  # noqa: E402
+from atspi_harness import Failure, Fatal, Panel, wait_for  # noqa: E402
 
 DEMO, HELPER, CHECK, CASE = sys.argv[1:5]
 BAD_TEXTS = ("MALFORMED LINE SHOWN", "STALE SNAPSHOT SHOWN")
+RUNS = []
 
 
 class DemoRun(Panel):
     """The demo host with its helper; AT-SPI finds the helper by the pid the demo prints."""
 
     def __init__(self, *options):
+        RUNS.append(self)
         self.record = tempfile.NamedTemporaryFile(prefix="tavu-demo-", suffix=".jsonl",
                                                   delete=False).name
         self.process = subprocess.Popen(
@@ -39,13 +42,34 @@ class DemoRun(Panel):
             match = re.search(r"started, pid (\d+)", line)
             if match:
                 self.helper_pid = int(match.group(1))
+        # The demo's log is read all along, so that it never waits on a full pipe and a failure
+        # can show what it said.
+        self._reader = threading.Thread(target=self._read_log, daemon=True)
+        self._reader.start()
         super().__init__(self.helper_pid)
+
+    def _read_log(self):
+        for line in self.process.stderr:
+            self.log.append(line)
+
+    def log_tail(self, lines=20):
+        return "".join(self.log[-lines:])
+
+    def check_alive(self):
+        code = self.process.poll()
+        if code is not None:
+            self._reader.join(timeout=5)
+            raise Fatal(f"the demo ended with code {code}:\n{self.log_tail()}")
+        try:
+            os.kill(self.helper_pid, 0)
+        except ProcessLookupError:
+            raise Fatal(f"the helper is gone while the demo runs:\n{self.log_tail()}") from None
 
     def check_status(self):
         text = self.status_text()
         for bad in BAD_TEXTS:
             if bad in text:
-                raise Failure(f"the panel shows a line it should have rejected: {text!r}")
+                raise Fatal(f"the panel shows a line it should have rejected: {text!r}")
         return text
 
     def wait_status(self, pattern, timeout=30):
@@ -60,9 +84,9 @@ class DemoRun(Panel):
         except subprocess.TimeoutExpired:
             self.process.kill()
             raise Failure("the demo did not end") from None
-        self.log.extend(self.process.stderr.readlines())
+        self._reader.join(timeout=10)
         if code != 0:
-            raise Failure(f"the demo ended with code {code}:\n" + "".join(self.log[-20:]))
+            raise Failure(f"the demo ended with code {code}:\n{self.log_tail()}")
         if not re.search(r"undecodable lines 0", "".join(self.log)):
             raise Failure("the demo saw undecodable lines")
         try:
@@ -131,6 +155,12 @@ def main():
         {"limit": limit_case, "reconnect": reconnect_case}[CASE]()
     except Failure as error:
         print(f"FAIL demo {CASE}: {error}", flush=True)
+        for run in RUNS:
+            if run.process.poll() is None:
+                alive = "alive" if os.path.exists(f"/proc/{run.helper_pid}") else "gone"
+                print(f"the demo was still running, its helper {alive}; it said:\n"
+                      f"{run.log_tail()}", flush=True)
+                run.process.kill()
         sys.exit(1)
     print(f"PASS demo {CASE} ({time.monotonic() - started:.1f} s)", flush=True)
 
