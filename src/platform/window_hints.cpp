@@ -1,5 +1,6 @@
 #include "window_hints.hpp"
 
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QWindow>
 #include <array>
@@ -52,4 +53,17 @@ bool LiveTranslationPanelHints::apply(QWindow *window)
     xcb_ewmh_set_wm_window_type(&ewmh, id, 1, &utility);
     xcb_flush(m_atoms->connection);
     return true;
+}
+
+bool LiveTranslationPanelHints::isFrameExtentsChange(
+    const QByteArray &eventType, const void *message) const
+{
+    if (!m_atoms || !m_atoms->valid || !message || eventType != "xcb_generic_event_t")
+        return false;
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    // The high bit marks events sent by another client.
+    if ((event->response_type & 0x7FU) != XCB_PROPERTY_NOTIFY)
+        return false;
+    const auto *property = static_cast<const xcb_property_notify_event_t *>(message);
+    return property->atom == m_atoms->ewmh._NET_FRAME_EXTENTS;
 }

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 #include <memory>
 
+class QByteArray;
 class QWindow;
 
 // Asks the X11 window manager to treat a window as a floating utility panel: above other
@@ -19,6 +20,10 @@ public:
 
     // Returns whether the hints were written (false off X11 or when the window has no handle).
     bool apply(QWindow *window);
+
+    // Whether a native event of a window these hints were applied to says that the window
+    // manager changed the frame it draws around the window (_NET_FRAME_EXTENTS).
+    bool isFrameExtentsChange(const QByteArray &eventType, const void *message) const;
 
     // "On every desktop" for _NET_WM_DESKTOP.
     static constexpr quint32 kAllDesktops = 0xFFFFFFFFU;

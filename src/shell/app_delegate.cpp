@@ -5,6 +5,8 @@
 #include <QPalette>
 #include <QPointer>
 #include <QScreen>
+#include <chrono>
+#include <utility>
 
 #include "channel.hpp"
 #include "color_scheme.hpp"
@@ -15,6 +17,10 @@
 #include "root_view.hpp"
 
 namespace {
+
+// How long a panel placed before it was framed waits for the window manager's frame; a panel
+// still elsewhere by then was moved on purpose.
+constexpr std::chrono::seconds kFramingWait {5};
 
 // The standard controls (scroll bars, text fields, menus) in the panel's colours.
 QPalette controlsPalette(LiveTranslationColorScheme scheme)
@@ -127,6 +133,8 @@ void LiveTranslationHelperAppDelegate::createPanel()
     m_panel->setContentWidget(view);
     connect(m_panel.get(), &LiveTranslationOverlayPanel::closeRequested, m_model,
         &LiveTranslationHelperModel::closePanel);
+    connect(m_panel.get(), &LiveTranslationOverlayPanel::frameChanged, this,
+        &LiveTranslationHelperAppDelegate::panelFrameChanged);
 }
 
 void LiveTranslationHelperAppDelegate::applicationWillTerminate()
@@ -169,32 +177,64 @@ void LiveTranslationHelperAppDelegate::showPanel()
 {
     if (!m_panel)
         return;
-    if (!m_panel->isVisible())
-        placePanel(placementForShowing(m_panel->panelFrame(), currentScreenLayout()));
+    if (!m_panel->isVisible()) {
+        const LiveTranslationScreenLayout layout = currentScreenLayout();
+        placePanel(placementForShowing(m_panel->panelFrame(), layout), layout);
+    }
     m_panel->orderFrontRegardless();
 }
 
-void LiveTranslationHelperAppDelegate::placePanel(const LiveTranslationPanelPlacement &placement)
+void LiveTranslationHelperAppDelegate::placePanel(
+    const LiveTranslationPanelPlacement &placement, const LiveTranslationScreenLayout &layout)
 {
     switch (placement.kind) {
     case LiveTranslationPanelPlacement::Kind::keep: break;
     case LiveTranslationPanelPlacement::Kind::move:
         m_panel->movePanelFrame(placement.origin);
+        // Before the window manager has framed the panel (its first showing) the frame is the
+        // bare window; the title bar and borders are known once it is mapped.
+        if (m_panel->isFramed()) {
+            m_unframedPlacement.reset();
+        } else {
+            m_unframedPlacement = LiveTranslationUnframedPlacement {placement.origin, layout};
+            m_framingDeadline.setRemainingTime(kFramingWait);
+        }
         break;
-    case LiveTranslationPanelPlacement::Kind::centre: m_panel->centre(); break;
+    case LiveTranslationPanelPlacement::Kind::centre:
+        m_unframedPlacement.reset();
+        m_panel->centre();
+        break;
     }
+}
+
+void LiveTranslationHelperAppDelegate::panelFrameChanged()
+{
+    if (!m_unframedPlacement)
+        return;
+    if (m_framingDeadline.hasExpired()) {
+        m_unframedPlacement.reset();
+        return;
+    }
+    // While the window manager reparents the window, the frame passes through other places
+    // (its own corner, for one); the placement is done once it sits framed where it was put.
+    const QRect frame = m_panel->panelFrame();
+    if (!m_panel->isFramed() || frame.topLeft() != m_unframedPlacement->origin)
+        return;
+    const auto placed = *std::exchange(m_unframedPlacement, std::nullopt);
+    if (const auto origin = placementOnceFramed(placed, frame))
+        m_panel->movePanelFrame(*origin);
 }
 
 void LiveTranslationHelperAppDelegate::ensurePanelOnScreen()
 {
     if (!m_panel || !m_panel->isVisible())
         return;
-    const auto placement
-        = replacementAfterScreenChange(m_panel->panelFrame(), true, currentScreenLayout());
+    const LiveTranslationScreenLayout layout = currentScreenLayout();
+    const auto placement = replacementAfterScreenChange(m_panel->panelFrame(), true, layout);
     if (!placement)
         return;
     // Placed like the first time, as if it had never been.
-    placePanel(*placement);
+    placePanel(*placement, layout);
     m_panel->orderFrontRegardless();
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <memory>
+#include <optional>
 
+#include "placement.hpp"
 #include "session_lock.hpp"
 #include "wire_types.hpp"
 
 class QScreen;
-struct LiveTranslationPanelPlacement;
 class LiveTranslationHelperChannel;
 class LiveTranslationHelperModel;
 class LiveTranslationOverlayPanel;
@@ -64,7 +66,9 @@ signals:
 
 private:
     void createPanel();
-    void placePanel(const LiveTranslationPanelPlacement &placement);
+    void placePanel(
+        const LiveTranslationPanelPlacement &placement, const LiveTranslationScreenLayout &layout);
+    void panelFrameChanged();
     void terminate();
     void observeSession();
     void observeScreens();
@@ -78,6 +82,9 @@ private:
     LiveTranslationColorSchemeController *m_colorScheme = nullptr;
     LiveTranslationSessionLockMonitor *m_sessionLock = nullptr;
     QList<QMetaObject::Connection> m_screenObservers;
+    // Set while a panel placed before the window manager framed it waits for its frame.
+    std::optional<LiveTranslationUnframedPlacement> m_unframedPlacement;
+    QDeadlineTimer m_framingDeadline;
     bool m_restoreAfterSessionUnlock = false;
     bool m_screenCheckQueued = false;
     bool m_terminating = false;

@@ -72,6 +72,12 @@ void LiveTranslationOverlayPanel::movePanelFrame(const QPoint &origin)
     move(origin);
 }
 
+bool LiveTranslationOverlayPanel::isFramed() const
+{
+    const QWindow *window = windowHandle();
+    return window && !window->frameMargins().isNull();
+}
+
 void LiveTranslationOverlayPanel::centre()
 {
     const QScreen *target = screen() ? screen() : QGuiApplication::primaryScreen();
@@ -86,4 +92,27 @@ void LiveTranslationOverlayPanel::closeEvent(QCloseEvent *event)
 {
     event->ignore();
     emit closeRequested();
+}
+
+void LiveTranslationOverlayPanel::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    emit frameChanged();
+}
+
+void LiveTranslationOverlayPanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    emit frameChanged();
+}
+
+bool LiveTranslationOverlayPanel::nativeEvent(
+    const QByteArray &eventType, void *message, qintptr *result)
+{
+    // The window manager's title bar and borders can arrive after the window last moved. The
+    // platform reads them anew once it has handled this event, so the news is queued.
+    if (m_hints->isFrameExtentsChange(eventType, message))
+        QMetaObject::invokeMethod(
+            this, &LiveTranslationOverlayPanel::frameChanged, Qt::QueuedConnection);
+    return QWidget::nativeEvent(eventType, message, result);
 }

@@ -38,14 +38,22 @@ public:
     // Where placement puts the panel: its frame (title bar and borders included).
     QRect panelFrame() const;
     void movePanelFrame(const QPoint &origin);
+    // Whether the window manager's title bar and borders are known (a shown panel under a window
+    // manager); until then the frame is the bare window.
+    bool isFramed() const;
     // Centres the panel in the visible area of the screen it is on; without screens, nothing.
     void centre();
 
 signals:
     void closeRequested();
+    // The panel moved or changed size, by itself or because the window manager framed it.
+    void frameChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
     QVBoxLayout *m_layout = nullptr;

@@ -60,6 +60,18 @@ std::optional<LiveTranslationPanelPlacement> replacementAfterScreenChange(
     return placePanelFrame(QRect(QPoint(0, 0), panelFrame.size()), layout);
 }
 
+std::optional<QPoint> placementOnceFramed(
+    const LiveTranslationUnframedPlacement &placed, const QRect &framedFrame)
+{
+    if (framedFrame.topLeft() != placed.origin)
+        return std::nullopt;
+    const auto placement = placePanelFrame(QRect(QPoint(0, 0), framedFrame.size()), placed.layout);
+    if (placement.kind != LiveTranslationPanelPlacement::Kind::move
+        || placement.origin == framedFrame.topLeft())
+        return std::nullopt;
+    return placement.origin;
+}
+
 LiveTranslationScreenLayout currentScreenLayout()
 {
     LiveTranslationScreenLayout layout;

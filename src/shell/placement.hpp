@@ -60,5 +60,18 @@ bool panelFrameOnScreen(const QRect &panelFrame, const LiveTranslationScreenLayo
 std::optional<LiveTranslationPanelPlacement> replacementAfterScreenChange(
     const QRect &panelFrame, bool panelVisible, const LiveTranslationScreenLayout &layout);
 
+// A panel placed before the window manager had framed it: placement took its frame to be the
+// bare window, without the title bar and borders the window manager adds around it.
+struct LiveTranslationUnframedPlacement {
+    QPoint origin; // where the frame's top-left corner was put
+    LiveTranslationScreenLayout layout; // the screens and the pointer it was placed by
+};
+
+// Where such a panel goes once its real frame is known: placed again by the same screens with
+// that frame, so that the title bar and borders count too. None when it stays: it already sits
+// there, or it is no longer where it was put (the user or the window manager moved it).
+std::optional<QPoint> placementOnceFramed(
+    const LiveTranslationUnframedPlacement &placed, const QRect &framedFrame);
+
 // The screens of the running application and the pointer's position.
 LiveTranslationScreenLayout currentScreenLayout();

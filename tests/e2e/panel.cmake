@@ -1,4 +1,4 @@
-# The helper as a real process on a real X server (Xvfb, no window manager), on a private D-Bus,
+# The helper as a real process on a real X server (Xvfb, bare and under openbox), on a private D-Bus,
 # driven through real pipes.
 pkg_check_modules(TAVU_E2E_XCB REQUIRED IMPORTED_TARGET xcb)
 add_executable(tavu_x_tool x_tool.cpp)

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""The helper as the host sees it: the real binary on a real X server (Xvfb, no window manager),
-driven through real pipes. Run under dbus-run-session (tests/e2e/panel.cmake does).
+"""The helper as the host sees it: the real binary on a real X server (Xvfb; without a window
+manager, and with openbox framing the panel), driven through real pipes. Run under dbus-run-session (tests/e2e/panel.cmake does).
 
   panel_e2e.py --helper PATH --x-tool PATH [unittest options]
 """
@@ -331,6 +331,82 @@ class PanelTest(unittest.TestCase):
                 os.waitpid(helper_pid, 0)
             except (ProcessLookupError, ChildProcessError, UnboundLocalError):
                 pass
+
+
+class FramedPanelTest(unittest.TestCase):
+    """Under a window manager that frames the panel with a title bar and borders, the frame
+    (not the bare window) goes 18 from the right edge, centred vertically, from the very first
+    showing on."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.xvfb = Xvfb(SCREEN_W, SCREEN_H)
+        cls.runtime = tempfile.mkdtemp(prefix="tavu-e2e-")
+        os.chmod(cls.runtime, 0o700)
+        env = dict(os.environ)
+        env.pop("QT_QPA_PLATFORM", None)
+        env.update(DISPLAY=cls.xvfb.display, XDG_RUNTIME_DIR=cls.runtime)
+        cls.env = env
+        cls.wm = subprocess.Popen(["openbox", "--sm-disable"], env=env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # The window manager is up once it has set its check window on the root.
+        running = wait_until(lambda: "window id" in subprocess.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True,
+            text=True).stdout)
+        if not running:
+            raise RuntimeError("openbox did not start")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.wm.terminate()
+        cls.wm.wait(timeout=WAIT_S)
+        cls.xvfb.close()
+        shutil.rmtree(cls.runtime, ignore_errors=True)
+
+    def frame_of(self, window):
+        """The panel's frame on the screen: its window with the extents the manager gives it."""
+        def framed():
+            extents = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"],
+                                     env=self.env, capture_output=True, text=True).stdout
+            match = re.search(r"= (\d+), (\d+), (\d+), (\d+)", extents)
+            info = subprocess.run(["xwininfo", "-id", window], env=self.env,
+                                  capture_output=True, text=True).stdout
+            if not match or "IsViewable" not in info:
+                return None
+            left, right, top, bottom = map(int, match.groups())
+            number = lambda label: int(re.search(label + r":\s+(-?\d+)", info).group(1))
+            return (number("Absolute upper-left X") - left, number("Absolute upper-left Y") - top,
+                    number("Width") + left + right, number("Height") + top + bottom)
+        return wait_until(framed)
+
+    def test_the_first_showing_places_the_frame_not_the_bare_window(self):
+        helper = Helper(ARGS.helper, self.env, os.path.join(self.runtime, "framed.log"))
+        try:
+            helper.send({"type": "show"})
+            tree = wait_until(lambda: re.search(r"^\s*(0x[0-9a-f]+) \"Live Translate\"",
+                                                subprocess.run(["xwininfo", "-root", "-tree"],
+                                                               env=self.env, capture_output=True,
+                                                               text=True).stdout, re.MULTILINE))
+            self.assertIsNotNone(tree, "no window titled Live Translate")
+            window = tree.group(1)
+            frame = self.frame_of(window)
+            self.assertIsNotNone(frame, "the window manager never framed the panel")
+            x, y, width, height = frame
+            self.assertGreater(height, PANEL_H, "the frame has no title bar")
+            expected = (SCREEN_W - RIGHT_MARGIN - width, (SCREEN_H - height) // 2)
+            wait_until(lambda: (self.frame_of(window) or ())[:2] == expected)
+            self.assertEqual(self.frame_of(window)[:2], expected)
+
+            # Hidden and shown again, it stays where it is.
+            helper.send({"type": "hide"})
+            helper.send({"type": "show"})
+            time.sleep(0.5)
+            self.assertEqual(self.frame_of(window)[:2], expected)
+            helper.send({"type": "terminate"})
+            self.assertEqual(helper.wait(), 0)
+            self.assertEqual(helper.commands(), [])
+        finally:
+            helper.stop()
 
 
 def main():

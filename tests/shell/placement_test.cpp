@@ -135,3 +135,26 @@ TEST(ScreenChange, NoScreensLeftMeansCentring)
     ASSERT_TRUE(placement.has_value());
     EXPECT_EQ(placement->kind, Kind::centre);
 }
+
+TEST(PanelPlacement, PlacedBeforeTheWindowManagerFramedItIsPlacedAgainWithItsFrame)
+{
+    // Placed on the laptop as a bare 520 × 760 window, then framed: 1 px borders, a 22 px title
+    // bar and a 5 px bottom edge, its top-left corner kept where it was put.
+    const auto layout = twoScreens({100, 100});
+    const auto placed = placePanelFrame(unplaced(), layout);
+    const LiveTranslationUnframedPlacement unframed {placed.origin, layout};
+    const QRect framed(placed.origin, QSize(522, 787));
+
+    const auto again = placementOnceFramed(unframed, framed);
+    ASSERT_TRUE(again.has_value());
+    const QRect corrected(*again, framed.size());
+    EXPECT_EQ(corrected.x() + corrected.width(), 1920 - 18);
+    EXPECT_EQ(*again, QPoint(1920 - 522 - 18, 32 + (1048 - 787) / 2));
+    // The screens it was placed by count, not where the pointer is by now.
+    EXPECT_EQ(placementOnceFramed(unframed, framed), again);
+
+    // Moved away before the frame arrived (a drag, or a window manager that places by itself).
+    EXPECT_EQ(placementOnceFramed(unframed, framed.translated(40, 0)), std::nullopt);
+    // A frame that changes nothing needs no move.
+    EXPECT_EQ(placementOnceFramed(unframed, QRect(placed.origin, kPanel)), std::nullopt);
+}
