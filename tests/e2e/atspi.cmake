@@ -14,4 +14,10 @@ if(TARGET Tavu_Live_Translate_Helper)
                 ${case})
         set_tests_properties(e2e_atspi_${case} PROPERTIES LABELS e2e TIMEOUT 180)
     endforeach()
+    # The captions as a screen reader reads them.
+    add_test(NAME captions_atspi_test
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/run_desktop.sh /usr/bin/python3
+            ${CMAKE_CURRENT_SOURCE_DIR}/atspi_e2e.py $<TARGET_FILE:Tavu_Live_Translate_Helper>
+            captions_read_as_a_list)
+    set_tests_properties(captions_atspi_test PROPERTIES LABELS "captions;e2e" TIMEOUT 180)
 endif()

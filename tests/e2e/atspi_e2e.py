@@ -9,13 +9,14 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_harness import (Failure, active_snapshot, base_snapshot, run_tests,  # noqa: E402
-                           shown, wait_for)
+from atspi_harness import (Failure, active_snapshot, base_snapshot, pyatspi,  # noqa: E402
+                           run_tests, shown, wait_for)
 
 START = b'{"type":"start"}'
 STOP = b'{"type":"stop"}'
 CANCEL = b'{"type":"cancel"}'
 HIDE = b'{"type":"hide"}'
+LIMIT = "Request more Live Translate time"
 
 
 def panel_showing(helper):
@@ -97,19 +98,31 @@ def status_follows_newest_snapshot(helper):
     helper.show()
     if helper.status_text() != "Largest":
         raise Failure("a lower generation replaced the largest one")
+    # Host text is text, never markup.
+    markup = '<b>x</b> <img src="y">'
+    helper.snapshot(base_snapshot(2 ** 64 - 1, statusMessage=markup))
+    wait_for(lambda: helper.status_text() == markup, "the status to read the markup as text")
     helper.expect_quiet(0.2)  # the helper never answers the host with an error
 
 
 def session_buttons_follow_the_session(helper):
     shown(helper, base_snapshot(1))
-    helper.find("push button", "Start Live Translate")
-    for name in ("Stop", "Cancel"):
+    start = helper.find("push button", "Start Live Translate")
+    if not start.getState().contains(pyatspi.STATE_FOCUSABLE):
+        raise Failure("Start takes no keyboard focus")
+    for name in ("Stop", "Cancel", LIMIT):
         if helper.find_all("push button", name):
             raise Failure(f"{name} shows while no session is active")
     helper.snapshot(active_snapshot(2))
     stop = helper.find("push button", "Stop")
     cancel = helper.find("push button", "Cancel")
     helper.absent("push button", "Start Live Translate")
+    if helper.find_all("push button", LIMIT):
+        raise Failure("the limit card shows during a session")
+    # A disabled control offers nothing to press.
+    audio = helper.find("push button", "Audio source")
+    if helper.is_enabled(audio) or "Press" in helper.actions(audio):
+        raise Failure("the audio button can be pressed during a session")
     helper.press(cancel)
     helper.expect_lines(CANCEL)
     helper.press(stop)
@@ -124,7 +137,7 @@ def session_buttons_follow_the_session(helper):
     # At the limit the start button reads "Try again" and the card offers more time.
     helper.snapshot(base_snapshot(4, canRequestMoreTime=True, statusMessage="Limit"))
     helper.find("push button", "Try Live Translate again")
-    request = helper.find("push button", "Request more Live Translate time")
+    request = helper.find("push button", LIMIT)
     # Each press sends one more request: the card never disables its button. (Qt animates an
     # accessible press for a tenth of a second, so the second press waits for the first.)
     for _ in range(2):
@@ -207,10 +220,53 @@ def copy_latest_puts_the_newest_translation_on_the_clipboard(helper):
     helper.expect_quiet(0.2)
 
 
+def captions_read_as_a_list(helper):
+    """Items are the cards in view, named by their translations and described by their sources
+    while originals show; the live card reads its texts."""
+    def items():
+        lists = helper.find_all("list", "Live translation captions")
+        return [(item.name, item.description) for item in
+                helper.find_all("list item", showing=False, within=lists[0])] if lists else None
+
+    shown(helper, active_snapshot(1))
+    wait_for(lambda: items() == [], "an empty caption list")
+    helper.find(None, "Listening for the first phrase…")
+    cards = [{"id": f"card-{n}", "sourceText": source, "translatedText": translation,
+              "committedAt": 700000000 + n}
+             for n, (source, translation) in enumerate([("Guten Morgen", "Good morning"),
+                                                        ("Wie geht es?", "<b>How</b> are you?")])]
+    helper.snapshot(active_snapshot(2, committedCards=cards, activeSourceText="Danke",
+                                    activeTranslatedText="Thank you"))
+    wait_for(lambda: items() == [("Good morning", "Guten Morgen"),
+                                 ("<b>How</b> are you?", "Wie geht es?")], "the two cards")
+    live = wait_for(lambda: [node for node in helper.find_all(name="Thank you")
+                             if node.getRoleName() in ("filler", "panel", "unknown")],
+                    "the live card")[0]
+    if live.description != "Danke":
+        raise Failure(f"the live card describes its source as {live.description!r}")
+    helper.snapshot(active_snapshot(3, committedCards=cards, showsSourceText=False))
+    wait_for(lambda: items() == [("Good morning", ""), ("<b>How</b> are you?", "")],
+             "cards without their sources")
+
+    many = [{"id": f"card-{n}", "sourceText": f"Satz {n}", "translatedText": f"Sentence {n}",
+             "committedAt": 700000000 + n} for n in range(500)]
+    helper.snapshot(active_snapshot(4, committedCards=many))
+    wait_for(lambda: items() and items()[-1][0] == "Sentence 499", "the newest card")
+    if not 0 < len(items()) < 30:
+        raise Failure(f"{len(items())} of 500 cards are list items")
+
+    # The check box's Toggle action sends one command and shows the host's value.
+    helper.press(helper.find("check box", "Original"), "Toggle")
+    helper.expect_lines(b'{"type":"set_shows_source_text","bool_value":false}')
+    helper.expect_quiet()
+    if not helper.is_checked(helper.find("check box", "Original")):
+        raise Failure("Original left the snapshot's value")
+
+
 TESTS = [start_writes_exactly_start, status_follows_newest_snapshot,
          session_buttons_follow_the_session, close_stops_then_hides,
          language_choice_writes_its_command,
-         copy_latest_puts_the_newest_translation_on_the_clipboard]
+         copy_latest_puts_the_newest_translation_on_the_clipboard, captions_read_as_a_list]
 
 
 if __name__ == "__main__":

@@ -2,9 +2,6 @@
 test robot would: controls are found by role and label, pressed through their actions, and read
 through their names, descriptions and states.
 
-It also serves the view-level AT-SPI tests, whose probes show the panel's view in a window and
-answer on standard output (Probe, application, find_named, do_action, probe_main).
-
 Run under tests/e2e/run_desktop.sh, which provides the X server, the session bus and the
 accessibility bus, and with the system Python (/usr/bin/python3), which has pyatspi.
 """
@@ -57,121 +54,6 @@ def wait_for(predicate, what, timeout=DEFAULT_TIMEOUT):
             detail = f" (last error: {last_error})" if last_error else ""
             raise Failure(f"timed out after {timeout:.0f} s waiting for {what}{detail}")
         time.sleep(POLL_INTERVAL)
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-# Accessibles by name ------------------------------------------------------------------------------
-
-def application(name):
-    """The application of this name on the accessibility bus, or None."""
-    desktop = Atspi.get_desktop(0)
-    for index in range(desktop.get_child_count()):
-        app = desktop.get_child_at_index(index)
-        if app is not None and app.get_name() == name:
-            return app
-    return None
-
-
-def descendants(node):
-    for index in range(node.get_child_count()):
-        child = node.get_child_at_index(index)
-        if child is None:
-            continue
-        yield child
-        yield from descendants(child)
-
-
-def find_named(app, name, roles):
-    """The first accessible under app with this name and one of these Atspi roles, read afresh;
-    None if there is none."""
-    app.clear_cache()
-    for node in descendants(app):
-        if node.get_name() == name and node.get_role() in roles:
-            return node
-    return None
-
-
-def has_state(node, state):
-    return node.get_state_set().contains(state)
-
-
-def action_names(node):
-    """The names of the node's actions, lower-cased; the accessible itself is the Action."""
-    count = Atspi.Action.get_n_actions(node)
-    return [Atspi.Action.get_action_name(node, index).lower() for index in range(count)]
-
-
-def do_action(node, action):
-    """Performs the node's action of this (lower-case) name; fails if it offers none."""
-    names = action_names(node)
-    if action not in names:
-        raise Failure(f"{node.get_name()!r} offers no {action} action: {names}")
-    Atspi.Action.do_action(node, names.index(action))
-
-
-# A view probe -------------------------------------------------------------------------------------
-
-class Probe:
-    """A probe process: scene names in on standard input, one a line; on standard output "ready"
-    once it reads, "applied <scene>" after each scene, and what its view does."""
-
-    def __init__(self, path, timeout=DEFAULT_TIMEOUT):
-        self.timeout = timeout
-        self.process = subprocess.Popen([path], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                        text=True, bufsize=1)
-        self.lines = queue.Queue()
-        threading.Thread(target=self._read, daemon=True).start()
-        self.expect("ready")
-
-    def _read(self):
-        for line in self.process.stdout:
-            self.lines.put(line.rstrip("\n"))
-
-    def expect(self, line, timeout=None):
-        try:
-            got = self.lines.get(timeout=timeout or self.timeout)
-        except queue.Empty:
-            raise Failure(f"the probe never said {line!r}") from None
-        if got != line:
-            raise Failure(f"expected {line!r} from the probe, got {got!r}")
-
-    def silent(self, wait=0.5):
-        time.sleep(wait)
-        if not self.lines.empty():
-            raise Failure(f"the probe said {self.lines.get()!r} unasked")
-
-    def apply(self, scene):
-        self.process.stdin.write(scene + "\n")
-        self.process.stdin.flush()
-        self.expect(f"applied {scene}")
-
-    def close(self):
-        if self.process.poll() is None:
-            self.process.stdin.close()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-
-
-def probe_main(run, usage, passed):
-    """The command line of a view-level test: `run` gets the probe's path from the only argument;
-    returns the exit status."""
-    if len(sys.argv) != 2:
-        print(usage, file=sys.stderr)
-        return 2
-    try:
-        run(sys.argv[1])
-    except Failure as failure:
-        print(f"FAIL: {failure}", file=sys.stderr)
-        return 1
-    print(passed)
-    return 0
 
 
 LANGUAGES = [
@@ -282,12 +164,16 @@ class Panel:
                  timeout)
 
     @staticmethod
-    def press(control, action="Press"):
+    def actions(control):
         actions = control.queryAction()
-        names = [actions.getName(i) for i in range(actions.nActions)]
+        return [actions.getName(i) for i in range(actions.nActions)]
+
+    @staticmethod
+    def press(control, action="Press"):
+        names = Panel.actions(control)
         if action not in names:
             raise Failure(f"{control.name!r} offers {names}, not {action!r}")
-        actions.doAction(names.index(action))
+        control.queryAction().doAction(names.index(action))
 
     @staticmethod
     def is_enabled(control):

@@ -14,7 +14,3 @@ set_tests_properties(captions_view_test_scale2 PROPERTIES LABELS captions TIMEOU
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2;TAVU_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 add_unit_test(NAME captions_footer_test SOURCES captions_footer_test.cpp
     LIBS captions_test_support LABELS captions)
-
-# The captions over AT-SPI, as a screen reader reads them: a real X server and private buses.
-include(${CMAKE_CURRENT_LIST_DIR}/atspi_probe.cmake)
-add_atspi_view_test(captions)

@@ -14,7 +14,3 @@ foreach(name button symbols view layout)
     set_tests_properties(face_${name}_test_scale2 PROPERTIES LABELS face TIMEOUT 300
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2;TAVU_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endforeach()
-
-# The same view as assistive technology sees it: a real X server, private buses, AT-SPI.
-include(${CMAKE_CURRENT_LIST_DIR}/atspi_probe.cmake)
-add_atspi_view_test(face)
