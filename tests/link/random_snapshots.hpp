@@ -1,23 +1,28 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "wire_types.hpp"
 
 // Snapshots of random shape for tests of storage reuse: lists of any length from empty to long,
 // texts from empty through short (kept inside a string object) to long, with escapes and several
-// scripts, and each optional text present or absent.
+// scripts, control characters and NUL, each optional text present or absent, and now and then a
+// number of any bit pattern JSON can hold.
 namespace wiretest {
 
 inline std::string randomText(std::mt19937 &random)
 {
-    static const char *const kPieces[] = {"a", "Guten Morgen ", "今日は", "\"quoted\"", "\\",
-        "line\nbreak", "\t", "مرحبا", "é", "😀", " ", "0123456789abcdef"};
+    static constexpr std::string_view kPieces[]
+        = {"a", "Guten Morgen ", "今日は", "\"quoted\"", "\\", "line\nbreak", "\t", "مرحبا", "é",
+            "😀", " ", "0123456789abcdef", "/", "\x01\x1f\x7f", "\u2028", {"\0", 1}, "{}", ",:"};
     std::string text;
     // Mostly short, now and then empty or long, so that reused strings shrink and grow.
     const std::uint32_t shape = random() % 8;
@@ -25,6 +30,22 @@ inline std::string randomText(std::mt19937 &random)
     for (std::size_t i = 0; i < pieces; ++i)
         text += kPieces[random() % std::size(kPieces)];
     return text;
+}
+
+inline std::uint64_t randomBits(std::mt19937 &random)
+{
+    return (std::uint64_t {random()} << 32U) | random();
+}
+
+// Any finite value of the type, by its bits.
+template <class Number, class Bits> Number randomFinite(std::mt19937 &random)
+{
+    Number value = 0;
+    do {
+        const auto bits = static_cast<Bits>(randomBits(random));
+        std::memcpy(&value, &bits, sizeof value);
+    } while (!std::isfinite(value));
+    return value;
 }
 
 inline std::optional<std::string> randomOptional(std::mt19937 &random)
@@ -75,8 +96,12 @@ inline LiveTranslationHelperSnapshot randomSnapshot(
     s.audioSources = randomOptions<LiveTranslationHelperAudioOption>(random, 10);
     s.actualAudioSourceDescription = randomText(random);
     s.captureFallbackNotice = randomOptional(random);
-    s.droppedCaptureBuffers = static_cast<std::int64_t>(random() % 1000) - 10;
-    s.captureAudioLevel = static_cast<float>(random() % 1000) / 999.0F;
+    const bool wild = random() % 4 == 0;
+    s.droppedCaptureBuffers = wild ? static_cast<std::int64_t>(randomBits(random))
+                                   : static_cast<std::int64_t>(random() % 1000) - 10;
+    s.captureAudioLevel = !wild ? static_cast<float>(random() % 1000) / 999.0F
+        : random() % 4 == 0     ? (random() % 2 == 0 ? -0.0F : 0.0F)
+                                : randomFinite<float, std::uint32_t>(random);
     s.appearanceMode = randomText(random);
     s.showsSourceText = random() % 2 == 0;
     s.committedCards.resize(randomCount(random, mostCards));
@@ -84,7 +109,8 @@ inline LiveTranslationHelperSnapshot randomSnapshot(
         card.id = randomText(random);
         card.sourceText = randomText(random);
         card.translatedText = randomText(random);
-        card.committedAt = static_cast<double>(random() % 100000) * 0.25;
+        card.committedAt = wild ? randomFinite<double, std::uint64_t>(random)
+                                : static_cast<double>(random() % 100000) * 0.25;
     }
     s.activeSourceText = randomOptional(random);
     s.activeTranslatedText = randomOptional(random);

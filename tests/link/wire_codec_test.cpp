@@ -3,14 +3,13 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstring>
-#include <iterator>
 #include <limits>
 #include <random>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "random_snapshots.hpp"
 #include "wire_codec.hpp"
 #include "wire_printers.hpp"
 
@@ -265,103 +264,13 @@ TEST(WireDecoding, OneDecoderServesLinesOfAnySizeInTurn)
     }
 }
 
-// Random values of every field, including strings with every kind of character.
-class RandomValues final {
-public:
-    explicit RandomValues(unsigned seed)
-        : m_random(seed)
-    {
-    }
-
-    std::string text()
-    {
-        static const char *const pieces[] = {"a", "Z", " ", "\"", "\\", "/", "\n", "\t", "\x01",
-            "\x1f", "\x7f", "é", "ß", "日本", "🎧", "\u2028", "\u0000", "{", "}", ",", ":"};
-        std::string out;
-        const auto length = pick(0, 12);
-        for (std::uint64_t i = 0; i < length; ++i) {
-            const char *piece = pieces[pick(0, std::size(pieces) - 1)];
-            out += piece[0] == '\0' ? std::string(1, '\0') : std::string(piece);
-        }
-        return out;
-    }
-
-    std::optional<std::string> optionalText()
-    {
-        if (pick(0, 2) == 0)
-            return std::nullopt;
-        return text();
-    }
-
-    Snapshot snapshot()
-    {
-        Snapshot s;
-        s.generation = pick(0, 1) == 0 ? pick(0, 1000) : m_random();
-        s.lifecycle = static_cast<LiveTranslationHelperLifecycle>(pick(0, 5));
-        s.statusMessage = text();
-        s.hasFailure = pick(0, 1) == 1;
-        s.canRequestMoreTime = pick(0, 1) == 1;
-        s.isSessionActive = pick(0, 1) == 1;
-        s.isStartEnabled = pick(0, 1) == 1;
-        s.sourceLanguage = text();
-        s.targetLanguage = text();
-        s.selectedAudioSourceID = text();
-        for (auto i = pick(0, 4); i > 0; --i)
-            s.sourceLanguages.push_back({text(), text()});
-        for (auto i = pick(0, 4); i > 0; --i)
-            s.targetLanguages.push_back({text(), text()});
-        for (auto i = pick(0, 4); i > 0; --i)
-            s.audioSources.push_back({text(), text()});
-        s.actualAudioSourceDescription = text();
-        s.captureFallbackNotice = optionalText();
-        s.droppedCaptureBuffers = static_cast<std::int64_t>(m_random());
-        s.captureAudioLevel = randomFloat();
-        s.appearanceMode = text();
-        s.showsSourceText = pick(0, 1) == 1;
-        for (auto i = pick(0, 5); i > 0; --i)
-            s.committedCards.push_back({text(), text(), text(), randomDouble()});
-        s.activeSourceText = optionalText();
-        s.activeTranslatedText = optionalText();
-        return s;
-    }
-
-private:
-    std::uint64_t pick(std::uint64_t low, std::uint64_t high)
-    {
-        return std::uniform_int_distribution<std::uint64_t>(low, high)(m_random);
-    }
-
-    float randomFloat()
-    {
-        if (pick(0, 20) == 0)
-            return pick(0, 1) == 0 ? -0.0F : 0.0F;
-        float value = 0;
-        do {
-            const auto bits = static_cast<std::uint32_t>(m_random());
-            std::memcpy(&value, &bits, sizeof value);
-        } while (!std::isfinite(value));
-        return pick(0, 1) == 0 ? value : static_cast<float>(pick(0, 100)) / 100.0F;
-    }
-
-    double randomDouble()
-    {
-        double value = 0;
-        do {
-            const std::uint64_t bits = m_random();
-            std::memcpy(&value, &bits, sizeof value);
-        } while (!std::isfinite(value));
-        return pick(0, 1) == 0 ? value : 700000000.0 + static_cast<double>(pick(0, 1U << 20)) / 64;
-    }
-
-    std::mt19937_64 m_random;
-};
-
 TEST(WireRoundTrip, RandomSnapshotsAndCommandsSurviveEncodeAndDecode)
 {
-    RandomValues random(20240607);
+    std::mt19937 random(20240607);
     WireDecoder decoder;
     for (int i = 0; i < 2000; ++i) {
-        const auto message = HostMessage::makeSnapshot(random.snapshot());
+        const auto message = HostMessage::makeSnapshot(
+            wiretest::randomSnapshot(random, i % 2 == 0 ? i : wiretest::randomBits(random), 5));
         const std::string line = encodeHostMessage(message);
         ASSERT_EQ(line.find('\n'), std::string::npos);
         const auto decoded = decoder.decodeHostMessage(line);
@@ -371,8 +280,9 @@ TEST(WireRoundTrip, RandomSnapshotsAndCommandsSurviveEncodeAndDecode)
         ASSERT_EQ(std::signbit(decoded.value->snapshot->captureAudioLevel),
             std::signbit(message.snapshot->captureAudioLevel));
 
-        const Command command = i % 2 == 0 ? Command::setTargetLanguage(random.text())
-                                           : Command::setShowsSourceText(i % 4 == 1);
+        const Command command = i % 2 == 0
+            ? Command::setTargetLanguage(wiretest::randomText(random))
+            : Command::setShowsSourceText(i % 4 == 1);
         const auto decodedCommand = decoder.decodeCommand(encodeCommand(command));
         ASSERT_TRUE(decodedCommand) << decodedCommand.error.message();
         ASSERT_EQ(*decodedCommand.value, command);
