@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "app_delegate.hpp"
+#include "localization.hpp"
 #include "parent_watch.hpp"
 
 namespace {
@@ -67,6 +68,8 @@ int main(int argc, char **argv)
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The panel is only ever hidden; the host, or the end of its input, ends the process.
     app.setQuitOnLastWindowClosed(false);
+    // The panel's fixed texts follow the user's language; whatever the host sends is shown as is.
+    installPanelTranslations();
 
     LiveTranslationHelperAppDelegate::Options options;
     options.inputFd = STDIN_FILENO;

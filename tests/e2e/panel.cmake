@@ -9,4 +9,4 @@ add_test(NAME panel_e2e
     COMMAND ${TAVU_DBUS_RUN_SESSION} -- /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/panel_e2e.py
         --helper $<TARGET_FILE:Tavu_Live_Translate_Helper> --x-tool $<TARGET_FILE:tavu_x_tool>)
 set_tests_properties(panel_e2e PROPERTIES LABELS e2e TIMEOUT 300
-    ENVIRONMENT "DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/system_bus")
+    ENVIRONMENT "DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/system_bus;LANGUAGE=en")

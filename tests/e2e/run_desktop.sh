@@ -75,6 +75,8 @@ unset WAYLAND_DISPLAY
 export XDG_RUNTIME_DIR="$workdir/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb
+# The tests find controls by their English labels, whatever the language of the machine.
+export LANGUAGE=en
 export QT_ACCESSIBILITY=1
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export NO_AT_BRIDGE=0

@@ -1,5 +1,8 @@
 // Writes screenshots of the panel: one PNG per scene and colour scheme.
-//   tavu_screenshots [--out DIR] [--scale N] [--scheme light|dark|both] [--only TEXT] [--list]
+//   tavu_screenshots [--out DIR] [--scale N] [--scheme light|dark|both] [--only TEXT]
+//                    [--language CODE] [--list]
+// --language shows the panel's fixed texts in that language (de, es, fr, ja); the file names then
+// end in -CODE.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -11,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "localization.hpp"
 #include "model.hpp"
 #include "root_view.hpp"
 #include "scenes.hpp"
@@ -25,6 +29,7 @@ struct Options {
     QByteArray scale = "1";
     QString scheme = QStringLiteral("both");
     QString only;
+    QString language;
     bool list = false;
 };
 
@@ -44,10 +49,12 @@ bool parse(int argc, char **argv, Options &options)
             options.scheme = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(arg, "--only") == 0 && hasValue) {
             options.only = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(arg, "--language") == 0 && hasValue) {
+            options.language = QString::fromLocal8Bit(argv[++i]);
         } else {
             std::fprintf(stderr,
                 "usage: %s [--out DIR] [--scale N] [--scheme light|dark|both] "
-                "[--only TEXT] [--list]\n",
+                "[--only TEXT] [--language CODE] [--list]\n",
                 argv[0]);
             return false;
         }
@@ -79,10 +86,11 @@ bool shoot(const Scene &scene, LiveTranslationColorScheme scheme, const Options 
 
     QWidget *target = scene.grabTarget ? scene.grabTarget(*view) : &window;
     const QPixmap pixmap = target->grab();
+    const QString language = options.language.isEmpty() ? QString() : u'-' + options.language;
     const QString name
-        = QStringLiteral("%1-%2@%3x.png")
+        = QStringLiteral("%1-%2%3@%4x.png")
               .arg(scene.name, scheme == LiveTranslationColorScheme::dark ? "dark" : "light",
-                  QString::fromLatin1(options.scale));
+                  language, QString::fromLatin1(options.scale));
     const QString path = QDir(options.outDir).filePath(name);
     if (!pixmap.save(path)) {
         std::fprintf(stderr, "could not write %s\n", qPrintable(path));
@@ -103,6 +111,12 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (!options.language.isEmpty()
+        && installPanelTranslations(QLocale(options.language)).isEmpty()) {
+        std::fprintf(stderr, "no translation for %s; there are: %s\n", qPrintable(options.language),
+            qPrintable(panelTranslationLanguages().join(u' ')));
+        return 2;
+    }
 
     if (options.list) {
         for (const Scene &scene : sceneRegistry())
