@@ -9,13 +9,13 @@
 #include "audio_picker.hpp"
 #include "lazy_list.hpp"
 #include "picker_rows.hpp"
-#include "picker_test_support.hpp"
 #include "popover.hpp"
+#include "view_test_support.hpp"
 
 namespace {
 
-using pickertest::click;
-using pickertest::findNamed;
+using viewtest::click;
+using viewtest::findNamed;
 using Strings = std::vector<std::string>;
 using IconKind = LiveTranslationAudioRow::IconKind;
 
@@ -77,7 +77,7 @@ protected:
 
     QWidget window;
     QPushButton *anchor = nullptr;
-    pickertest::RecordingModel recorder;
+    viewtest::RecordingModel recorder;
     LiveTranslationAudioPicker *picker = nullptr;
     LiveTranslationPopover *popover = nullptr;
 };
@@ -143,31 +143,31 @@ TEST_F(AudioPickerTest, ChoosingSendsOneCommandAndClosesEvenForTheChosenSource)
 TEST_F(AudioPickerTest, KeyboardChoosesTheFocusedRow)
 {
     open(sources({{"mac-audio", "M"}, {"bundle:a", "A"}, {"bundle:b", "B"}}, "bundle:a"));
-    ASSERT_TRUE(pickertest::waitUntilActive(popover));
+    ASSERT_TRUE(viewtest::waitUntilActive(popover));
     // Opening puts the focus on the chosen source.
     EXPECT_EQ(QApplication::focusWidget(), row("bundle:a"));
-    pickertest::pressKey(Qt::Key_Down);
+    viewtest::pressKey(Qt::Key_Down);
     EXPECT_EQ(QApplication::focusWidget(), row("bundle:b"));
-    pickertest::pressKey(Qt::Key_Return);
+    viewtest::pressKey(Qt::Key_Return);
     EXPECT_EQ(recorder.sent(), Strings {"set_audio_source:bundle:b"});
     EXPECT_FALSE(popover->isVisible());
 }
 
 TEST_F(AudioPickerTest, IconsComeFromInstalledApplicationsAndOnlyForBundleIds)
 {
-    open(sources({{"mac-audio", "M"}, {pickertest::kInstalledApp.toStdString(), "Installed"},
-                     {pickertest::kMissingApp.toStdString(), "Missing"},
+    open(sources({{"mac-audio", "M"}, {viewtest::kInstalledApp.toStdString(), "Installed"},
+                     {viewtest::kMissingApp.toStdString(), "Missing"},
                      {"Bundle:org.example.Installed", "Wrong case"}, {"bundle:", "Empty"},
                      {"org.example.Installed", "No prefix"}},
         "none"));
     EXPECT_EQ(row("mac-audio")->iconKind(), IconKind::everything);
-    EXPECT_EQ(row(pickertest::kInstalledApp.toStdString())->iconKind(), IconKind::application);
+    EXPECT_EQ(row(viewtest::kInstalledApp.toStdString())->iconKind(), IconKind::application);
     for (const char *id : {"bundle:org.example.Missing", "Bundle:org.example.Installed",
              "bundle:", "org.example.Installed"})
         EXPECT_EQ(row(id)->iconKind(), IconKind::generic) << id;
 
     // The installed icon is drawn in the 22-point frame.
-    const QImage image = row(pickertest::kInstalledApp.toStdString())->grab().toImage();
+    const QImage image = row(viewtest::kInstalledApp.toStdString())->grab().toImage();
     const int x
         = LiveTranslationAudioRow::kHorizontalPadding + LiveTranslationAudioRow::kIconSize / 2;
     EXPECT_EQ(image.pixelColor(int(x * image.devicePixelRatio()), int(image.height() / 2)),

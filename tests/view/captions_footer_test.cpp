@@ -9,11 +9,11 @@
 #include <QTest>
 
 #include "captions_footer.hpp"
-#include "captions_test_support.hpp"
+#include "view_test_support.hpp"
 
 namespace {
 
-using namespace captionstest;
+using namespace viewtest;
 using Kind = LiveTranslationHelperCommand::Kind;
 
 class CaptionsFooterTest : public ::testing::Test {

@@ -9,12 +9,12 @@
 #include "captions_active_card.hpp"
 #include "captions_empty_state.hpp"
 #include "captions_list.hpp"
-#include "captions_test_support.hpp"
 #include "captions_view.hpp"
+#include "view_test_support.hpp"
 
 namespace {
 
-using namespace captionstest;
+using namespace viewtest;
 
 const LiveTranslationPalette kPalette = LiveTranslationPalette::light();
 

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "capture_status.hpp"
-#include "picker_test_support.hpp"
+#include "view_test_support.hpp"
 
 namespace {
 
@@ -41,7 +41,7 @@ protected:
     std::vector<std::string> rows() const
     {
         std::vector<std::string> result;
-        for (QWidget *row : pickertest::visibleNamed(&status, QStringLiteral("liveTranslation.")))
+        for (QWidget *row : viewtest::visibleNamed(&status, QStringLiteral("liveTranslation.")))
             if (row != &status && row != status.levelBar())
                 result.push_back(row->objectName().toStdString());
         return result;
@@ -82,7 +82,7 @@ TEST_F(CaptureStatusTest, NoticeAndDroppedBuffersRowsAboveThePrivacyRow)
     EXPECT_EQ(rows(),
         (std::vector<std::string> {"liveTranslation.captureFallbackNotice",
             "liveTranslation.droppedBuffersNotice", "liveTranslation.privacyNotice"}));
-    auto *notice = pickertest::findNamed(&status, "liveTranslation.captureFallbackNotice")
+    auto *notice = viewtest::findNamed(&status, "liveTranslation.captureFallbackNotice")
                        ->findChild<QLabel *>();
     EXPECT_EQ(notice->text(), QStringLiteral("Capturing all audio: <b>App</b> stopped"));
     EXPECT_EQ(notice->textFormat(), Qt::PlainText);
@@ -101,7 +101,7 @@ TEST_F(CaptureStatusTest, NoticeAndDroppedBuffersRowsAboveThePrivacyRow)
         EXPECT_EQ(rows(), std::vector<std::string> {"liveTranslation.privacyNotice"}) << dropped;
     }
     auto *privacy
-        = pickertest::findNamed(&status, "liveTranslation.privacyNotice")->findChild<QLabel *>();
+        = viewtest::findNamed(&status, "liveTranslation.privacyNotice")->findChild<QLabel *>();
     EXPECT_EQ(privacy->text(), QStringLiteral("System audio only. Your microphone is never used."));
     show(0.1F, {}, 0, LiveTranslationPalette::dark());
     EXPECT_EQ(privacy->palette().color(QPalette::WindowText),

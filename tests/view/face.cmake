@@ -1,11 +1,7 @@
 # The panel's face: button looks, symbols, accessibility, the header, the limit card.
-add_library(face_test_support STATIC face_test_support.cpp face_test_support.hpp
-    face_panel_fixture.hpp)
-target_link_libraries(face_test_support PUBLIC tavu_view tavu_model Qt6::Widgets Qt6::Test)
-
 foreach(name button symbols accessibility view layout)
     add_unit_test(NAME face_${name}_test SOURCES face_${name}_test.cpp
-        LIBS face_test_support LABELS face)
+        LIBS view_test_support LABELS face)
 endforeach()
 
 # The same checks with every size doubled in device pixels.

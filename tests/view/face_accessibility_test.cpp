@@ -6,10 +6,10 @@
 #include <QSignalSpy>
 
 #include "accessibility.hpp"
-#include "face_test_support.hpp"
 #include "header_buttons.hpp"
+#include "view_test_support.hpp"
 
-using namespace facetest;
+using namespace viewtest;
 
 namespace {
 
@@ -20,7 +20,6 @@ QAccessibleInterface *accessible(QWidget *widget)
 
 TEST(Accessibility, IdentityIsTheObjectNameAndTheLabel)
 {
-    app();
     QWidget widget;
     setAccessibleIdentity(&widget, QStringLiteral("liveTranslation.x"), QStringLiteral("X"));
     EXPECT_EQ(widget.objectName(), QStringLiteral("liveTranslation.x"));
@@ -29,7 +28,6 @@ TEST(Accessibility, IdentityIsTheObjectNameAndTheLabel)
 
 TEST(Accessibility, ValueTextIsTheValueAndTheDescriptionAndFollowsChanges)
 {
-    app();
     LiveTranslationCapsuleButton button(QFont::Medium);
     setAccessibleIdentity(
         &button, QStringLiteral("liveTranslation.languagePair"), QStringLiteral("Languages"));
@@ -50,7 +48,6 @@ TEST(Accessibility, ValueTextIsTheValueAndTheDescriptionAndFollowsChanges)
 
 TEST(Accessibility, AButtonWithAValueKeepsItsPressActionAndStates)
 {
-    app();
     LiveTranslationCapsuleButton button(QFont::Medium);
     setAccessibleValueText(&button, QStringLiteral("All Mac audio"));
     QSignalSpy clicks(&button, &QAbstractButton::clicked);
@@ -69,7 +66,6 @@ TEST(Accessibility, AButtonWithAValueKeepsItsPressActionAndStates)
 
 TEST(Accessibility, AToolkitWidgetThatWasAlreadyQueriedAlsoGetsTheValue)
 {
-    app();
     QLabel label;
     ASSERT_NE(accessible(&label), nullptr); // the toolkit's interface exists first
     setAccessibleIdentity(
@@ -82,7 +78,6 @@ TEST(Accessibility, AToolkitWidgetThatWasAlreadyQueriedAlsoGetsTheValue)
 
 TEST(Accessibility, AProgressBarKeepsItsNumericValueBesideTheWords)
 {
-    app();
     QProgressBar bar;
     bar.setRange(0, 1000);
     bar.setValue(537);

@@ -5,9 +5,9 @@
 #include <QTest>
 
 #include "button_styles.hpp"
-#include "face_test_support.hpp"
+#include "view_test_support.hpp"
 
-using namespace facetest;
+using namespace viewtest;
 
 namespace {
 
@@ -19,7 +19,6 @@ struct Stage {
     Stage(const QString &label, const LiveTranslationPalette &palette)
         : button(new TavuButton(label, &backdrop))
     {
-        app();
         QPalette qt;
         qt.setColor(QPalette::Window, palette.background);
         backdrop.setPalette(qt);

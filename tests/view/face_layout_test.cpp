@@ -1,6 +1,6 @@
 #include "face_panel_fixture.hpp"
 
-using namespace facetest;
+using namespace viewtest;
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include "face_test_support.hpp"
 #include "header_buttons.hpp"
 #include "limit_card.hpp"
 #include "root_view.hpp"
 #include "status.hpp"
+#include "view_test_support.hpp"
 
-namespace facetest {
+namespace viewtest {
 
 using Lifecycle = LiveTranslationHelperLifecycle;
 
@@ -24,7 +24,6 @@ class PanelFace : public ::testing::TestWithParam<LiveTranslationColorScheme> {
 protected:
     void SetUp() override
     {
-        app();
         window.resize(520, 760);
         view = new LiveTranslationHelperView(&recorder.model, &window);
         view->resize(window.size());
@@ -98,4 +97,4 @@ protected:
     std::uint64_t generation = 0;
 };
 
-} // namespace facetest
+} // namespace viewtest

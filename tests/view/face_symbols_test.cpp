@@ -3,16 +3,15 @@
 #include <QFontInfo>
 #include <QRawFont>
 
-#include "face_test_support.hpp"
 #include "symbols.hpp"
+#include "view_test_support.hpp"
 
-using namespace facetest;
+using namespace viewtest;
 
 namespace {
 
 TEST(Symbols, EveryNameDrawsItsMaterialGlyphFromTheCompiledInFont)
 {
-    app();
     const std::vector<std::pair<QString, char16_t>> table {
         {"captions.bubble", 0xe048},
         {"xmark", 0xe5cd},
@@ -55,7 +54,6 @@ QRect inkBox(const QImage &image, const QColor &backdrop)
 
 TEST(Symbols, ASymbolIsCentredInItsFrameAndDrawnAtDeviceResolution)
 {
-    app();
     QWidget backdrop;
     QPalette palette;
     palette.setColor(QPalette::Window, Qt::white);

@@ -12,14 +12,14 @@
 #include "language_picker.hpp"
 #include "lazy_list.hpp"
 #include "picker_rows.hpp"
-#include "picker_test_support.hpp"
 #include "popover.hpp"
+#include "view_test_support.hpp"
 
 namespace {
 
-using pickertest::click;
-using pickertest::findNamed;
-using pickertest::pressKey;
+using viewtest::click;
+using viewtest::findNamed;
+using viewtest::pressKey;
 using Strings = std::vector<std::string>;
 
 const QString kFrom = QStringLiteral("liveTranslation.sourceLanguagePicker.option.");
@@ -49,7 +49,7 @@ protected:
     {
         recorder.model.applySnapshot(snapshot);
         popover->present(anchor);
-        ASSERT_TRUE(pickertest::waitUntilActive(popover));
+        ASSERT_TRUE(viewtest::waitUntilActive(popover));
     }
 
     LiveTranslationPickerRow *row(const QString &name) const
@@ -61,7 +61,7 @@ protected:
     Strings shown(const QString &prefix) const
     {
         Strings result;
-        for (QWidget *widget : pickertest::visibleNamed(picker, prefix)) {
+        for (QWidget *widget : viewtest::visibleNamed(picker, prefix)) {
             auto *r = qobject_cast<LiveTranslationPickerRow *>(widget);
             result.push_back(r->id().toStdString() + (r->isSelected() ? "*" : ""));
         }
@@ -70,7 +70,7 @@ protected:
 
     QWidget window;
     QPushButton *anchor = nullptr;
-    pickertest::RecordingModel recorder;
+    viewtest::RecordingModel recorder;
     QString search;
     LiveTranslationLanguagePicker *picker = nullptr;
     LiveTranslationPopover *popover = nullptr;
@@ -78,7 +78,7 @@ protected:
 
 TEST_F(LanguagePickerTest, ChoosingARowSendsOneCommandAndLeavesPickerAndMarksAlone)
 {
-    open(pickertest::withLanguages(5, "l1", "l2"));
+    open(viewtest::withLanguages(5, "l1", "l2"));
     search = QString();
     click(row(kFrom + "l3"));
     EXPECT_EQ(recorder.sent(), Strings {"set_source_language:l3"});
@@ -91,7 +91,7 @@ TEST_F(LanguagePickerTest, ChoosingARowSendsOneCommandAndLeavesPickerAndMarksAlo
     EXPECT_EQ(shown(kTo), (Strings {"l0", "l1", "l2*", "l3", "l4"}));
 
     // Only the next snapshot moves the marks.
-    recorder.model.applySnapshot(pickertest::withLanguages(5, "l3", "l0"));
+    recorder.model.applySnapshot(viewtest::withLanguages(5, "l3", "l0"));
     EXPECT_EQ(shown(kFrom), (Strings {"l0", "l1", "l2", "l3*", "l4"}));
     EXPECT_EQ(shown(kTo), (Strings {"l0*", "l1", "l2", "l3", "l4"}));
     EXPECT_EQ(recorder.commands.size(), 2U);
@@ -99,7 +99,7 @@ TEST_F(LanguagePickerTest, ChoosingARowSendsOneCommandAndLeavesPickerAndMarksAlo
 
 TEST_F(LanguagePickerTest, MarksFollowIdsExactlyIncludingUnknownAndRepeatedOnes)
 {
-    auto snapshot = pickertest::withLanguages(3, "nowhere", "L1");
+    auto snapshot = viewtest::withLanguages(3, "nowhere", "L1");
     snapshot.targetLanguages.push_back({"l1", "Again"});
     open(snapshot);
     EXPECT_EQ(shown(kFrom), (Strings {"l0", "l1", "l2"}));
@@ -113,7 +113,7 @@ TEST_F(LanguagePickerTest, MarksFollowIdsExactlyIncludingUnknownAndRepeatedOnes)
 
 TEST_F(LanguagePickerTest, SearchFiltersBothColumnsAndOutlivesChoicesAndClosing)
 {
-    open(pickertest::withLanguages(40));
+    open(viewtest::withLanguages(40));
     QTest::keyClicks(picker->searchField(), QStringLiteral("  LANGUAGE 001"));
     EXPECT_EQ(search, QStringLiteral("  LANGUAGE 001"));
     const Strings tens = {"l10", "l11", "l12", "l13", "l14", "l15", "l16", "l17", "l18", "l19"};
@@ -145,7 +145,7 @@ TEST_F(LanguagePickerTest, SearchFiltersBothColumnsAndOutlivesChoicesAndClosing)
 
 TEST_F(LanguagePickerTest, ReturnInTheSearchFieldOrLeavingItSendsNothing)
 {
-    open(pickertest::withLanguages(3));
+    open(viewtest::withLanguages(3));
     ASSERT_EQ(QApplication::focusWidget(), picker->searchField());
     QTest::keyClicks(picker->searchField(), QStringLiteral("Language 0002"));
     pressKey(Qt::Key_Return);
@@ -163,7 +163,7 @@ TEST_F(LanguagePickerTest, SwapIsDisabledExactlyWhileTheHostDetectsTheSource)
     ASSERT_NE(swap, nullptr);
     EXPECT_EQ(swap->accessibleName(), QStringLiteral("Swap source and target languages"));
     for (const char *source : {"multi", "auto"}) {
-        open(pickertest::withLanguages(3, source, "en"));
+        open(viewtest::withLanguages(3, source, "en"));
         EXPECT_FALSE(swap->isEnabled()) << source;
         click(swap);
         swap->click();
@@ -173,7 +173,7 @@ TEST_F(LanguagePickerTest, SwapIsDisabledExactlyWhileTheHostDetectsTheSource)
         EXPECT_TRUE(recorder.commands.empty()) << source;
     }
     for (const char *source : {"Multi", "AUTO", "en"}) {
-        auto snapshot = pickertest::withLanguages(0, source, "en");
+        auto snapshot = viewtest::withLanguages(0, source, "en");
         snapshot.isSessionActive = true;
         recorder.model.applySnapshot(snapshot);
         EXPECT_TRUE(swap->isEnabled()) << source;
@@ -184,7 +184,7 @@ TEST_F(LanguagePickerTest, SwapIsDisabledExactlyWhileTheHostDetectsTheSource)
 
 TEST_F(LanguagePickerTest, RowsAreBuiltOnlyAsTheyScrollIntoView)
 {
-    open(pickertest::withLanguages(1000, "l500", "l0"));
+    open(viewtest::withLanguages(1000, "l500", "l0"));
     LiveTranslationLazyList *from = picker->sourceColumn()->list();
     EXPECT_EQ(from->count(), 1000);
     EXPECT_LT(from->builtCount(), 30);
@@ -204,7 +204,7 @@ TEST_F(LanguagePickerTest, RowsAreBuiltOnlyAsTheyScrollIntoView)
 
 TEST_F(LanguagePickerTest, KeyboardReachesEveryRowAndChoosesWithSpaceOrReturn)
 {
-    open(pickertest::withLanguages(3, "l0", "l0"));
+    open(viewtest::withLanguages(3, "l0", "l0"));
     EXPECT_EQ(QApplication::focusWidget(), picker->searchField());
     pressKey(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), row(kFrom + "l0"));
@@ -231,7 +231,7 @@ TEST_F(LanguagePickerTest, KeyboardReachesEveryRowAndChoosesWithSpaceOrReturn)
 
 TEST_F(LanguagePickerTest, KeyboardBuildsTheRowsItMovesToInALongList)
 {
-    open(pickertest::withLanguages(1000, "l0", "l0"));
+    open(viewtest::withLanguages(1000, "l0", "l0"));
     pressKey(Qt::Key_Tab);
     pressKey(Qt::Key_End);
     EXPECT_EQ(QApplication::focusWidget(), row(kFrom + "l999"));

@@ -8,21 +8,21 @@
 #include "audio_picker.hpp"
 #include "language_picker.hpp"
 #include "picker_rows.hpp"
-#include "picker_test_support.hpp"
 #include "popover.hpp"
 #include "root_view.hpp"
+#include "view_test_support.hpp"
 
 namespace {
 
-using pickertest::click;
-using pickertest::findNamed;
+using viewtest::click;
+using viewtest::findNamed;
 using Strings = std::vector<std::string>;
 
 class PickerPopoversTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        auto snapshot = pickertest::withLanguages(12, "l1", "l2");
+        auto snapshot = viewtest::withLanguages(12, "l1", "l2");
         snapshot.audioSources = {{"mac-audio", "M"}, {"bundle:a", "A"}};
         snapshot.selectedAudioSourceID = "mac-audio";
         recorder.model.applySnapshot(snapshot);
@@ -42,7 +42,7 @@ protected:
     QAbstractButton *audioButton() const { return view->audioSourceButton(); }
     QWidget *named(const char *name) const { return findNamed(view, QString::fromUtf8(name)); }
 
-    pickertest::RecordingModel recorder;
+    viewtest::RecordingModel recorder;
     LiveTranslationHelperView *view = nullptr;
     LiveTranslationPopover *languages = nullptr;
     LiveTranslationPopover *audio = nullptr;
@@ -53,7 +53,7 @@ TEST_F(PickerPopoversTest, PairButtonOpensTheLanguagePickerUnderItAndEscapeClose
     EXPECT_FALSE(languages->isVisible());
     click(pairButton());
     EXPECT_TRUE(view->languagesPresented());
-    ASSERT_TRUE(pickertest::waitUntilActive(languages));
+    ASSERT_TRUE(viewtest::waitUntilActive(languages));
     EXPECT_EQ(languages->anchor(), pairButton());
     EXPECT_EQ(
         languages->arrowTip().x(), pairButton()->mapToGlobal(pairButton()->rect().center()).x());
@@ -65,7 +65,7 @@ TEST_F(PickerPopoversTest, PairButtonOpensTheLanguagePickerUnderItAndEscapeClose
     QTest::keyClicks(picker->searchField(), QStringLiteral("0003"));
     click(named("liveTranslation.targetLanguagePicker.option.l3"));
     EXPECT_TRUE(languages->isVisible());
-    pickertest::pressKey(Qt::Key_Escape);
+    viewtest::pressKey(Qt::Key_Escape);
     EXPECT_FALSE(languages->isVisible());
     EXPECT_FALSE(view->languagesPresented());
     EXPECT_EQ(view->languageSearch(), QStringLiteral("0003"));

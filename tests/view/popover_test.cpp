@@ -9,8 +9,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "picker_test_support.hpp"
 #include "popover.hpp"
+#include "view_test_support.hpp"
 
 namespace {
 
@@ -71,7 +71,7 @@ TEST_F(PopoverTest, OpensUnderItsButtonPointingAtItsCentreAndTakesTheFocus)
     EXPECT_EQ(popover->content()->size(), kContentSize);
     EXPECT_GT(popover->content()->mapToGlobal(QPoint(0, 0)).y(), popover->arrowTip().y());
 
-    ASSERT_TRUE(pickertest::waitUntilActive(popover));
+    ASSERT_TRUE(viewtest::waitUntilActive(popover));
     EXPECT_EQ(QApplication::focusWidget(), field);
 }
 
@@ -100,7 +100,7 @@ TEST_F(PopoverTest, StaysOnTheScreenAndOpensAboveWhenThereIsNoRoomBelow)
 TEST_F(PopoverTest, EscapeDismissesOnceAndAClosedPopoverIsNotDismissedAgain)
 {
     present();
-    ASSERT_TRUE(pickertest::waitUntilActive(popover));
+    ASSERT_TRUE(viewtest::waitUntilActive(popover));
     QTest::keyClick(field, Qt::Key_Escape);
     EXPECT_FALSE(popover->isVisible());
     EXPECT_EQ(dismissed->count(), 1);
@@ -119,8 +119,8 @@ TEST_F(PopoverTest, EscapeDismissesOnceAndAClosedPopoverIsNotDismissedAgain)
 TEST_F(PopoverTest, PressesOutsideDismissButNotOnTheButtonOrInside)
 {
     present();
-    pickertest::click(field);
-    pickertest::click(anchor); // the button flips the flag itself
+    viewtest::click(field);
+    viewtest::click(anchor); // the button flips the flag itself
     EXPECT_TRUE(popover->isVisible());
     EXPECT_EQ(dismissed->count(), 0);
     QTest::mousePress(other, Qt::LeftButton);
@@ -128,7 +128,7 @@ TEST_F(PopoverTest, PressesOutsideDismissButNotOnTheButtonOrInside)
     EXPECT_EQ(dismissed->count(), 1);
     QTest::mouseRelease(other, Qt::LeftButton);
     // Once closed it no longer watches presses.
-    pickertest::click(other);
+    viewtest::click(other);
     EXPECT_EQ(dismissed->count(), 1);
 }
 
@@ -141,7 +141,7 @@ TEST_F(PopoverTest, AMenuOpenedFromInsideKeepsItOpen)
     QObject::connect(paste, &QAction::triggered, [&] { triggered = true; });
     menu.popup(field->mapToGlobal(QPoint(0, 0)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
-    pickertest::click(&menu);
+    viewtest::click(&menu);
     EXPECT_TRUE(triggered);
     EXPECT_TRUE(popover->isVisible());
     EXPECT_EQ(dismissed->count(), 0);
