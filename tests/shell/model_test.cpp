@@ -17,14 +17,11 @@ LiveTranslationHelperSnapshot snapshotWith(std::uint64_t generation, std::string
 }
 
 struct Recorder {
-    std::vector<std::string> events;
     int notifications = 0;
     std::vector<LiveTranslationAppearance> appearances;
 
     void attach(LiveTranslationHelperModel &model)
     {
-        model.setCommandSender([this](const Command &c) { events.emplace_back(wireName(c.kind)); });
-        model.setPanelHider([this] { events.emplace_back("<hide panel>"); });
         model.setAppearanceSetter(
             [this](LiveTranslationAppearance a) { appearances.push_back(a); });
         QObject::connect(
@@ -130,27 +127,6 @@ TEST(ModelAppearance, OnlyExactLightAndDarkForceAScheme)
     EXPECT_EQ(appearanceFromMode("dark"), LiveTranslationAppearance::dark);
     for (const char *mode : {"Dark", "LIGHT", "system", "", " dark", "dark "})
         EXPECT_EQ(appearanceFromMode(mode), LiveTranslationAppearance::system) << mode;
-}
-
-TEST(ModelClosePanel, SendsHideAloneWhenNoSessionRuns)
-{
-    LiveTranslationHelperModel model;
-    Recorder recorder;
-    recorder.attach(model);
-    model.closePanel();
-    EXPECT_EQ(recorder.events, (std::vector<std::string> {"<hide panel>", "hide"}));
-}
-
-TEST(ModelClosePanel, StopsARunningSessionBeforeHiding)
-{
-    LiveTranslationHelperModel model;
-    Recorder recorder;
-    recorder.attach(model);
-    auto active = snapshotWith(1);
-    active.isSessionActive = true;
-    model.applySnapshot(active);
-    model.closePanel();
-    EXPECT_EQ(recorder.events, (std::vector<std::string> {"stop", "<hide panel>", "hide"}));
 }
 
 TEST(ModelClosePanel, CommandsBeforeWiringAreLostWithoutHarm)

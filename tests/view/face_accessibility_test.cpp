@@ -18,14 +18,6 @@ QAccessibleInterface *accessible(QWidget *widget)
     return QAccessible::queryAccessibleInterface(widget);
 }
 
-TEST(Accessibility, IdentityIsTheObjectNameAndTheLabel)
-{
-    QWidget widget;
-    setAccessibleIdentity(&widget, QStringLiteral("liveTranslation.x"), QStringLiteral("X"));
-    EXPECT_EQ(widget.objectName(), QStringLiteral("liveTranslation.x"));
-    EXPECT_EQ(accessible(&widget)->text(QAccessible::Name), QStringLiteral("X"));
-}
-
 TEST(Accessibility, ValueTextIsTheValueAndTheDescriptionAndFollowsChanges)
 {
     LiveTranslationCapsuleButton button(QFont::Medium);
