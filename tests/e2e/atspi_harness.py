@@ -6,12 +6,9 @@ Run under tests/e2e/run_desktop.sh, which provides the X server, the session bus
 accessibility bus, and with the system Python (/usr/bin/python3), which has pyatspi.
 """
 
-import json
 import os
-import queue
 import subprocess
 import sys
-import threading
 import time
 
 import gi
@@ -20,6 +17,9 @@ gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi  # noqa: E402
 
 import pyatspi  # noqa: E402
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import helper_process  # noqa: E402
 
 DEFAULT_TIMEOUT = 15.0
 POLL_INTERVAL = 0.05
@@ -188,36 +188,18 @@ class Panel:
         return self.find("label", "Live Translation status").description
 
 
-class Helper(Panel):
+class Helper(helper_process.Helper, Panel):
     """The helper process: host messages in, command lines out, its panel through AT-SPI."""
 
-    def __init__(self, path=None):
-        path = path or os.environ.get("TAVU_HELPER") or sys.argv[1]
-        self.lines = queue.Queue()
+    def __init__(self, path):
+        helper_process.Helper.__init__(self, path)
+        Panel.__init__(self, self.process.pid)
         self.all_lines = []
-        self.process = subprocess.Popen([path], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
-        super().__init__(self.process.pid)
-        self._reader = threading.Thread(target=self._read, daemon=True)
-        self._reader.start()
 
     def check_alive(self):
         code = self.process.poll()
         if code is not None:
             raise Fatal(f"the helper ended with code {code}")
-
-    def _read(self):
-        for raw in self.process.stdout:
-            self.lines.put(raw)
-        self.lines.put(None)
-
-    # Host side --------------------------------------------------------------------------------
-
-    def send_raw(self, data: bytes):
-        self.process.stdin.write(data)
-        self.process.stdin.flush()
-
-    def send(self, message):
-        self.send_raw(json.dumps(message, ensure_ascii=False, separators=(",", ":")).encode() + b"\n")
 
     def snapshot(self, snapshot):
         self.send({"type": "snapshot", "snapshot": snapshot})
@@ -225,14 +207,11 @@ class Helper(Panel):
     def show(self):
         self.send({"type": "show"})
 
-    # Commands ---------------------------------------------------------------------------------
-
     def next_line(self, timeout=DEFAULT_TIMEOUT):
-        try:
-            raw = self.lines.get(timeout=timeout)
-        except queue.Empty:
-            raise Failure(f"the helper wrote no command within {timeout:.0f} s") from None
+        raw = self.read_line(timeout)
         if raw is None:
+            raise Failure(f"the helper wrote no command within {timeout:.0f} s")
+        if not raw:
             raise Failure("the helper closed its standard output")
         self.all_lines.append(raw)
         return raw
@@ -246,11 +225,9 @@ class Helper(Panel):
 
     def expect_quiet(self, seconds=0.5):
         """No command may arrive for a while."""
-        try:
-            raw = self.lines.get(timeout=seconds)
-        except queue.Empty:
-            return
-        raise Failure(f"expected no command, the helper wrote {raw!r}")
+        raw = self.read_line(seconds)
+        if raw is not None:
+            raise Failure(f"expected no command, the helper wrote {raw!r}")
 
     # Ending -----------------------------------------------------------------------------------
 
@@ -297,7 +274,5 @@ def run_tests(tests):
             failures += 1
             print(f"FAIL {name}: {error}; lines so far: {helper.all_lines}", flush=True)
         finally:
-            if helper.process.poll() is None:
-                helper.process.kill()
-                helper.process.wait()
+            helper.stop()
     return 1 if failures else 0

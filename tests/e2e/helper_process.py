@@ -44,39 +44,56 @@ class Xvfb:
 
 
 class Helper:
-    """The helper process with pipes on its standard input and output."""
+    """The helper process with pipes on its standard input and output (its standard error goes to
+    log_path, if given)."""
 
-    def __init__(self, program, env, log_path):
-        self.log = open(log_path, "wb")
+    def __init__(self, program, env=None, log_path=None):
+        self.log = open(log_path, "wb") if log_path else None
         self.process = subprocess.Popen([program], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=self.log, env=env)
         self.output = b""
+        self.taken = 0  # the bytes of output that read_line handed out
+
+    def send_raw(self, data):
+        self.process.stdin.write(data)
+        self.process.stdin.flush()
 
     def send(self, message):
         line = message if isinstance(message, str) else json.dumps(message)
-        self.process.stdin.write(line.encode() + b"\n")
-        self.process.stdin.flush()
+        self.send_raw(line.encode() + b"\n")
+
+    def _read_some(self, wait):
+        """Reads what the helper writes within wait seconds; False once its output has ended."""
+        ready, _, _ = select.select([self.process.stdout], [], [], max(wait, 0))
+        if not ready:
+            return True
+        chunk = os.read(self.process.stdout.fileno(), 65536)
+        self.output += chunk
+        return bool(chunk)
 
     def commands(self, wanted=0, timeout=WAIT_S):
         """The command lines written so far, after waiting for at least `wanted` of them."""
         deadline = time.monotonic() + timeout
-        stdout = self.process.stdout
-        while stdout is not None:
+        while self.process.stdout is not None:
             enough = self.output.count(b"\n") >= wanted
             # Enough lines: one short look for more. Too few: wait up to the deadline.
             wait = 0.05 if enough else deadline - time.monotonic()
-            if wait <= 0:
+            before = len(self.output)
+            if wait <= 0 or not self._read_some(wait) or (enough and len(self.output) == before):
                 break
-            ready, _, _ = select.select([stdout], [], [], wait)
-            if not ready:
-                if enough:
-                    break
-                continue
-            chunk = os.read(stdout.fileno(), 65536)
-            if not chunk:
-                break
-            self.output += chunk
         return [json.loads(line) for line in self.output.decode().splitlines()]
+
+    def read_line(self, timeout=WAIT_S):
+        """The next line not yet read, with its line feed; None if none comes within timeout, b""
+        once the output has ended."""
+        deadline = time.monotonic() + timeout
+        while (end := self.output.find(b"\n", self.taken)) < 0:
+            if deadline <= time.monotonic():
+                return None
+            if not self._read_some(deadline - time.monotonic()):
+                return b""
+        line, self.taken = self.output[self.taken:end + 1], end + 1
+        return line
 
     def close_stdout(self):
         self.process.stdout.close()
@@ -95,4 +112,5 @@ class Helper:
                     stream.close()
                 except BrokenPipeError:
                     pass
-        self.log.close()
+        if self.log is not None:
+            self.log.close()
