@@ -2,7 +2,6 @@
 # starts its own X server, session bus and accessibility bus (run_desktop.sh).
 if(TARGET Tavu_Live_Translate_Helper)
     foreach(case
-            start_writes_exactly_start
             status_follows_newest_snapshot
             session_buttons_follow_the_session
             close_stops_then_hides
