@@ -193,44 +193,41 @@ TEST(WireEncoding, ValuesJsonCannotHoldFailTheWholeMessage)
 TEST(WireDecoding, RejectionReasonsNameTheFieldAndTheFault)
 {
     WireDecoder decoder;
-    const auto reason
-        = [&](const std::string &line) { return decoder.decodeHostMessage(line).error.message(); };
+    // The initial line with one piece of it replaced.
+    const auto edited = [](const std::string &from, const std::string &to) {
+        std::string line(kInitialLine);
+        return line.replace(line.find(from), from.size(), to);
+    };
     std::string cards = R"("committedCards":[)";
     for (int i = 0; i < 3; ++i)
         cards += R"({"id":"c","sourceText":"s","translatedText":"t","committedAt":1},)";
     cards += R"({"id":"c","sourceText":"s","translatedText":"t","committedAt":"noon"}])";
-    std::string line(kInitialLine);
-    line.replace(line.find(R"("committedCards":[])"), 19, cards);
-    EXPECT_EQ(
-        reason(line), "snapshot.committedCards[3].committedAt: expected a number, found a string");
-
-    std::string paused(kInitialLine);
-    paused.replace(paused.find("inactive"), 8, "paused");
-    EXPECT_EQ(reason(paused), R"(snapshot.lifecycle: unknown value "paused")");
-    std::string negative(kInitialLine);
-    negative.replace(negative.find("\"generation\":0"), 14, "\"generation\":-1");
-    EXPECT_EQ(reason(negative), "snapshot.generation: expected a non-negative integer, found -1");
-    std::string fraction(kInitialLine);
-    fraction.replace(
-        fraction.find("\"droppedCaptureBuffers\":0"), 25, "\"droppedCaptureBuffers\":1.5");
-    EXPECT_EQ(reason(fraction),
-        "snapshot.droppedCaptureBuffers: expected an integer, found a "
-        "number with a fraction or exponent");
-    std::string noTarget(kInitialLine);
-    noTarget.replace(noTarget.find("\"targetLanguage\":\"en\","), 22, "");
-    EXPECT_EQ(reason(noTarget), "snapshot.targetLanguage: missing required key");
-
-    EXPECT_EQ(reason(R"({"type":"show","type":"show"})"), "type: duplicate key");
-    EXPECT_EQ(reason(R"({"type":null})"), "type: expected a string, found null");
-    EXPECT_EQ(reason(R"({"type":"snapshot"})"), "snapshot: missing required key");
-    EXPECT_EQ(reason(R"([1])"), "expected an object, found an array");
-    EXPECT_EQ(reason(""), "invalid JSON: empty line");
-    EXPECT_EQ(reason(R"({"type":"show"} {})").rfind("invalid JSON: ", 0), 0U);
-    EXPECT_EQ(reason("{\"type\":\"show\",\"x\":\"\xff\"}"), "invalid JSON: not valid UTF-8");
-    // Long unknown values are cut, on a character boundary.
-    const std::string longName = std::string(63, 'a') + "ébbbb";
-    EXPECT_EQ(reason(R"({"type":")" + longName + R"("})"),
-        "type: unknown value \"" + std::string(63, 'a') + "\"...");
+    const std::string a63(63, 'a');
+    const std::pair<std::string, std::string> cases[] = {
+        {edited(R"("committedCards":[])", cards),
+            "snapshot.committedCards[3].committedAt: expected a number, found a string"},
+        {edited("inactive", "paused"), R"(snapshot.lifecycle: unknown value "paused")"},
+        {edited(R"("generation":0)", R"("generation":-1)"),
+            "snapshot.generation: expected a non-negative integer, found -1"},
+        {edited(R"("droppedCaptureBuffers":0)", R"("droppedCaptureBuffers":1.5)"),
+            "snapshot.droppedCaptureBuffers: expected an integer, found a number with a fraction "
+            "or exponent"},
+        {edited(R"("targetLanguage":"en",)", ""), "snapshot.targetLanguage: missing required key"},
+        {R"({"type":"show","type":"show"})", "type: duplicate key"},
+        {R"({"type":null})", "type: expected a string, found null"},
+        {R"({"type":"snapshot"})", "snapshot: missing required key"},
+        {"[1]", "expected an object, found an array"},
+        {"", "invalid JSON: empty line"},
+        {"{\"type\":\"show\",\"x\":\"\xff\"}", "invalid JSON: not valid UTF-8"},
+        // Long unknown values are cut, on a character boundary.
+        {R"({"type":")" + a63 + R"(ébbbb"})", "type: unknown value \"" + a63 + "\"..."},
+    };
+    for (const auto &[line, expected] : cases)
+        EXPECT_EQ(decoder.decodeHostMessage(line).error.message(), expected) << line;
+    EXPECT_EQ(decoder.decodeHostMessage(R"({"type":"show"} {})")
+                  .error.message()
+                  .rfind("invalid JSON: ", 0),
+        0U);
 }
 
 TEST(WireDecoding, DecodesExactlyTheBytesOfTheViewItIsGiven)
