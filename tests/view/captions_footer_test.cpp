@@ -97,7 +97,7 @@ TEST_F(CaptionsFooterTest, TheNoteSaysWhatTheCardsShow)
                        "available when re-enabled."));
 }
 
-TEST_F(CaptionsFooterTest, CopyButtonsAreEnabledByWhatThereIsToCopy)
+TEST_F(CaptionsFooterTest, CopyButtonsAreEnabledByWhatThereIsToCopyAndCopyWhatTheRulesGive)
 {
     host({});
     EXPECT_FALSE(button("liveTranslation.copyLatestButton")->isEnabled());
@@ -111,42 +111,23 @@ TEST_F(CaptionsFooterTest, CopyButtonsAreEnabledByWhatThereIsToCopy)
     press("liveTranslation.copyLatestButton");
     EXPECT_EQ(clipboard(), QStringLiteral("kept")) << "an empty live translation copies nothing";
 
-    host(withCards(1));
-    EXPECT_TRUE(button("liveTranslation.copyAllButton")->isEnabled());
-}
-
-TEST_F(CaptionsFooterTest, CopyAllJoinsTranslationsAndLeavesBlankResultsAlone)
-{
     auto snapshot = withCards(0);
-    snapshot.committedCards = {card("1", "a", "x"), card("2", "", "y"), card("3", "b", "z")};
+    snapshot.committedCards = {card("1", "a", "x"), card("2", "", "y"), card("3", " b\n", "z")};
     snapshot.activeTranslatedText = "live";
     host(snapshot);
+    EXPECT_TRUE(button("liveTranslation.copyAllButton")->isEnabled());
     press("liveTranslation.copyAllButton");
-    EXPECT_EQ(clipboard(), QStringLiteral("a\n\nb"));
+    EXPECT_EQ(clipboard(), QStringLiteral("a\n\n b"));
+    press("liveTranslation.copyLatestButton");
+    EXPECT_EQ(clipboard(), QStringLiteral("b"));
 
+    // Blank results leave the clipboard alone.
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     snapshot.committedCards = {card("1", "    ", "source")};
     host(snapshot);
     press("liveTranslation.copyAllButton");
-    EXPECT_EQ(clipboard(), QStringLiteral("kept"));
     press("liveTranslation.copyLatestButton");
     EXPECT_EQ(clipboard(), QStringLiteral("kept"));
-}
-
-TEST_F(CaptionsFooterTest, CopyLatestTakesTheNewestTranslationTrimmedNeverItsSource)
-{
-    auto snapshot = withCards(0);
-    snapshot.committedCards = {card("1", "older", "alt"), card("2", "\n  newest \t", "neu")};
-    snapshot.activeTranslatedText = "live";
-    host(snapshot);
-    press("liveTranslation.copyLatestButton");
-    EXPECT_EQ(clipboard(), QStringLiteral("newest"));
-
-    snapshot.committedCards.clear();
-    snapshot.activeSourceText = "Quelle";
-    host(snapshot);
-    press("liveTranslation.copyLatestButton");
-    EXPECT_EQ(clipboard(), QStringLiteral("live"));
 }
 
 } // namespace
