@@ -44,51 +44,49 @@ bool waitForLogind(LiveTranslationSessionLockMonitor &monitor)
     return QTest::qWaitFor([&] { return !monitor.loginSessionPath().isEmpty(); }, kWaitMs);
 }
 
-struct ScreenSaverSource {
+// A service that tells of the lock on its own: a screen saver on a path, or logind (no path).
+struct LockSource {
     const char *service;
     const char *path;
 };
 
-class ScreenSaverSourceAlone : public ::testing::TestWithParam<ScreenSaverSource> { };
+class LockSourceAlone : public ::testing::TestWithParam<LockSource> { };
 
 } // namespace
 
-TEST_P(ScreenSaverSourceAlone, LocksAndUnlocks)
+TEST_P(LockSourceAlone, LocksAndUnlocks)
 {
     FakeDesktop desktop({QStringLiteral("--only"), QLatin1String(GetParam().service)});
     ASSERT_TRUE(desktop.ready());
-    LiveTranslationSessionLockMonitor monitor;
+    LiveTranslationSessionLockMonitor monitor(fakeLogindBuses());
     Spies spies(monitor);
+    const bool logind = GetParam().path == nullptr;
+    const auto setLocked = [&](bool locked) {
+        if (logind)
+            desktop.setLockedHint(locked);
+        else
+            desktop.setScreenSaverActive(QLatin1String(GetParam().path), locked);
+    };
+    if (logind) {
+        ASSERT_TRUE(waitForLogind(monitor));
+        EXPECT_EQ(
+            monitor.loginSessionPath(), QStringLiteral("/org/freedesktop/login1/session/_3fake"));
+    }
 
-    desktop.setScreenSaverActive(QLatin1String(GetParam().path), true);
+    setLocked(true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return spies.locked.count() == 1; }, kWaitMs));
     EXPECT_TRUE(monitor.isLocked());
-    desktop.setScreenSaverActive(QLatin1String(GetParam().path), false);
+    setLocked(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return spies.unlocked.count() == 1; }, kWaitMs));
     EXPECT_FALSE(monitor.isLocked());
     EXPECT_EQ(spies.locked.count(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(SessionLock, ScreenSaverSourceAlone,
-    ::testing::Values(
-        ScreenSaverSource {"org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver"},
-        ScreenSaverSource {"org.freedesktop.ScreenSaver", "/ScreenSaver"},
-        ScreenSaverSource {"org.gnome.ScreenSaver", "/org/gnome/ScreenSaver"}));
-
-TEST(SessionLock, LogindLockedHintAloneLocksAndUnlocks)
-{
-    FakeDesktop desktop({QStringLiteral("--only"), QStringLiteral("org.freedesktop.login1")});
-    ASSERT_TRUE(desktop.ready());
-    LiveTranslationSessionLockMonitor monitor(fakeLogindBuses());
-    Spies spies(monitor);
-    ASSERT_TRUE(waitForLogind(monitor));
-    EXPECT_EQ(monitor.loginSessionPath(), QStringLiteral("/org/freedesktop/login1/session/_3fake"));
-
-    desktop.setLockedHint(true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return spies.locked.count() == 1; }, kWaitMs));
-    desktop.setLockedHint(false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return spies.unlocked.count() == 1; }, kWaitMs));
-}
+INSTANTIATE_TEST_SUITE_P(SessionLock, LockSourceAlone,
+    ::testing::Values(LockSource {"org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver"},
+        LockSource {"org.freedesktop.ScreenSaver", "/ScreenSaver"},
+        LockSource {"org.gnome.ScreenSaver", "/org/gnome/ScreenSaver"},
+        LockSource {"org.freedesktop.login1", nullptr}));
 
 TEST(SessionLock, OneLockReportedBySeveralSourcesIsOneLockAndOneUnlock)
 {
