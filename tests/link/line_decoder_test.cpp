@@ -51,32 +51,43 @@ protected:
     std::vector<std::string> m_rejected;
 };
 
-TEST_F(LineDecoderTest, LineSplitOverChunksYieldsOneMessageAtItsLineFeed)
+TEST(LineDecoder, ChunksGiveTheirCompleteLinesInOrderAndRejectOnlyBadOnes)
 {
-    EXPECT_TRUE(feed(R"({"type":)").empty());
-    EXPECT_TRUE(feed(R"("toggle"})").empty());
-    EXPECT_EQ(m_decoder.bufferedBytes(), 17U);
-    EXPECT_EQ(kinds(feed("\n")), std::vector<Kind> {Kind::toggle});
-    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
-    EXPECT_TRUE(m_rejected.empty());
-}
-
-TEST_F(LineDecoderTest, SeveralLinesInOneChunkComeInLineOrder)
-{
-    const auto messages
-        = feed(kShow + "\n" + kHide + "\n" + R"({"type":"terminate"})" + "\n" + R"({"type":"to)");
-    EXPECT_EQ(kinds(messages), (std::vector<Kind> {Kind::show, Kind::hide, Kind::terminate}));
-    EXPECT_EQ(kinds(feed("ggle\"}\n")), std::vector<Kind> {Kind::toggle});
-}
-
-TEST_F(LineDecoderTest, EmptyLinesAreSkippedWithoutRejection)
-{
-    EXPECT_TRUE(feed("\n\n\n").empty());
-    EXPECT_EQ(kinds(feed("\n" + kShow + "\n\n\n" + kHide + "\n\n")),
-        (std::vector<Kind> {Kind::show, Kind::hide}));
-    EXPECT_TRUE(m_rejected.empty());
-    EXPECT_TRUE(feed("").empty());
-    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
+    struct Case {
+        std::vector<std::string> chunks;
+        std::vector<Kind> kinds;
+        std::vector<std::string> rejected;
+    };
+    const Case cases[] = {
+        // A line split over chunks yields its message at its line feed.
+        {{R"({"type":)", R"("toggle"})", "\n"}, {Kind::toggle}, {}},
+        {{kShow + "\n" + kHide + "\n" + R"({"type":"terminate"})" + "\n" + R"({"type":"to)",
+             "ggle\"}\n"},
+            {Kind::show, Kind::hide, Kind::terminate, Kind::toggle}, {}},
+        // Empty lines are skipped without a rejection.
+        {{"\n\n\n", "\n" + kShow + "\n\n\n" + kHide + "\n\n", ""}, {Kind::show, Kind::hide}, {}},
+        // A bad line between good ones vanishes.
+        {{kShow + "\n{\"type\":\"sh\n" + kHide + "\n"}, {Kind::show, Kind::hide},
+            {"{\"type\":\"sh"}},
+        // Lines are decoded unchanged: a carriage return is JSON white space after the object, but
+        // a line of one is not empty.
+        {{kShow + "\r\n\r\n  \n"}, {Kind::show}, {"\r", "  "}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.chunks.front());
+        Decoder decoder;
+        std::vector<std::string> rejected;
+        decoder.onRejected
+            = [&](std::string_view line, const WireDecodeError &) { rejected.emplace_back(line); };
+        std::vector<Kind> got;
+        for (const std::string &chunk : c.chunks) {
+            for (const Kind kind : kinds(decoder.append(chunk)))
+                got.push_back(kind);
+        }
+        EXPECT_EQ(got, c.kinds);
+        EXPECT_EQ(rejected, c.rejected);
+        EXPECT_EQ(decoder.bufferedBytes(), 0U);
+    }
 }
 
 TEST_F(LineDecoderTest, ChunkOfManyShortLinesIsCheap)
@@ -92,20 +103,6 @@ TEST_F(LineDecoderTest, ChunkOfManyShortLinesIsCheap)
     const auto one = feed("\n\n" + kShow + "\n\n");
     EXPECT_EQ(kinds(one), std::vector<Kind> {Kind::show});
     EXPECT_EQ(one.capacity(), 1U);
-}
-
-TEST_F(LineDecoderTest, BadLineBetweenGoodOnesVanishes)
-{
-    const auto messages = feed(kShow + "\n{\"type\":\"sh\n" + kHide + "\n");
-    EXPECT_EQ(kinds(messages), (std::vector<Kind> {Kind::show, Kind::hide}));
-    EXPECT_EQ(m_rejected, std::vector<std::string> {"{\"type\":\"sh"});
-}
-
-TEST_F(LineDecoderTest, LinesAreDecodedUnchanged)
-{
-    // A carriage return is JSON white space after the object, but a line of one is not empty.
-    EXPECT_EQ(kinds(feed(kShow + "\r\n\r\n  \n")), std::vector<Kind> {Kind::show});
-    EXPECT_EQ(m_rejected, (std::vector<std::string> {"\r", "  "}));
 }
 
 TEST_F(LineDecoderTest, AnyChunkingGivesTheSameMessages)
