@@ -198,7 +198,7 @@ TEST_F(DelegateTest, LaunchBuildsAHiddenPanelThatSnapshotsNeverShow)
     EXPECT_TRUE(commands().empty());
 }
 
-TEST_F(DelegateTest, ShowPlacesAHiddenPanelAndLeavesAVisibleOneWhereItIs)
+TEST_F(DelegateTest, ShowPlacesAnUnplacedPanelAndKeepsADraggedOneWhereItIs)
 {
     const QPoint expected = expectedOrigin();
     send(Message::Kind::show);
@@ -207,26 +207,21 @@ TEST_F(DelegateTest, ShowPlacesAHiddenPanelAndLeavesAVisibleOneWhereItIs)
     EXPECT_EQ(panel()->size(), QSize(520, 760));
 
     panel()->movePanelFrame({40, 30});
-    send(Message::Kind::show);
+    send(Message::Kind::show); // still visible: left where it is
     EXPECT_EQ(panel()->panelFrame().topLeft(), QPoint(40, 30));
-}
-
-TEST_F(DelegateTest, KeepsTheDraggedPositionExceptTheOriginWhichMeansUnplaced)
-{
-    send(Message::Kind::show);
-    panel()->movePanelFrame({40, 30});
     send(Message::Kind::hide);
     EXPECT_FALSE(panel()->isVisible());
     send(Message::Kind::show);
     EXPECT_EQ(panel()->panelFrame().topLeft(), QPoint(40, 30));
 
+    // The origin means unplaced: dragged exactly there, the panel is placed anew when shown.
     panel()->movePanelFrame({0, 0});
-    send(Message::Kind::show); // still visible: not placed again
+    send(Message::Kind::show);
     EXPECT_EQ(panel()->panelFrame().topLeft(), QPoint(0, 0));
     send(Message::Kind::hide);
-    const QPoint expected = expectedOrigin();
+    const QPoint again = expectedOrigin();
     send(Message::Kind::show);
-    EXPECT_EQ(panel()->panelFrame().topLeft(), expected);
+    EXPECT_EQ(panel()->panelFrame().topLeft(), again);
 }
 
 TEST_F(DelegateTest, ToggleTwiceRestoresTheVisibility)
