@@ -1,6 +1,5 @@
 // Line framing: lines across chunks, several per chunk, empty and bad lines, and the 2 MiB limit.
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -103,39 +102,6 @@ TEST_F(LineDecoderTest, ChunkOfManyShortLinesIsCheap)
     const auto one = feed("\n\n" + kShow + "\n\n");
     EXPECT_EQ(kinds(one), std::vector<Kind> {Kind::show});
     EXPECT_EQ(one.capacity(), 1U);
-}
-
-TEST_F(LineDecoderTest, AnyChunkingGivesTheSameMessages)
-{
-    std::string stream;
-    std::vector<HostMessage> expected;
-    std::mt19937 random(7);
-    for (int i = 0; i < 300; ++i) {
-        LiveTranslationHelperSnapshot snapshot;
-        snapshot.generation = static_cast<std::uint64_t>(i);
-        snapshot.statusMessage = std::string(random() % 200, 'm') + "日本語";
-        const auto message
-            = i % 3 == 0 ? HostMessage::make(Kind::toggle) : HostMessage::makeSnapshot(snapshot);
-        stream += encodeHostMessage(message) + "\n";
-        if (i % 7 == 0)
-            stream += "not json\n\n";
-        expected.push_back(message);
-    }
-    for (const std::size_t maxChunk : {1U, 2U, 13U, 512U, 70000U}) {
-        Decoder decoder;
-        std::vector<HostMessage> got;
-        std::size_t at = 0;
-        while (at < stream.size()) {
-            const std::size_t size
-                = std::min<std::size_t>(1 + random() % maxChunk, stream.size() - at);
-            for (auto &message : decoder.append(std::string_view(stream).substr(at, size)))
-                got.push_back(std::move(message));
-            at += size;
-            ASSERT_LE(decoder.bufferedBytes(), kLimit);
-        }
-        EXPECT_EQ(got, expected) << "chunks of up to " << maxChunk << " bytes";
-        EXPECT_EQ(decoder.bufferedBytes(), 0U);
-    }
 }
 
 TEST_F(LineDecoderTest, BufferOfExactlyTheLimitStaysAndOneByteMoreEmptiesIt)
