@@ -21,6 +21,12 @@ LIMIT = "Request more Live Translate time"
 PLAYER = b'{"type":"set_audio_source","string_value":"bundle:org.example.Player"}'
 
 
+def cards(pairs):
+    """Committed cards from (source, translation) pairs."""
+    return [{"id": f"card-{n}", "sourceText": source, "translatedText": translation,
+             "committedAt": 700000000 + n} for n, (source, translation) in enumerate(pairs)]
+
+
 def panel_showing(helper):
     return any(helper.find_all("filler", "Live Translate"))
 
@@ -202,9 +208,8 @@ def language_choice_writes_its_command(helper):
 
 
 def copy_latest_puts_the_newest_translation_on_the_clipboard(helper):
-    cards = [{"id": str(n), "sourceText": f"Fuente {n}", "translatedText": f"  Source {n}\n",
-              "committedAt": 700000000 + n} for n in range(3)]
-    shown(helper, active_snapshot(1, committedCards=cards, activeTranslatedText="Not this one"))
+    three = cards((f"Fuente {n}", f"  Source {n}\n") for n in range(3))
+    shown(helper, active_snapshot(1, committedCards=three, activeTranslatedText="Not this one"))
     helper.press(helper.find("push button", "Copy latest"))
 
     def clipboard():
@@ -227,11 +232,8 @@ def captions_read_as_a_list(helper):
     shown(helper, active_snapshot(1))
     wait_for(lambda: items() == [], "an empty caption list")
     helper.find(None, "Listening for the first phrase…")
-    cards = [{"id": f"card-{n}", "sourceText": source, "translatedText": translation,
-              "committedAt": 700000000 + n}
-             for n, (source, translation) in enumerate([("Guten Morgen", "Good morning"),
-                                                        ("Wie geht es?", "<b>How</b> are you?")])]
-    helper.snapshot(active_snapshot(2, committedCards=cards, activeSourceText="Danke",
+    two = cards([("Guten Morgen", "Good morning"), ("Wie geht es?", "<b>How</b> are you?")])
+    helper.snapshot(active_snapshot(2, committedCards=two, activeSourceText="Danke",
                                     activeTranslatedText="Thank you"))
     wait_for(lambda: items() == [("Good morning", "Guten Morgen"),
                                  ("<b>How</b> are you?", "Wie geht es?")], "the two cards")
@@ -240,12 +242,11 @@ def captions_read_as_a_list(helper):
                     "the live card")[0]
     if live.description != "Danke":
         raise Failure(f"the live card describes its source as {live.description!r}")
-    helper.snapshot(active_snapshot(3, committedCards=cards, showsSourceText=False))
+    helper.snapshot(active_snapshot(3, committedCards=two, showsSourceText=False))
     wait_for(lambda: items() == [("Good morning", ""), ("<b>How</b> are you?", "")],
              "cards without their sources")
 
-    many = [{"id": f"card-{n}", "sourceText": f"Satz {n}", "translatedText": f"Sentence {n}",
-             "committedAt": 700000000 + n} for n in range(500)]
+    many = cards((f"Satz {n}", f"Sentence {n}") for n in range(500))
     helper.snapshot(active_snapshot(4, committedCards=many))
     wait_for(lambda: items() and items()[-1][0] == "Sentence 499", "the newest card")
     if not 0 < len(items()) < 30:

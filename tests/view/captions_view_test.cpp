@@ -311,22 +311,15 @@ TEST_F(CaptionsViewTest, CardsAreDrawnInThePalettesColours)
 {
     for (const auto &palette : {LiveTranslationPalette::light(), LiveTranslationPalette::dark()}) {
         shown.view->render(withCards(3), palette);
-        const QImage image = list()->viewport()->grab().toImage();
-        const qreal ratio = image.devicePixelRatio();
-        const auto at = [&](QPointF point) { return image.pixelColor((point * ratio).toPoint()); };
+        const QImage image = grab(list()->viewport());
         const QRect card = list()->cardRect(1);
         // Inside, away from the texts: the surface.
-        EXPECT_EQ(at(QPointF(card.right() - 4, card.bottom() - 4)), palette.surface);
+        EXPECT_EQ(pixelAt(image, QPointF(card.right() - 4, card.bottom() - 4)), palette.surface);
         // Along the left edge, half way down: the border's stroke.
-        int closest = 255;
-        for (qreal x = card.left(); x < card.left() + 2; x += 1 / ratio) {
-            const QColor c = at(QPointF(x, card.center().y()));
-            closest = std::min(closest,
-                std::max({std::abs(c.red() - palette.border.red()),
-                    std::abs(c.green() - palette.border.green()),
-                    std::abs(c.blue() - palette.border.blue())}));
-        }
-        EXPECT_LT(closest, 40);
+        EXPECT_LT(closestDistance(image,
+                      QRectF(card.left(), card.center().y(), 2, 1 / image.devicePixelRatio()),
+                      palette.border),
+            40);
     }
 }
 
