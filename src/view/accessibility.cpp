@@ -1,10 +1,12 @@
 #include "accessibility.hpp"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QWidget>
 
 namespace {
@@ -129,7 +131,80 @@ void ensureValueInterface(QWidget *widget)
     QAccessible::registerAccessibleInterface(new ValueTextAccessible(widget));
 }
 
+// A scroll area as assistive technology sees it: its viewport, then the containers of the scroll
+// bars that show, then a visible corner widget. The toolkit's own interface builds that list
+// anew on every call and takes the asked index without checking it; a screen reader that asks
+// for the last child just as a scroll bar hides (the session ends, the list empties) reads past
+// the list's end and crashes the process. This interface answers such a question with no child.
+class ScrollAreaAccessible final : public QAccessibleWidget {
+public:
+    explicit ScrollAreaAccessible(QAbstractScrollArea *area)
+        : QAccessibleWidget(area, QAccessible::Client)
+    {
+    }
+
+    int childCount() const override { return static_cast<int>(children().size()); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const QWidgetList list = children();
+        if (index < 0 || index >= list.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(list.at(index));
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (!child)
+            return -1;
+        return static_cast<int>(children().indexOf(qobject_cast<QWidget *>(child->object())));
+    }
+
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        for (QWidget *child : children()) {
+            if (QRect(child->mapToGlobal(QPoint(0, 0)), child->size()).contains(x, y))
+                return QAccessible::queryAccessibleInterface(child);
+        }
+        return nullptr;
+    }
+
+private:
+    QWidgetList children() const
+    {
+        QWidgetList list;
+        const auto *area = qobject_cast<const QAbstractScrollArea *>(widget());
+        if (!area)
+            return list;
+        if (QWidget *viewport = area->viewport())
+            list.append(viewport);
+        for (const QScrollBar *bar : {area->horizontalScrollBar(), area->verticalScrollBar()}) {
+            if (bar && bar->isVisible() && bar->parentWidget())
+                list.append(bar->parentWidget());
+        }
+        if (QWidget *corner = area->cornerWidget(); corner && corner->isVisible())
+            list.append(corner);
+        return list;
+    }
+};
+
+QAccessibleInterface *scrollAreaFactory(const QString & /*className*/, QObject *object)
+{
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(object))
+        return new ScrollAreaAccessible(area);
+    return nullptr;
+}
+
 } // namespace
+
+void installScrollAreaAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(scrollAreaFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
 
 void setAccessibleIdentity(QWidget *widget, const QString &identifier, const QString &label)
 {

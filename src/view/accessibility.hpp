@@ -15,3 +15,7 @@ void setAccessibleValueText(QWidget *widget, const QString &value);
 
 // The value set with setAccessibleValueText, empty when none was set.
 QString accessibleValueText(const QWidget *widget);
+
+// Makes assistive technology read every scroll area of the process through an interface that
+// checks the child index it is asked for. Call before the first scroll area is shown.
+void installScrollAreaAccessibility();

@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "accessibility.hpp"
 #include "captions_accessible.hpp"
 #include "captions_empty_state.hpp"
 #include "captions_logic.hpp"
@@ -50,6 +51,7 @@ LiveTranslationCaptionList::LiveTranslationCaptionList(QWidget *parent)
     , m_scroll(new QVariantAnimation(this))
 {
     installCaptionsAccessibility();
+    installScrollAreaAccessibility();
     setViewport(new LiveTranslationCaptionViewport);
     viewport()->setMouseTracking(true);
     setObjectName(QStringLiteral("liveTranslation.captions"));

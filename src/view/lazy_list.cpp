@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
+#include "accessibility.hpp"
+
 namespace {
 
 // How far beyond the visible part entries are built, as a share of the visible height, so that
@@ -32,6 +34,7 @@ LiveTranslationLazyList::LiveTranslationLazyList(MakeEntry make, BindEntry bind,
     , m_bind(std::move(bind))
     , m_canvas(new QWidget)
 {
+    installScrollAreaAccessibility();
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

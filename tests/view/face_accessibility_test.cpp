@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 
 #include "accessibility.hpp"
@@ -80,6 +83,37 @@ TEST(Accessibility, AProgressBarKeepsItsNumericValueBesideTheWords)
     ASSERT_NE(iface->valueInterface(), nullptr);
     EXPECT_EQ(iface->valueInterface()->currentValue().toInt(), 537);
     EXPECT_EQ(iface->valueInterface()->maximumValue().toInt(), 1000);
+}
+
+TEST(Accessibility, AScrollAreaAskedForAChildThatJustWentAwayAnswersNone)
+{
+    // A screen reader counts the children while the scroll bar shows, then asks for the last one
+    // after the content shrank and the bar hid (a session ending empties the list).
+    installScrollAreaAccessibility();
+    QScrollArea area;
+    area.resize(200, 200);
+    auto *content = new QWidget;
+    content->setMinimumSize(150, 2000);
+    area.setWidget(content);
+    area.show();
+    QApplication::processEvents();
+    QAccessibleInterface *iface = accessible(&area);
+    ASSERT_NE(iface, nullptr);
+    ASSERT_TRUE(area.verticalScrollBar()->isVisible());
+    const int shown = iface->childCount();
+    ASSERT_EQ(shown, 2); // the viewport and the scroll bar's container
+    EXPECT_EQ(iface->child(0)->object(), area.viewport());
+    EXPECT_EQ(iface->indexOfChild(iface->child(1)), 1);
+
+    content->setMinimumSize(150, 20);
+    content->resize(150, 20);
+    QApplication::processEvents();
+    ASSERT_FALSE(area.verticalScrollBar()->isVisible());
+    EXPECT_EQ(iface->childCount(), 1);
+    for (int index : {shown - 1, shown, 1000, -1})
+        EXPECT_EQ(iface->child(index), nullptr) << index;
+    EXPECT_EQ(iface->indexOfChild(nullptr), -1);
+    EXPECT_EQ(iface->child(0)->object(), area.viewport());
 }
 
 } // namespace
