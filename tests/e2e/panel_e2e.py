@@ -48,7 +48,9 @@ def placed_at(monitor):
     return (x + width - PANEL_W - RIGHT_MARGIN, y + (height - PANEL_H) // 2)
 
 
-class PanelTest(unittest.TestCase):
+class OnXvfb(unittest.TestCase):
+    """Tests that share one X server of the screen's size and a private runtime folder."""
+
     @classmethod
     def setUpClass(cls):
         cls.xvfb = Xvfb(SCREEN_W, SCREEN_H)
@@ -63,6 +65,9 @@ class PanelTest(unittest.TestCase):
     def tearDownClass(cls):
         cls.xvfb.close()
         shutil.rmtree(cls.runtime, ignore_errors=True)
+
+
+class PanelTest(OnXvfb):
 
     def setUp(self):
         self.reset_monitors()
@@ -333,20 +338,15 @@ class PanelTest(unittest.TestCase):
                 pass
 
 
-class FramedPanelTest(unittest.TestCase):
+class FramedPanelTest(OnXvfb):
     """Under a window manager that frames the panel with a title bar and borders, the frame
     (not the bare window) goes 18 from the right edge, centred vertically, from the very first
     showing on."""
 
     @classmethod
     def setUpClass(cls):
-        cls.xvfb = Xvfb(SCREEN_W, SCREEN_H)
-        cls.runtime = tempfile.mkdtemp(prefix="tavu-e2e-")
-        os.chmod(cls.runtime, 0o700)
-        env = dict(os.environ)
-        env.pop("QT_QPA_PLATFORM", None)
-        env.update(DISPLAY=cls.xvfb.display, XDG_RUNTIME_DIR=cls.runtime)
-        cls.env = env
+        super().setUpClass()
+        env = cls.env
         cls.wm = subprocess.Popen(["openbox", "--sm-disable"], env=env,
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # The window manager is up once it has set its check window on the root.
@@ -360,8 +360,7 @@ class FramedPanelTest(unittest.TestCase):
     def tearDownClass(cls):
         cls.wm.terminate()
         cls.wm.wait(timeout=WAIT_S)
-        cls.xvfb.close()
-        shutil.rmtree(cls.runtime, ignore_errors=True)
+        super().tearDownClass()
 
     def frame_of(self, window):
         """The panel's frame on the screen: its window with the extents the manager gives it."""
