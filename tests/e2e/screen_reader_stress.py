@@ -69,7 +69,11 @@ def main():
     parser.add_argument("helper")
     parser.add_argument("--seconds", type=float, default=120)
     parser.add_argument("--scenario", default="normal")
+    parser.add_argument("--seed", type=int, default=None, help="for the presses")
     args = parser.parse_args()
+    seed = args.seed if args.seed is not None else random.randrange(1 << 32)
+    random.seed(seed)
+    print(f"presses drawn with --seed {seed}", flush=True)
 
     demo = subprocess.Popen(
         [args.demo, "--helper", args.helper, "--scenario", args.scenario, "--autostart",
