@@ -7,8 +7,11 @@ accessibility bus, and with the system Python (/usr/bin/python3), which has pyat
 """
 
 import os
+import re
+import signal
 import subprocess
 import sys
+import threading
 import time
 
 import gi
@@ -186,6 +189,60 @@ class Panel:
     def status_text(self):
         """The status line as a screen reader reads it: the description of the labelled text."""
         return self.find("label", "Live Translation status").description
+
+
+class DemoPanel(Panel):
+    """The demo host (tools/demo_host) driving a helper it started; AT-SPI finds the helper by the
+    pid the demo prints. The demo's log is read all along, so that it never waits on a full pipe
+    and a failure can show what it said."""
+
+    def __init__(self, demo, helper, *options):
+        self.process = subprocess.Popen([demo, "--helper", helper, *options],
+                                        stdin=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                        text=True)
+        self.log = []
+        self.helper_pid = None
+        while self.helper_pid is None:
+            line = self.process.stderr.readline()
+            if not line:
+                raise Failure("the demo ended before starting the helper: " + "".join(self.log))
+            self.log.append(line)
+            match = re.search(r"started, pid (\d+)", line)
+            if match:
+                self.helper_pid = int(match.group(1))
+        self._reader = threading.Thread(target=self._read_log, daemon=True)
+        self._reader.start()
+        super().__init__(self.helper_pid)
+
+    def _read_log(self):
+        for line in self.process.stderr:
+            self.log.append(line)
+
+    def log_tail(self, lines=20):
+        return "".join(self.log[-lines:])
+
+    def check_alive(self):
+        code = self.process.poll()
+        if code is not None:
+            self._reader.join(timeout=5)
+            raise Fatal(f"the demo ended with code {code}:\n{self.log_tail()}")
+        try:
+            os.kill(self.helper_pid, 0)
+        except ProcessLookupError:
+            raise Fatal(f"the helper is gone while the demo runs:\n{self.log_tail()}") from None
+
+    def end(self, interrupt=True):
+        """Ends the demo (Ctrl+C unless it ends by itself) and returns its exit status, once its
+        whole log is read."""
+        if interrupt and self.process.poll() is None:
+            self.process.send_signal(signal.SIGINT)
+        try:
+            code = self.process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise Failure("the demo did not end") from None
+        self._reader.join(timeout=10)
+        return code
 
 
 class Helper(helper_process.Helper, Panel):

@@ -7,63 +7,27 @@ helper wrote decodes as a command.
 
 import os
 import re
-import signal
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_harness import Failure, Fatal, Panel, wait_for  # noqa: E402
+from atspi_harness import DemoPanel, Failure, Fatal, wait_for  # noqa: E402
 
 DEMO, HELPER, CHECK, CASE = sys.argv[1:5]
 BAD_TEXTS = ("MALFORMED LINE SHOWN", "STALE SNAPSHOT SHOWN")
 RUNS = []
 
 
-class DemoRun(Panel):
-    """The demo host with its helper; AT-SPI finds the helper by the pid the demo prints."""
+class DemoRun(DemoPanel):
+    """A demo run that records what the helper wrote."""
 
     def __init__(self, *options):
         RUNS.append(self)
         self.record = tempfile.NamedTemporaryFile(prefix="tavu-demo-", suffix=".jsonl",
                                                   delete=False).name
-        self.process = subprocess.Popen(
-            [DEMO, "--helper", HELPER, "--record", self.record, *options],
-            stdin=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
-        self.log = []
-        self.helper_pid = None
-        while self.helper_pid is None:
-            line = self.process.stderr.readline()
-            if not line:
-                raise Failure("the demo ended before starting the helper: " + "".join(self.log))
-            self.log.append(line)
-            match = re.search(r"started, pid (\d+)", line)
-            if match:
-                self.helper_pid = int(match.group(1))
-        # The demo's log is read all along, so that it never waits on a full pipe and a failure
-        # can show what it said.
-        self._reader = threading.Thread(target=self._read_log, daemon=True)
-        self._reader.start()
-        super().__init__(self.helper_pid)
-
-    def _read_log(self):
-        for line in self.process.stderr:
-            self.log.append(line)
-
-    def log_tail(self, lines=20):
-        return "".join(self.log[-lines:])
-
-    def check_alive(self):
-        code = self.process.poll()
-        if code is not None:
-            self._reader.join(timeout=5)
-            raise Fatal(f"the demo ended with code {code}:\n{self.log_tail()}")
-        try:
-            os.kill(self.helper_pid, 0)
-        except ProcessLookupError:
-            raise Fatal(f"the helper is gone while the demo runs:\n{self.log_tail()}") from None
+        super().__init__(DEMO, HELPER, "--record", self.record, *options)
 
     def check_status(self):
         text = self.status_text()
@@ -77,14 +41,7 @@ class DemoRun(Panel):
                         f"a status matching {pattern!r}", timeout)
 
     def finish(self, interrupt):
-        if interrupt:
-            self.process.send_signal(signal.SIGINT)
-        try:
-            code = self.process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            raise Failure("the demo did not end") from None
-        self._reader.join(timeout=10)
+        code = self.end(interrupt)
         if code != 0:
             raise Failure(f"the demo ended with code {code}:\n{self.log_tail()}")
         if not re.search(r"undecodable lines 0", "".join(self.log)):

@@ -6,8 +6,6 @@ takes a screenshot at each stop.
 """
 
 import os
-import re
-import signal
 import subprocess
 import sys
 import time
@@ -15,7 +13,7 @@ import time
 import pyatspi
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_harness import Failure, Panel, wait_for  # noqa: E402
+from atspi_harness import DemoPanel, Failure, wait_for  # noqa: E402
 
 DEMO, HELPER, OUTPUT = sys.argv[1:4]
 EXTRA = sys.argv[4:]
@@ -26,20 +24,9 @@ PHRASE_WAIT = 8.0    # seconds of listening before the first screenshot
 STOPS = 4
 
 
-class Demo(Panel):
+class Demo(DemoPanel):
     def __init__(self, *options):
-        self.process = subprocess.Popen([DEMO, "--helper", HELPER, *options],
-                                        stdin=subprocess.DEVNULL, stderr=subprocess.PIPE,
-                                        text=True)
-        pid = None
-        while pid is None:
-            line = self.process.stderr.readline()
-            if not line:
-                raise Failure("the demo ended before starting the helper")
-            match = re.search(r"started, pid (\d+)", line)
-            if match:
-                pid = int(match.group(1))
-        super().__init__(pid)
+        super().__init__(DEMO, HELPER, *options)
 
     def shoot(self, name):
         time.sleep(SETTLE)
@@ -64,13 +51,8 @@ class Demo(Panel):
         print(f"demo: screenshot {path}", flush=True)
         return path
 
-    def end(self):
-        self.process.send_signal(signal.SIGINT)
-        try:
-            code = self.process.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            raise Failure("the demo did not end") from None
+    def finish(self):
+        code = self.end()
         if code != 0:
             raise Failure(f"the demo ended with code {code}")
 
@@ -117,7 +99,7 @@ def session_tour():
 
         shots += stop("the audio source picker", audio_sources)
     finally:
-        demo.end()
+        demo.finish()
     return shots
 
 
@@ -128,7 +110,7 @@ def limit_tour():
         demo.find("push button", "Request more Live Translate time", timeout=60)
         return stop("the limit card", lambda: demo.shoot("4-limit-reached.png"))
     finally:
-        demo.end()
+        demo.finish()
 
 
 def main():

@@ -10,16 +10,12 @@ Exit status 0 when the helper lived through it and every line it wrote was a com
 import argparse
 import os
 import random
-import re
-import signal
-import subprocess
 import sys
-import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.dont_write_bytecode = True
-from atspi_harness import Failure, Panel  # noqa: E402
+from atspi_harness import DemoPanel, Failure  # noqa: E402
 
 # What gets pressed, and how often: ending the session is rare, so that captions keep streaming.
 PRESSABLE = {"Languages": 4, "Audio source": 4, "Original": 3, "Copy latest": 2, "Copy all": 2,
@@ -75,26 +71,12 @@ def main():
     random.seed(seed)
     print(f"presses drawn with --seed {seed}", flush=True)
 
-    demo = subprocess.Popen(
-        [args.demo, "--helper", args.helper, "--scenario", args.scenario, "--autostart",
-         "--speed", "8", "--rate", "60", "--malformed-every", "0.5"],
-        stdin=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
-    log = []
-    pid = None
-    while pid is None:
-        line = demo.stderr.readline()
-        if not line:
-            sys.exit("the demo ended before starting the helper:\n" + "".join(log))
-        log.append(line)
-        match = re.search(r"started, pid (\d+)", line)
-        pid = int(match.group(1)) if match else None
-    threading.Thread(target=lambda: log.extend(demo.stderr), daemon=True).start()
-
-    panel = Panel(pid)
+    panel = DemoPanel(args.demo, args.helper, "--scenario", args.scenario, "--autostart",
+                      "--speed", "8", "--rate", "60", "--malformed-every", "0.5")
     reader = Reader()
     walks = presses = 0
     started = time.monotonic()
-    while time.monotonic() - started < args.seconds and demo.poll() is None:
+    while time.monotonic() - started < args.seconds and panel.process.poll() is None:
         try:
             reader.walk(panel.app())
             walks += 1
@@ -112,18 +94,15 @@ def main():
             except Exception:
                 reader.refused += 1
 
-    lived = demo.poll() is None
-    if lived:
-        demo.send_signal(signal.SIGINT)
-        demo.wait(timeout=60)
-    time.sleep(0.2)
-    summary = "".join(log)
+    lived = panel.process.poll() is None
+    code = panel.end(interrupt=lived)
+    summary = "".join(panel.log)
     print(f"{time.monotonic() - started:.0f} s: {walks} walks over the panel, {reader.nodes} "
           f"nodes read, {reader.refused} reads refused while the panel changed, "
           f"{presses} presses")
-    print("".join(log[-2:]).strip())
-    if not lived or demo.returncode != 0 or "undecodable lines 0" not in summary:
-        print(f"FAIL: the demo ended with code {demo.returncode}:\n" + "".join(log[-15:]))
+    print(panel.log_tail(2).strip())
+    if not lived or code != 0 or "undecodable lines 0" not in summary:
+        print(f"FAIL: the demo ended with code {code}:\n{panel.log_tail(15)}")
         return 1
     print("PASS: the helper lived through it")
     return 0
