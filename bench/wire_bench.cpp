@@ -14,8 +14,8 @@
 
 namespace {
 
-// The longest line the helper takes in: the line and its line feed fill the 2 MiB buffer.
-constexpr std::size_t kLargeLineTarget = LiveTranslationHelperLineDecoder::kMaxBufferedBytes - 1;
+// The longest line the helper takes in.
+constexpr std::size_t kLargeLineTarget = LiveTranslationHelperLineDecoder::kMaxLineBytes;
 constexpr std::size_t kSmallLines = 10000;
 constexpr std::size_t kFramingChunkBytes = 64 * 1024;
 

@@ -1,8 +1,11 @@
 // Feeds arbitrary chunk sequences to the line decoder, handing its messages back with stale
-// contents after each chunk. Checks that it delivers exactly what decoding each complete line on
-// its own gives, that its buffer stays within the limit, and that
-// every accepted message re-encodes to a line that decodes to the same value.
+// contents after each chunk; a few chunks are runs of blanks about as long as the 2 MiB cap, so
+// that lines of every length around it come through (blanks before an object are legal). Checks
+// that it delivers exactly what decoding each complete line of at most the longest length on its
+// own gives, that its buffer stays within the limit, and that every accepted message re-encodes
+// to a line that decodes to the same value.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -15,7 +18,12 @@
 
 namespace {
 
+using Decoder = LiveTranslationHelperLineDecoder;
+
 constexpr std::size_t kMaxChunkBytes = 600;
+// Runs of blanks: lengths within this distance of the cap, at most this many per input.
+constexpr std::size_t kBlankRunSpread = 700;
+constexpr int kMaxBlankRuns = 3;
 
 void check(bool condition)
 {
@@ -45,7 +53,7 @@ void checkRoundTrip(const LiveTranslationHelperHostMessage &message)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     FuzzedDataProvider provider(data, size);
-    LiveTranslationHelperLineDecoder decoder;
+    Decoder decoder;
     decoder.onRejected = [](std::string_view line, const WireDecodeError &error) {
         check(!line.empty());
         check(line.find('\n') == std::string_view::npos);
@@ -53,9 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     };
     std::string stream;
     std::vector<LiveTranslationHelperHostMessage> delivered;
+    int blankRuns = 0;
     while (provider.remaining_bytes() > 0) {
-        const auto length = provider.ConsumeIntegralInRange<std::size_t>(0, kMaxChunkBytes);
-        const std::string chunk = provider.ConsumeBytesAsString(length);
+        const auto length = provider.ConsumeIntegralInRange<std::size_t>(0, kMaxChunkBytes + 1);
+        const bool blankRun = length > kMaxChunkBytes && blankRuns < kMaxBlankRuns;
+        blankRuns += blankRun ? 1 : 0;
+        const std::string chunk = blankRun
+            ? std::string(provider.ConsumeIntegralInRange<std::size_t>(
+                              Decoder::kMaxBufferedBytes - kBlankRunSpread,
+                              Decoder::kMaxBufferedBytes + kBlankRunSpread),
+                ' ')
+            : provider.ConsumeBytesAsString(std::min(length, kMaxChunkBytes));
         stream += chunk;
         auto messages = decoder.append(chunk);
         for (auto &message : messages) {
@@ -69,23 +85,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             }
         }
         decoder.recycle(std::move(messages));
-        check(decoder.bufferedBytes() <= LiveTranslationHelperLineDecoder::kMaxBufferedBytes);
+        check(decoder.bufferedBytes() <= Decoder::kMaxBufferedBytes);
     }
 
-    // Inputs stay far below the limit, so the decoder must agree with plain line splitting.
+    // Plain line splitting, each line on its own: one longer than the longest is dropped, and an
+    // unfinished one stays buffered unless it passed the cap.
     std::vector<LiveTranslationHelperHostMessage> expected;
     std::size_t start = 0;
     for (std::size_t end = stream.find('\n'); end != std::string::npos;
          end = stream.find('\n', start)) {
         const std::string_view line = std::string_view(stream).substr(start, end - start);
-        if (!line.empty()) {
+        if (!line.empty() && line.size() <= Decoder::kMaxLineBytes) {
             auto result = referenceDecoder().decodeHostMessage(line);
             if (result.value)
                 expected.push_back(std::move(*result.value));
         }
         start = end + 1;
     }
-    check(decoder.bufferedBytes() == stream.size() - start);
+    const std::size_t tail = stream.size() - start;
+    check(decoder.bufferedBytes() == (tail <= Decoder::kMaxBufferedBytes ? tail : 0));
     check(delivered == expected);
     for (const auto &message : delivered)
         checkRoundTrip(message);

@@ -65,14 +65,16 @@ LiveTranslationHelperLineDecoder::LiveTranslationHelperLineDecoder()
 std::vector<LiveTranslationHelperHostMessage> LiveTranslationHelperLineDecoder::append(
     std::string_view chunk)
 {
+    if (m_skippingLine) {
+        const void *found = std::memchr(chunk.data(), '\n', chunk.size());
+        if (found == nullptr)
+            return {};
+        chunk.remove_prefix(
+            static_cast<std::size_t>(static_cast<const char *>(found) - chunk.data()) + 1);
+        m_skippingLine = false;
+    }
     if (chunk.empty())
         return {};
-    // The limit is checked before any line is cut: complete lines in the chunk that crosses it
-    // are lost with the rest of the buffer.
-    if (chunk.size() > kMaxBufferedBytes - m_buffer.size()) {
-        m_buffer.clear();
-        return {};
-    }
 
     // At rest the buffer holds no line feed. A buffered head only waits for the chunk's first
     // line feed; the rest of the chunk is cut in place and only its unfinished tail is kept.
@@ -91,7 +93,7 @@ std::vector<LiveTranslationHelperHostMessage> LiveTranslationHelperLineDecoder::
         from = end + 1;
     }
     if (m_lineEnds.empty()) {
-        m_buffer.append(chunk);
+        keepTail(chunk);
         return {};
     }
     std::vector<LiveTranslationHelperHostMessage> messages = std::move(m_spareList);
@@ -103,17 +105,35 @@ std::vector<LiveTranslationHelperHostMessage> LiveTranslationHelperLineDecoder::
     for (const std::size_t lineEnd : m_lineEnds) {
         const std::string_view line = chunk.substr(lineStart, lineEnd - lineStart);
         if (lineStart == 0 && completesHead) {
-            m_buffer.append(line);
-            decodeLine(m_buffer, messages);
-        } else {
+            if (m_buffer.size() + line.size() <= kMaxLineBytes) {
+                m_buffer.append(line);
+                decodeLine(m_buffer, messages);
+            }
+            m_buffer.clear();
+        } else if (line.size() <= kMaxLineBytes) {
             decodeLine(line, messages);
         }
         lineStart = lineEnd + 1;
     }
-    m_buffer.assign(chunk.substr(lineStart));
+    keepTail(chunk.substr(lineStart));
     if (m_lineEnds.capacity() > kMaxKeptLineEnds)
         m_lineEnds = {};
     return messages;
+}
+
+void LiveTranslationHelperLineDecoder::keepTail(std::string_view tail)
+{
+    if (tail.size() > kMaxBufferedBytes - m_buffer.size()) {
+        m_buffer.clear();
+        m_skippingLine = true;
+        return;
+    }
+    // Grown to the cap at most, never to twice what it holds.
+    if (m_buffer.size() + tail.size() > m_buffer.capacity()) {
+        m_buffer.reserve(std::min(
+            std::max(m_buffer.capacity() * 2, m_buffer.size() + tail.size()), kMaxBufferedBytes));
+    }
+    m_buffer.append(tail);
 }
 
 std::size_t LiveTranslationHelperLineDecoder::bufferedBytes() const

@@ -12,8 +12,12 @@
 // Cuts a byte stream into lines at line feeds and decodes each line as a host message.
 class LiveTranslationHelperLineDecoder final {
 public:
-    // After an append the buffer may hold at most this many bytes; more discards it whole.
-    static constexpr std::size_t kMaxBufferedBytes = 2097152;
+    // The longest line taken in, without its line feed: a longer one is dropped alone, whatever
+    // comes before or after it and however it is cut into chunks.
+    static constexpr std::size_t kMaxLineBytes = 2097151;
+    // The most an unfinished line may hold; one byte more and it is dropped, and the input is
+    // skipped up to and including its line feed.
+    static constexpr std::size_t kMaxBufferedBytes = kMaxLineBytes + 1;
     // Snapshots kept for their storage between lines. Each may hold the room of a snapshot as
     // large as the buffer, so only a few are kept...
     static constexpr std::size_t kMaxSpareSnapshots = 2;
@@ -42,11 +46,14 @@ public:
 
 private:
     void decodeLine(std::string_view line, std::vector<LiveTranslationHelperHostMessage> &messages);
+    // Keeps `tail` as the unfinished line; one too long is dropped and the rest of it skipped.
+    void keepTail(std::string_view tail);
     void keepSpare(LiveTranslationHelperSnapshot &&snapshot);
     // The spares to take one from for a line of that length; null when there are none.
     std::vector<LiveTranslationHelperSnapshot> *sparesFor(std::size_t lineBytes);
 
     std::string m_buffer;
+    bool m_skippingLine = false; // the rest of a dropped line is read up to its line feed
     std::vector<LiveTranslationHelperSnapshot> m_spareSnapshots; // at most kMaxSpareSnapshots
     std::vector<LiveTranslationHelperSnapshot> m_smallSpares; // at most kMaxSmallSpareSnapshots
     std::vector<LiveTranslationHelperHostMessage> m_spareList; // empty, kept for its room

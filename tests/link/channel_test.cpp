@@ -108,11 +108,19 @@ protected:
     }
 };
 
+// Among the small lines stand a few legal snapshot lines of about 2 MiB.
+bool isLargeLine(std::size_t index)
+{
+    return index % 25000 == 10;
+}
+
 std::string lineFor(std::size_t index)
 {
     if (index % 10 == 0) {
         LiveTranslationHelperSnapshot snapshot;
         snapshot.generation = index;
+        if (isLargeLine(index))
+            snapshot.statusMessage.assign(2090000, 'x');
         return encodeHostMessage(HostMessage::makeSnapshot(snapshot)) + "\n";
     }
     static const char *const kinds[]
@@ -122,8 +130,10 @@ std::string lineFor(std::size_t index)
 
 bool matchesLine(const HostMessage &message, std::size_t index)
 {
-    if (index % 10 == 0)
-        return message.kind == Kind::snapshot && message.snapshot->generation == index;
+    if (index % 10 == 0) {
+        return message.kind == Kind::snapshot && message.snapshot->generation == index
+            && message.snapshot->statusMessage.size() == (isLargeLine(index) ? 2090000 : 18);
+    }
     static const Kind kinds[] = {Kind::show, Kind::hide, Kind::toggle};
     return message.kind == kinds[index % 3];
 }
@@ -153,7 +163,7 @@ void interruptEveryThread()
     ::closedir(tasks);
 }
 
-TEST_F(ChannelTest, KeepsOrderOfManyLinesInRandomChunksUnderSignalsAndEndsOnceAfterTheData)
+TEST_F(ChannelTest, KeepsEveryLineInOrderInRandomChunksUnderSignalsAndEndsOnceAfterTheData)
 {
     installInterruptingSignal();
     constexpr std::size_t kLines = 100000;
@@ -177,8 +187,12 @@ TEST_F(ChannelTest, KeepsOrderOfManyLinesInRandomChunksUnderSignalsAndEndsOnceAf
     std::atomic<bool> writing = true;
     std::thread writer([&] {
         std::string stream;
-        for (std::size_t i = 0; i < kLines; ++i)
+        for (std::size_t i = 0; i < kLines; ++i) {
             stream += lineFor(i);
+            // One line past the 2 MiB cap behind a large one: dropped alone.
+            if (i == 50010)
+                stream += R"({"type":"show","pad":")" + std::string(2097152, 'x') + "\"}\n";
+        }
         stream += R"({"type":"terminate"})"; // no line feed: never delivered
         std::mt19937 random(11);
         for (std::size_t at = 0; at < stream.size();) {

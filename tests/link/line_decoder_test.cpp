@@ -14,7 +14,8 @@ using Decoder = LiveTranslationHelperLineDecoder;
 using HostMessage = LiveTranslationHelperHostMessage;
 using Kind = HostMessage::Kind;
 
-constexpr std::size_t kLimit = Decoder::kMaxBufferedBytes;
+constexpr std::size_t kLimit = 2097152;
+constexpr std::size_t kLongest = kLimit - 1;
 const std::string kShow = R"({"type":"show"})";
 const std::string kHide = R"({"type":"hide"})";
 
@@ -27,10 +28,10 @@ std::vector<Kind> kinds(const std::vector<HostMessage> &messages)
     return out;
 }
 
-// A valid host message line (without its line feed) of exactly `size` bytes.
-std::string paddedShowLine(std::size_t size)
+// A valid host message line of that type (without its line feed) of exactly `size` bytes.
+std::string paddedLine(const std::string &type, std::size_t size)
 {
-    const std::string head = R"({"type":"show","pad":")";
+    const std::string head = R"({"type":")" + type + R"(","pad":")";
     const std::string tail = R"("})";
     return head + std::string(size - head.size() - tail.size(), 'x') + tail;
 }
@@ -104,57 +105,64 @@ TEST_F(LineDecoderTest, ChunkOfManyShortLinesIsCheap)
     EXPECT_EQ(one.capacity(), 1U);
 }
 
-TEST_F(LineDecoderTest, BufferOfExactlyTheLimitStaysAndOneByteMoreEmptiesIt)
+TEST(LineDecoder, LinesUpToTheLimitPassAndLongerOnesAloneAreDroppedWhateverTheChunking)
 {
-    const std::string half(kLimit / 2, 'x');
-    EXPECT_TRUE(feed(half).empty());
-    EXPECT_TRUE(feed(half).empty());
-    EXPECT_EQ(m_decoder.bufferedBytes(), kLimit);
-    EXPECT_TRUE(feed("\n").empty()); // the line feed would complete it, but it is one byte too many
-    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
-    EXPECT_TRUE(m_rejected.empty());
-    // Decoding resumes with the next chunk.
-    EXPECT_EQ(kinds(feed(kShow + "\n")), std::vector<Kind> {Kind::show});
-}
-
-TEST_F(LineDecoderTest, LongestLineThatFitsIsDelivered)
-{
-    const std::string line = paddedShowLine(kLimit - 1);
-    EXPECT_TRUE(feed(line.substr(0, 1000)).empty());
-    EXPECT_EQ(kinds(feed(line.substr(1000) + "\n")), std::vector<Kind> {Kind::show});
-    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
-    // The same line in one chunk, and one byte longer in one chunk.
-    EXPECT_EQ(kinds(feed(line + "\n")), std::vector<Kind> {Kind::show});
-    EXPECT_TRUE(feed(paddedShowLine(kLimit) + "\n").empty());
-    EXPECT_TRUE(m_rejected.empty());
-}
-
-TEST_F(LineDecoderTest, ChunkWithCompleteLinesThatCrossesTheLimitYieldsNothing)
-{
-    EXPECT_TRUE(feed(std::string(kLimit - 100, ' ')).empty());
-    // Completes the pending (blank, hence rejected) line and two good ones, but crosses the limit.
-    const std::string chunk = "\n" + kShow + "\n" + kHide + "\n" + std::string(100, 'y');
-    EXPECT_TRUE(feed(chunk).empty());
-    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
-    EXPECT_TRUE(m_rejected.empty());
-
-    // A chunk that alone is over the limit is lost whole as well.
-    std::string huge;
-    while (huge.size() <= kLimit)
-        huge += kShow + "\n";
-    EXPECT_TRUE(feed(huge).empty());
-    EXPECT_EQ(m_decoder.bufferedBytes(), 0U);
-}
-
-TEST_F(LineDecoderTest, RestOfACutLineIsRejectedAndTheNextLineDecodes)
-{
-    const std::string line = paddedShowLine(kLimit + 10);
-    EXPECT_TRUE(feed(line.substr(0, kLimit)).empty());
-    EXPECT_TRUE(feed(line.substr(kLimit, 5)).empty()); // crosses: everything is dropped
-    EXPECT_EQ(
-        kinds(feed(line.substr(kLimit + 5) + "\n" + kHide + "\n")), std::vector<Kind> {Kind::hide});
-    ASSERT_EQ(m_rejected.size(), 1U);
-    EXPECT_EQ(m_rejected[0], line.substr(kLimit + 5));
+    const std::string longest = paddedLine("toggle", kLongest); // with its line feed: the cap
+    const std::string over = paddedLine("show", kLongest + 1);
+    const std::string hide = kHide + "\n";
+    struct Case {
+        const char *name;
+        std::string stream;
+        std::vector<Kind> kinds;
+        std::size_t bufferedAtEnd;
+    };
+    const Case cases[] = {
+        {"longest between small", hide + longest + "\n" + hide,
+            {Kind::hide, Kind::toggle, Kind::hide}, 0},
+        {"two longest in a row", longest + "\n" + longest + "\n" + hide,
+            {Kind::toggle, Kind::toggle, Kind::hide}, 0},
+        {"over-long first", over + "\n" + hide + hide, {Kind::hide, Kind::hide}, 0},
+        {"over-long between", hide + over + "\n" + hide, {Kind::hide, Kind::hide}, 0},
+        {"over-long last", hide + over + "\n", {Kind::hide}, 0},
+        {"over-long at the end of input", hide + over + "x", {Kind::hide}, 0},
+        {"longest at the end of input", hide + longest, {Kind::hide}, kLongest},
+        {"a full buffer, then its line feed", hide + std::string(kLongest + 1, ' ') + "\n" + hide,
+            {Kind::hide, Kind::hide}, 0},
+    };
+    for (const Case &c : cases) {
+        // Cut once just before, at and after every line feed and every point where a line
+        // reaches the cap; and in the channel's 64 KiB reads.
+        std::vector<std::vector<std::size_t>> chunkings = {{}};
+        for (std::size_t at = 0; at < c.stream.size(); at += 65536)
+            chunkings.front().push_back(at);
+        for (std::size_t start = 0; start < c.stream.size();) {
+            const std::size_t end = std::min(c.stream.find('\n', start), c.stream.size());
+            for (const std::size_t point : {end, start + kLimit}) {
+                for (const std::size_t cut : {point - 1, point, point + 1}) {
+                    if (cut > 0 && cut < c.stream.size())
+                        chunkings.push_back({0, cut});
+                }
+            }
+            start = end + 1;
+        }
+        for (const auto &starts : chunkings) {
+            SCOPED_TRACE(std::string(c.name) + ", cut at " + std::to_string(starts.back()));
+            Decoder decoder;
+            decoder.onRejected = [](std::string_view line, const WireDecodeError &error) {
+                ADD_FAILURE() << "rejected " << line.substr(0, 40) << ": " << error.message();
+            };
+            std::vector<Kind> got;
+            for (std::size_t i = 0; i < starts.size(); ++i) {
+                const std::size_t to = i + 1 < starts.size() ? starts[i + 1] : c.stream.size();
+                for (const Kind kind : kinds(decoder.append(
+                         std::string_view(c.stream).substr(starts[i], to - starts[i]))))
+                    got.push_back(kind);
+                ASSERT_LE(decoder.bufferedBytes(), kLimit);
+            }
+            EXPECT_EQ(got, c.kinds);
+            EXPECT_EQ(decoder.bufferedBytes(), c.bufferedAtEnd);
+        }
+    }
 }
 
 } // namespace

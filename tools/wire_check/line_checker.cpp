@@ -7,8 +7,8 @@
 
 namespace {
 
-// The longest line the helper can take in: the line and its line feed fill its buffer at most.
-constexpr std::size_t kLongestLine = LiveTranslationHelperLineDecoder::kMaxBufferedBytes - 1;
+// The longest line the helper takes in; a longer one is dropped alone, wherever it stands.
+constexpr std::size_t kLongestLine = LiveTranslationHelperLineDecoder::kMaxLineBytes;
 
 std::string quoted(std::string_view text)
 {
