@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "json_writer.hpp"
@@ -38,9 +40,7 @@ std::string renderPath(const PathStep *step)
     return path;
 }
 
-} // namespace
-
-const char *describe(element value)
+const char *describeType(element value)
 {
     switch (value.type()) {
     case element_type::ARRAY: return "an array";
@@ -53,6 +53,119 @@ const char *describe(element value)
     case element_type::NULL_VALUE: return "null";
     }
     return "an unknown value";
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Whether the digits (no sign, no leading zero) are beyond 64 bits for an integer of that sign.
+bool beyond64Bits(std::string_view digits, bool negative)
+{
+    const std::string_view limit = negative ? "9223372036854775808" : "18446744073709551615";
+    return digits.size() > limit.size() || (digits.size() == limit.size() && digits > limit);
+}
+
+// A long literal, cut for a rejection reason.
+std::string excerpt(std::string_view literal)
+{
+    if (literal.size() <= kQuotedValueLimit)
+        return std::string(literal);
+    return std::string(literal.substr(0, kQuotedValueLimit)) + "... ("
+        + std::to_string(literal.size()) + " characters)";
+}
+
+} // namespace
+
+bool rewriteBigIntegers(std::string_view line, std::string &out, std::vector<BigInteger> &found)
+{
+    found.clear();
+    out.clear();
+    std::size_t copied = 0; // line up to here is in out
+    int depth = 0;
+    for (std::size_t i = 0; i < line.size();) {
+        const char c = line[i];
+        if (c == '"') {
+            for (++i; i < line.size() && line[i] != '"'; ++i)
+                i += line[i] == '\\' ? 1 : 0;
+            ++i;
+            continue;
+        }
+        depth += c == '{' || c == '[' ? 1 : (c == '}' || c == ']' ? -1 : 0);
+        if (c != '-' && !isDigit(c)) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        i += c == '-' ? 1 : 0;
+        const std::size_t digitsStart = i;
+        while (i < line.size() && isDigit(line[i]))
+            ++i;
+        const std::string_view digits = line.substr(digitsStart, i - digitsStart);
+        if (i < line.size() && (line[i] == '.' || line[i] == 'e' || line[i] == 'E')) {
+            // A fraction or an exponent: the parser reads it, or refuses it, as it is.
+            while (
+                i < line.size() && (isDigit(line[i]) || std::strchr(".eE+-", line[i]) != nullptr))
+                ++i;
+            continue;
+        }
+        if (digits.empty() || (digits[0] == '0' && digits.size() > 1)
+            || !beyond64Bits(digits, c == '-'))
+            continue;
+        const std::string_view literal = line.substr(start, i - start);
+        if (out.empty())
+            out.reserve(line.size() + 64);
+        out.append(line.substr(copied, start - copied));
+        copied = i;
+        if (depth <= 0) {
+            out += '0';
+            continue;
+        }
+        BigInteger big {literal};
+        big.beyondDouble
+            = std::from_chars(literal.data(), literal.data() + literal.size(), big.value).ec
+            == std::errc::result_out_of_range;
+        if (big.beyondDouble) {
+            out += "{}";
+        } else {
+            out.append(literal);
+            out += ".0";
+        }
+        found.push_back(big);
+    }
+    if (copied == 0)
+        return false;
+    out.append(line.substr(copied));
+    return true;
+}
+
+const char *FieldReader::describe(element value) const
+{
+    return bigIntegerAt(value) != nullptr ? "an integer" : describeType(value);
+}
+
+const BigInteger *FieldReader::bigIntegerAt(element value) const
+{
+    if (m_bigIntegers.empty())
+        return nullptr;
+    double number = 0;
+    simdjson::dom::object object;
+    const bool rewrittenAsDouble = value.type() == element_type::DOUBLE
+        && value.get_double().get(number) == simdjson::SUCCESS;
+    const bool rewrittenAsObject
+        = value.get_object().get(object) == simdjson::SUCCESS && object.begin() == object.end();
+    // Matched by value: a double the host wrote with the same value names the same number.
+    for (const BigInteger &big : m_bigIntegers) {
+        if (big.beyondDouble ? rewrittenAsObject : rewrittenAsDouble && big.value == number)
+            return &big;
+    }
+    return nullptr;
+}
+
+const BigInteger *FieldReader::bigIntegerAt(const Field &field) const
+{
+    return field.count == 1 ? bigIntegerAt(field.value) : nullptr;
 }
 
 std::string quotedExcerpt(std::string_view text)
@@ -79,7 +192,7 @@ std::string syntaxReason(simdjson::error_code code)
     case UNESCAPED_CHARS: return "invalid JSON: unescaped control character in a string";
     case UNCLOSED_STRING: return "invalid JSON: unclosed string";
     case NUMBER_ERROR:
-        return "invalid JSON: malformed number, or one beyond the 64-bit integer or double range";
+        return "invalid JSON: malformed number, or a fraction or exponent beyond the double range";
     case T_ATOM_ERROR:
     case F_ATOM_ERROR:
     case N_ATOM_ERROR: return "invalid JSON: misspelt true, false or null";
@@ -163,6 +276,8 @@ bool FieldReader::unsignedInteger(const Field &field, const PathStep &at, std::u
         }
         return fail(&at, "expected a non-negative integer, found " + std::to_string(signedValue));
     }
+    if (const BigInteger *big = bigIntegerAt(field))
+        return fail(&at, "out of the 64-bit unsigned integer range: " + excerpt(big->literal));
     return refuse(field, at, "a non-negative integer");
 }
 
@@ -175,14 +290,18 @@ bool FieldReader::signedInteger(const Field &field, const PathStep &at, std::int
             "out of the 64-bit signed integer range: "
                 + std::to_string(field.value.get_uint64().value_unsafe()));
     }
+    if (const BigInteger *big = bigIntegerAt(field))
+        return fail(&at, "out of the 64-bit signed integer range: " + excerpt(big->literal));
     return refuse(field, at, "an integer");
 }
 
 bool FieldReader::number(const Field &field, const PathStep &at, double &out)
 {
-    // simdjson gives integers as doubles too.
+    // simdjson gives integers as doubles too, and so the integers rewritten as fractions.
     if (field.count == 1 && field.value.get_double().get(out) == simdjson::SUCCESS)
         return true;
+    if (const BigInteger *big = bigIntegerAt(field))
+        return fail(&at, "out of the double range: " + excerpt(big->literal));
     return refuse(field, at, "a number");
 }
 
@@ -200,7 +319,8 @@ bool FieldReader::float32(const Field &field, const PathStep &at, float &out)
 
 bool FieldReader::object(const Field &field, const PathStep &at, simdjson::dom::object &out)
 {
-    if (field.count == 1 && field.value.get_object().get(out) == simdjson::SUCCESS)
+    if (field.count == 1 && field.value.get_object().get(out) == simdjson::SUCCESS
+        && (m_bigIntegers.empty() || bigIntegerAt(field.value) == nullptr))
         return true;
     return refuse(field, at, "an object");
 }

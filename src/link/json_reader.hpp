@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,8 +51,19 @@ std::array<Field, N> collectFields(
     return fields;
 }
 
-// "an array", "a string", "null", ...: what a value is, for rejection reasons.
-const char *describe(simdjson::dom::element value);
+// An integer literal beyond 64 bits, which the parser refuses: any JSON number is valid here, and
+// only a field that reads one may refuse it.
+struct BigInteger {
+    std::string_view literal; // as the line wrote it, sign included
+    double value = 0; // the nearest double, unless beyondDouble
+    bool beyondDouble = false;
+};
+
+// Copies `line` into `out` with every integer literal beyond 64 bits rewritten so that the parser
+// takes it: as a fraction (digits ".0") of the same value when it fits a double, as `{}` when it
+// does not (a value that no field reads as a number, string or flag), and as `0` when it is the
+// whole line (no object either way). Lists those nested in `found`; false when there was none.
+bool rewriteBigIntegers(std::string_view line, std::string &out, std::vector<BigInteger> &found);
 // The text as a JSON string, cut after a few dozen bytes.
 std::string quotedExcerpt(std::string_view text);
 // Why simdjson refused a line.
@@ -59,10 +71,15 @@ std::string syntaxReason(simdjson::error_code code);
 
 class FieldReader final {
 public:
-    explicit FieldReader(WireDecodeError &error)
+    // `bigIntegers`: those rewritten in the line being read, so that their fields can say so.
+    explicit FieldReader(WireDecodeError &error, std::span<const BigInteger> bigIntegers = {})
         : m_error(error)
+        , m_bigIntegers(bigIntegers)
     {
     }
+
+    // "an array", "a string", "null", ...: what a value is, for rejection reasons.
+    const char *describe(simdjson::dom::element value) const;
 
     // Records the failure; always returns false.
     bool fail(const PathStep *at, std::string reason);
@@ -100,8 +117,11 @@ public:
                 return fail(&itemAt, std::string("expected an object, found ") + describe(item));
             if (index == out.size())
                 out.emplace_back();
-            if (!read(object, itemAt, out[index]))
+            if (!read(object, itemAt, out[index])) {
+                if (bigIntegerAt(item) != nullptr) // the rewritten {} of one beyond a double
+                    fail(&itemAt, "expected an object, found an integer");
                 return false;
+            }
             ++index;
         }
         out.resize(index);
@@ -112,8 +132,12 @@ private:
     // Records why a value that failed the fast path is wrong: missing, repeated, or of
     // another type than `expected` (null included).
     bool refuse(const Field &field, const PathStep &at, const char *expected);
+    // The big integer that the parser read as `value`, if it is one.
+    const BigInteger *bigIntegerAt(simdjson::dom::element value) const;
+    const BigInteger *bigIntegerAt(const Field &field) const;
 
     WireDecodeError &m_error;
+    std::span<const BigInteger> m_bigIntegers;
 };
 
 } // namespace tavu_wire_internal

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 #include <simdjson.h>
 
@@ -158,19 +159,29 @@ std::string WireDecodeError::message() const
 
 struct WireDecoder::Impl {
     simdjson::dom::parser parser;
+    // The line last parsed with its integers beyond 64 bits rewritten, and those integers.
+    std::string rewritten;
+    std::vector<BigInteger> bigIntegers;
+
+    FieldReader reader(WireDecodeError &error) const { return FieldReader(error, bigIntegers); }
 
     // Validates the whole line as JSON and hands out its top-level object.
     bool parseObject(std::string_view line, simdjson::dom::object &out, WireDecodeError &error)
     {
-        FieldReader reader(error);
+        bigIntegers.clear();
         if (line.empty())
-            return reader.fail(nullptr, "invalid JSON: empty line");
-        const auto parsed = parser.parse(line.data(), line.size(), true);
-        if (parsed.error() != simdjson::SUCCESS)
-            return reader.fail(nullptr, syntaxReason(parsed.error()));
-        const simdjson::dom::element root = parsed.value_unsafe();
-        if (root.get_object().get(out) != simdjson::SUCCESS)
-            return reader.fail(nullptr, std::string("expected an object, found ") + describe(root));
+            return reader(error).fail(nullptr, "invalid JSON: empty line");
+        simdjson::dom::element root;
+        auto code = parser.parse(line.data(), line.size(), true).get(root);
+        // The parser refuses integers beyond 64 bits: only on such a line is it read again.
+        if (code == simdjson::NUMBER_ERROR && rewriteBigIntegers(line, rewritten, bigIntegers))
+            code = parser.parse(rewritten.data(), rewritten.size(), true).get(root);
+        if (code != simdjson::SUCCESS)
+            return reader(error).fail(nullptr, syntaxReason(code));
+        if (root.get_object().get(out) != simdjson::SUCCESS) {
+            return reader(error).fail(
+                nullptr, std::string("expected an object, found ") + reader(error).describe(root));
+        }
         return true;
     }
 
@@ -181,7 +192,7 @@ struct WireDecoder::Impl {
         simdjson::dom::object root;
         if (!parseObject(line, root, error))
             return false;
-        FieldReader reader(error);
+        FieldReader reader = this->reader(error);
         const auto fields = collectFields(root, kHostKeys);
         if (!readKind(reader, fields[0], {nullptr, kHostKeys[0]}, kHostKinds, kind))
             return false;
@@ -217,7 +228,7 @@ bool WireDecoder::decodeHostMessage(
     }
     // Read in place, into the storage of a snapshot the message already holds if it does: a
     // snapshot is large, and building it anew costs more than parsing its line.
-    FieldReader reader(error);
+    FieldReader reader = m_impl->reader(error);
     return readSnapshot(
         reader, snapshotObject, kSnapshotAt, out.snapshot ? *out.snapshot : out.snapshot.emplace());
 }
@@ -231,7 +242,7 @@ bool WireDecoder::decodeHostMessage(std::string_view line,
         return false;
     if (kind != HostKind::snapshot)
         return true;
-    FieldReader reader(error);
+    FieldReader reader = m_impl->reader(error);
     return readSnapshot(reader, snapshotObject, kSnapshotAt, snapshot);
 }
 
@@ -242,7 +253,7 @@ WireDecodeResult<LiveTranslationHelperCommand> WireDecoder::decodeCommand(std::s
     simdjson::dom::object root;
     if (!m_impl->parseObject(line, root, result.error))
         return result;
-    FieldReader reader(result.error);
+    FieldReader reader = m_impl->reader(result.error);
     const auto fields = collectFields(root, keys);
     LiveTranslationHelperCommand command;
     if (!readKind(reader, fields[0], {nullptr, keys[0]}, kCommandKinds, command.kind))

@@ -212,6 +212,16 @@ TEST(WireDecoding, RejectionReasonsNameTheFieldAndTheFault)
         {edited(R"("droppedCaptureBuffers":0)", R"("droppedCaptureBuffers":1.5)"),
             "snapshot.droppedCaptureBuffers: expected an integer, found a number with a fraction "
             "or exponent"},
+        // Integers beyond 64 bits are numbers, out of range for the integer fields; the next line
+        // does not inherit them.
+        {edited(R"("generation":0)", R"("generation":18446744073709551616)"),
+            "snapshot.generation: out of the 64-bit unsigned integer range: 18446744073709551616"},
+        {edited(R"("droppedCaptureBuffers":0)", R"("droppedCaptureBuffers":-9223372036854775809)"),
+            "snapshot.droppedCaptureBuffers: out of the 64-bit signed integer range: "
+            "-9223372036854775809"},
+        {edited(R"("generation":0)", R"("generation":1.8446744073709552e19)"),
+            "snapshot.generation: expected a non-negative integer, found a number with a fraction "
+            "or exponent"},
         {edited(R"("targetLanguage":"en",)", ""), "snapshot.targetLanguage: missing required key"},
         {R"({"type":"show","type":"show"})", "type: duplicate key"},
         {R"({"type":null})", "type: expected a string, found null"},

@@ -254,6 +254,77 @@ accept("unknown top-level key holding a number that only a double can hold",
 accept("nesting deep but within the limit under an unknown key",
        '{"type":"show","deep":' + "[" * 500 + "]" * 500 + "}", {"type": "show"})
 
+# --- Integers beyond 64 bits: valid JSON numbers that only Int and UInt64 fields refuse -------
+
+BEYOND_DOUBLE = "1" + "0" * 400
+accept("integer beyond 64 bits under an unknown key",
+       '{"type":"show","x":123456789012345678901234567890}', {"type": "show"})
+accept("negative integer beyond 64 bits under an unknown key",
+       '{"type":"hide","x":-9223372036854775809}', {"type": "hide"})
+accept("integers beyond 64 bits nested under an unknown key",
+       '{"type":"toggle","x":[18446744073709551616,{"y":-99999999999999999999}]}',
+       {"type": "toggle"})
+accept("integer beyond the double range under an unknown key",
+       '{"type":"show","x":' + BEYOND_DOUBLE + "}", {"type": "show"})
+accept("show whose ignored snapshot is an integer beyond 64 bits",
+       '{"type":"show","snapshot":123456789012345678901234567890}', {"type": "show"})
+accept("captureAudioLevel 2^64", raw_snapshot("18446744073709551616", "captureAudioLevel"),
+       {"type": "snapshot",
+        "snapshot": canonical_snapshot(with_fields(captureAudioLevel=1.8446744073709552e19))})
+accept("captureAudioLevel -2^65", raw_snapshot("-36893488147419103232", "captureAudioLevel"),
+       {"type": "snapshot",
+        "snapshot": canonical_snapshot(with_fields(captureAudioLevel=-3.6893488147419103e19))})
+accept("committedAt 10^20", '{"type":"snapshot","snapshot":'
+       + dumps(card_snapshot(card("@@"))).replace('"@@"', "100000000000000000000") + "}",
+       {"type": "snapshot", "snapshot": canonical_snapshot(card_snapshot(card(1e20)))})
+accept("committedAt negative beyond 64 bits", '{"type":"snapshot","snapshot":'
+       + dumps(card_snapshot(card("@@"))).replace('"@@"', "-123456789012345678901234567890")
+       + "}",
+       {"type": "snapshot",
+        "snapshot": canonical_snapshot(card_snapshot(card(-1.2345678901234568e29)))})
+accept("digits in strings stay text beside an integer beyond 64 bits",
+       '{"type":"snapshot","x":123456789012345678901234567890,"snapshot":'
+       + dumps(with_fields(statusMessage="@@")).replace(
+           '"@@"', r'"a\\\"123456789012345678901234567890 -99999999999999999999"') + "}",
+       {"type": "snapshot", "snapshot": canonical_snapshot(with_fields(
+           statusMessage='a\\"123456789012345678901234567890 -99999999999999999999'))})
+
+
+def card_line(fragment):
+    return ('{"type":"snapshot","snapshot":'
+            + dumps(card_snapshot(card("@@"))).replace('"@@"', fragment) + "}")
+
+
+reject("generation 2^64", raw_snapshot("18446744073709551616", "generation"), "snapshot.generation")
+reject("generation negative beyond 64 bits", raw_snapshot("-18446744073709551616", "generation"),
+       "snapshot.generation")
+reject("droppedCaptureBuffers below the Int64 minimum",
+       raw_snapshot("-9223372036854775809", "droppedCaptureBuffers"),
+       "snapshot.droppedCaptureBuffers")
+reject("droppedCaptureBuffers beyond 64 bits",
+       raw_snapshot("99999999999999999999999", "droppedCaptureBuffers"),
+       "snapshot.droppedCaptureBuffers")
+reject("captureAudioLevel integer beyond the float range",
+       raw_snapshot("1" + "0" * 39, "captureAudioLevel"), "snapshot.captureAudioLevel")
+reject("committedAt integer beyond the double range", card_line(BEYOND_DOUBLE),
+       "snapshot.committedCards[0].committedAt")
+reject("statusMessage an integer beyond 64 bits",
+       raw_snapshot("123456789012345678901234567890", "statusMessage"), "snapshot.statusMessage")
+reject("snapshot an integer beyond the double range",
+       '{"type":"snapshot","snapshot":' + BEYOND_DOUBLE + "}", "snapshot")
+reject("option an integer beyond the double range",
+       raw_snapshot("[" + BEYOND_DOUBLE + "]", "sourceLanguages"), "snapshot.sourceLanguages[0]")
+reject("type an integer beyond 64 bits", '{"type":123456789012345678901234567890}', "type")
+reject("integer beyond 64 bits as the whole line", "123456789012345678901234567890", "")
+reject("integer beyond 64 bits with a leading zero",
+       '{"type":"show","x":0123456789012345678901234567890}', "")
+reject("integer beyond 64 bits run into a letter",
+       '{"type":"show","x":123456789012345678901234567890x}', "")
+reject("integer beyond 64 bits beside an unclosed string",
+       '{"type":"show","x":123456789012345678901234567890,"y":"open}', "")
+reject("integer beyond 64 bits beside a fraction beyond the double range",
+       '{"type":"show","x":123456789012345678901234567890,"y":1e400}', "")
+
 # --- Rejected host messages: the line as a whole ----------------------------------------------
 
 reject("not JSON", "hello", "")
@@ -300,8 +371,6 @@ reject("trailing decimal point", '{"type":"show","x":1.}', "")
 reject("leading decimal point", '{"type":"show","x":.5}', "")
 reject("plus sign", '{"type":"show","x":+1}', "")
 reject("misspelt true", '{"type":"show","x":tru}', "")
-reject("integer beyond 64 bits under an ignored key", '{"type":"show","x":18446744073709551616}', "")
-reject("generation beyond 64 bits", raw_snapshot("18446744073709551616", "generation"), "")
 reject("nesting deeper than 1024 levels",
        '{"type":"show","deep":' + "[" * 1100 + "]" * 1100 + "}", "")
 
@@ -436,6 +505,11 @@ accept_command("bool_value ignored for a string command",
                {"type": "set_audio_source", "string_value": "mac-audio"})
 accept_command("unicode string value", '{"type":"set_target_language","string_value":"zh-Hans \\u4e2d"}',
                {"type": "set_target_language", "string_value": "zh-Hans 中"})
+accept_command("start with an unknown key beyond 64 bits",
+               '{"type":"start","x":18446744073709551616}', {"type": "start"})
+reject_command("string_value an integer beyond 64 bits",
+               '{"type":"set_audio_source","string_value":123456789012345678901234567890}',
+               "string_value")
 reject_command("type missing", '{"string_value":"en"}', "type")
 reject_command("type in camel case", '{"type":"swapLanguages"}', "type")
 reject_command("host message type", '{"type":"toggle"}', "type")
