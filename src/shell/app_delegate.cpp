@@ -159,18 +159,23 @@ void LiveTranslationHelperAppDelegate::handleHostMessage(LiveTranslationHelperHo
             m_model->applySnapshot(std::move(*message.snapshot));
         break;
     case Kind::show: showPanel(); break;
-    case Kind::hide:
-        if (m_panel)
-            m_panel->orderOut();
-        break;
+    case Kind::hide: hidePanelForHost(); break;
     case Kind::toggle:
         if (m_panel && m_panel->isVisible())
-            m_panel->orderOut();
+            hidePanelForHost();
         else
             showPanel();
         break;
     case Kind::terminate: terminate(); break;
     }
+}
+
+void LiveTranslationHelperAppDelegate::hidePanelForHost()
+{
+    // The host's last word holds: a panel it hid while the session was locked stays hidden.
+    m_restoreAfterSessionUnlock = false;
+    if (m_panel)
+        m_panel->orderOut();
 }
 
 void LiveTranslationHelperAppDelegate::showPanel()

@@ -66,6 +66,8 @@ signals:
 
 private:
     void createPanel();
+    // "hide", or a "toggle" that hides: also cancels showing the panel again at unlock.
+    void hidePanelForHost();
     void placePanel(
         const LiveTranslationPanelPlacement &placement, const LiveTranslationScreenLayout &layout);
     void panelFrameChanged();

@@ -243,6 +243,36 @@ TEST_F(DelegateTest, ToggleTwiceRestoresTheVisibility)
     EXPECT_FALSE(panel()->isVisible());
 }
 
+TEST_F(DelegateTest, UnlockRestoresThePanelUnlessTheHostHidItDuringTheLock)
+{
+    using Kind = Message::Kind;
+    struct Case {
+        bool visibleAtLock;
+        std::vector<Kind> duringLock;
+        bool visibleAfterUnlock;
+    };
+    const Case cases[] = {
+        {true, {}, true},
+        {false, {}, false},
+        {true, {Kind::hide}, false},
+        {true, {Kind::show, Kind::toggle}, false},
+        {true, {Kind::show}, true},
+        {false, {Kind::toggle}, true},
+        {true, {Kind::hide, Kind::show}, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
+        send(c.visibleAtLock ? Kind::show : Kind::hide);
+        m_delegate->sessionDidResignActive();
+        EXPECT_FALSE(panel()->isVisible());
+        for (const Kind kind : c.duringLock)
+            send(kind);
+        m_delegate->sessionDidBecomeActive();
+        EXPECT_EQ(panel()->isVisible(), c.visibleAfterUnlock);
+        EXPECT_FALSE(m_delegate->restoreAfterSessionUnlock());
+    }
+}
+
 TEST_F(DelegateTest, CloseButtonHidesThePanelAndSendsHideAloneWithoutASession)
 {
     send(Message::Kind::show);
