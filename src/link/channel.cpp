@@ -4,9 +4,12 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QPointer>
+#include <QSocketNotifier>
 
 #include "wire_codec.hpp"
 
@@ -14,6 +17,8 @@ namespace {
 constexpr std::size_t kReadChunkBytes = std::size_t {64} * 1024;
 // Only when no wake-up pipe could be made: how often the reader looks for a stop request.
 constexpr int kFallbackPollMilliseconds = 100;
+// Storage an emptied queue keeps for the next commands; a larger one is freed.
+constexpr std::size_t kKeptQueueBytes = std::size_t {64} * 1024;
 } // namespace
 
 bool writeFully(int fd, const char *data, std::size_t size, std::size_t *written)
@@ -52,6 +57,28 @@ LiveTranslationHelperChannel::LiveTranslationHelperChannel(
         m_wakePipe[0] = -1;
         m_wakePipe[1] = -1;
     }
+    openOutput(outputFd);
+}
+
+void LiveTranslationHelperChannel::openOutput(int outputFd)
+{
+    struct stat status = {};
+    if (::fstat(outputFd, &status) != 0 || S_ISREG(status.st_mode) || S_ISBLK(status.st_mode))
+        return; // a file takes each write whole
+    if (S_ISSOCK(status.st_mode)) {
+        m_outputIsSocket = true; // written with MSG_DONTWAIT: its flags stay as they are
+        return;
+    }
+    // A pipe or a terminal is opened anew, so that writing without waiting leaves the flags of
+    // the description we share with the host (or a shell) alone.
+    const std::string path = "/proc/self/fd/" + std::to_string(outputFd);
+    m_ownOutputFd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (m_ownOutputFd >= 0)
+        return;
+    const int flags = ::fcntl(outputFd, F_GETFL);
+    if (flags >= 0 && (flags & O_NONBLOCK) == 0
+        && ::fcntl(outputFd, F_SETFL, flags | O_NONBLOCK) == 0)
+        m_restoredOutputFlags = flags;
 }
 
 LiveTranslationHelperChannel::~LiveTranslationHelperChannel()
@@ -63,6 +90,12 @@ LiveTranslationHelperChannel::~LiveTranslationHelperChannel()
         if (fd >= 0)
             ::close(fd);
     }
+    // Commands still queued are dropped: ending never waits for the host.
+    delete m_outputReady;
+    if (m_ownOutputFd >= 0)
+        ::close(m_ownOutputFd);
+    if (m_restoredOutputFlags >= 0)
+        ::fcntl(m_outputFd, F_SETFL, m_restoredOutputFlags);
 }
 
 void LiveTranslationHelperChannel::setReceiver(Receiver receiver)
@@ -160,12 +193,62 @@ void LiveTranslationHelperChannel::send(const LiveTranslationHelperCommand &comm
     std::string line = encodeCommand(command);
     if (line.empty())
         return;
-    if (m_outputLineOpen)
-        line.insert(line.begin(), '\n');
     line.push_back('\n');
-    std::size_t written = 0;
-    if (writeFully(m_outputFd, line.data(), line.size(), &written))
-        m_outputLineOpen = false;
-    else if (written > 0)
-        m_outputLineOpen = true;
+    if (queuedBytes() > 0) {
+        // Whole commands or none: the host only ever reads complete lines.
+        if (queuedBytes() + line.size() <= kMaxQueuedBytes)
+            m_queue += line;
+        return;
+    }
+    m_queue.clear();
+    m_queueStart = 0;
+    if (m_outputLineOpen)
+        m_queue.push_back('\n');
+    m_queue += line;
+    flushQueue();
+}
+
+bool LiveTranslationHelperChannel::writeQueued()
+{
+    const int fd = m_ownOutputFd >= 0 ? m_ownOutputFd : m_outputFd;
+    while (queuedBytes() > 0) {
+        const char *data = m_queue.data() + m_queueStart;
+        const ssize_t count = m_outputIsSocket
+            ? ::send(fd, data, queuedBytes(), MSG_DONTWAIT | MSG_NOSIGNAL)
+            : ::write(fd, data, queuedBytes());
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return errno == EAGAIN || errno == EWOULDBLOCK;
+        if (count == 0)
+            return true;
+        m_queueStart += static_cast<std::size_t>(count);
+        m_outputLineOpen = m_queue[m_queueStart - 1] != '\n';
+    }
+    return true;
+}
+
+void LiveTranslationHelperChannel::flushQueue()
+{
+    if (!writeQueued() || queuedBytes() == 0) {
+        // All written, or a write error (the host closed the pipe): nothing waits any more.
+        if (m_queue.capacity() > kKeptQueueBytes)
+            m_queue = std::string();
+        m_queue.clear();
+        m_queueStart = 0;
+        if (m_outputReady != nullptr)
+            m_outputReady->setEnabled(false);
+        return;
+    }
+    if (m_queueStart > m_queue.size() / 2) {
+        m_queue.erase(0, m_queueStart);
+        m_queueStart = 0;
+    }
+    if (m_outputReady == nullptr) {
+        m_outputReady = new QSocketNotifier(
+            m_ownOutputFd >= 0 ? m_ownOutputFd : m_outputFd, QSocketNotifier::Write, this);
+        connect(m_outputReady, &QSocketNotifier::activated, this,
+            &LiveTranslationHelperChannel::flushQueue);
+    }
+    m_outputReady->setEnabled(true);
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -9,12 +10,16 @@
 #include "line_decoder.hpp"
 #include "wire_types.hpp"
 
+class QSocketNotifier;
+
 // Owns the link to the host: reads host messages from one file descriptor (standard input) and
 // writes commands to another (standard output), one JSON object per line.
 //
 // A reader thread waits on the input and hands every chunk it reads to the main thread as a queued
 // call, in order; end of file arrives as an empty chunk after all data. Decoding, the callbacks and
-// send() run on the main thread only.
+// send() run on the main thread only, and never wait for the host: a host that stops reading its
+// commands is still heard. To write without waiting, the channel opens an output that is a pipe or
+// a terminal anew, with flags of its own, and holds it while it lives.
 class LiveTranslationHelperChannel final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationHelperChannel)
@@ -38,17 +43,33 @@ public:
     void stopReading();
     bool isReading() const { return m_reader.joinable(); }
 
-    // Writes one command line; errors (a closed pipe included) drop the command silently.
+    // Queues one command line for the host and writes what the output takes now, never waiting
+    // for it: the rest goes out as the output becomes writable. Beyond kMaxQueuedBytes waiting,
+    // whole commands are dropped; write errors (a closed pipe included) drop the queue silently.
     void send(const LiveTranslationHelperCommand &command);
+    // Bytes of command lines written to no one yet.
+    std::size_t queuedBytes() const { return m_queue.size() - m_queueStart; }
+
+    static constexpr std::size_t kMaxQueuedBytes = std::size_t {1} << 20;
 
     LiveTranslationHelperLineDecoder &lineDecoder() { return m_decoder; }
 
 private:
     void readLoop();
     void handleChunk(const std::string &chunk);
+    void openOutput(int outputFd);
+    // Writes what the output takes of the queue without waiting; false on a write error.
+    bool writeQueued();
+    void flushQueue();
 
     int m_inputFd;
-    int m_outputFd;
+    int m_outputFd; // as given
+    int m_ownOutputFd = -1; // the same output opened anew, non-blocking, when that could be done
+    int m_restoredOutputFlags = -1; // else the flags to give back to the output when done
+    bool m_outputIsSocket = false;
+    std::string m_queue; // whole command lines, but the first may be partly written
+    std::size_t m_queueStart = 0;
+    QSocketNotifier *m_outputReady = nullptr; // enabled while the queue holds bytes
     int m_wakePipe[2] = {-1, -1};
     std::thread m_reader;
     std::atomic<bool> m_stopRequested = false;
@@ -57,7 +78,7 @@ private:
     std::shared_ptr<const Receiver> m_receive;
     ClosedHandler m_hostClosed;
     bool m_closedReported = false;
-    // A failed write left part of a line on the output; the next command starts a fresh line.
+    // The output ends inside a line (a write error cut it); the next command starts a fresh line.
     bool m_outputLineOpen = false;
 };
 

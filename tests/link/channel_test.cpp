@@ -4,10 +4,12 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <string>
 #include <thread>
@@ -15,6 +17,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <sys/ioctl.h>
 #include <sys/syscall.h>
@@ -297,13 +300,16 @@ TEST_F(ChannelTest, EveryCommandIsOneObjectAndOneLineFeed)
     using Command = LiveTranslationHelperCommand;
     Pipe input;
     Pipe output;
-    Channel channel(input.read, output.write);
     const std::vector<Command> commands = {Command::start(), Command::stop(), Command::cancel(),
         Command::hide(), Command::swapLanguages(), Command::requestMoreTime(),
         Command::setSourceLanguage(""), Command::setTargetLanguage("line\nbreak \"quoted\""),
         Command::setAudioSource("bundle:x"), Command::setShowsSourceText(false)};
-    for (const Command &command : commands)
-        channel.send(command);
+    {
+        // The channel writes through a description of its own: the output ends with both.
+        Channel channel(input.read, output.write);
+        for (const Command &command : commands)
+            channel.send(command);
+    }
     output.closeWrite();
     std::string written;
     std::array<char, 4096> buffer {};
@@ -326,6 +332,90 @@ TEST_F(ChannelTest, EveryCommandIsOneObjectAndOneLineFeed)
         start = end + 1;
     }
     EXPECT_EQ(start, written.size()); // nothing else on the output
+}
+
+TEST_F(ChannelTest, AHostThatStopsReadingIsStillHeardAndThenReadsWholeLinesInOrder)
+{
+    Pipe input;
+    Pipe output;
+    ASSERT_EQ(::fcntl(output.write, F_SETPIPE_SZ, 65536), 65536);
+    Channel channel(input.read, output.write);
+    std::vector<Kind> received;
+    bool closed = false;
+    channel.setReceiver([&](const HostMessage &message) { received.push_back(message.kind); });
+    channel.setHostClosedHandler([&] { closed = true; });
+    channel.startReading();
+    // Lines of 64 bytes: 1024 fill the pipe, 16384 the 1 MiB queue, the rest are dropped.
+    const auto idFor = [](std::size_t i) {
+        const std::string number = std::to_string(i);
+        return std::string(6 - number.size(), '0') + number + std::string(12, 'x');
+    };
+
+    // A send that waited for the host would never return: after a deadline, a guard empties the
+    // pipe for it, so that the test fails instead of hanging.
+    std::mutex mutex;
+    std::condition_variable doneChanged;
+    bool sent = false;
+    std::atomic<bool> stalled = false;
+    std::thread guard([&] {
+        std::unique_lock lock(mutex);
+        if (doneChanged.wait_for(lock, std::chrono::seconds(30), [&] { return sent; }))
+            return;
+        stalled = true;
+        for (std::array<char, 65536> sink {}; !sent;) {
+            lock.unlock();
+            pollfd readable {output.read, POLLIN, 0};
+            if (::poll(&readable, 1, 10) > 0)
+                (void)::read(output.read, sink.data(), sink.size());
+            lock.lock();
+        }
+    });
+    for (std::size_t i = 0; i < 30000; ++i)
+        channel.send(LiveTranslationHelperCommand::setAudioSource(idFor(i)));
+    {
+        const std::lock_guard lock(mutex);
+        sent = true;
+    }
+    doneChanged.notify_all();
+    guard.join();
+    ASSERT_FALSE(stalled) << "sending waited for the host";
+    EXPECT_EQ(channel.queuedBytes(), 1048576U);
+
+    // Still heard while nothing is read: the host's last line and the end of its input.
+    const std::string terminate = R"({"type":"terminate"})"
+                                  "\n";
+    ASSERT_TRUE(writeFully(input.write, terminate.data(), terminate.size()));
+    input.closeWrite();
+    ASSERT_TRUE(runUntil([&] { return closed; }));
+    EXPECT_EQ(received, std::vector<Kind> {Kind::terminate});
+
+    // The host reads again: the queue follows what the pipe held, then new commands.
+    ASSERT_EQ(::fcntl(output.read, F_SETFL, O_NONBLOCK), 0);
+    std::string written;
+    const auto readAll = [&] {
+        std::array<char, 65536> buffer {};
+        for (ssize_t count; (count = ::read(output.read, buffer.data(), buffer.size())) > 0;)
+            written.append(buffer.data(), static_cast<std::size_t>(count));
+    };
+    ASSERT_TRUE(runUntil([&] {
+        readAll();
+        return channel.queuedBytes() == 0 && written.size() == 17408 * 64;
+    }));
+    channel.send(LiveTranslationHelperCommand::setAudioSource(idFor(30000)));
+    readAll();
+    std::vector<std::string> ids;
+    WireDecoder decoder;
+    for (std::size_t start = 0, end; (end = written.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        const auto command = decoder.decodeCommand(written.substr(start, end - start));
+        ASSERT_TRUE(command) << command.error.message();
+        ids.push_back(command.value->stringValue);
+    }
+    EXPECT_EQ(written.back(), '\n');
+    ASSERT_EQ(ids.size(), 17409U);
+    for (std::size_t i = 0; i < 17408; ++i)
+        ASSERT_EQ(ids[i], idFor(i));
+    EXPECT_EQ(ids.back(), "030000xxxxxxxxxxxx");
 }
 
 TEST_F(ChannelTest, WritingAfterTheReaderClosedIsDroppedSilently)
