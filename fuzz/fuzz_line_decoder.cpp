@@ -22,7 +22,7 @@ using Decoder = LiveTranslationHelperLineDecoder;
 
 constexpr std::size_t kMaxChunkBytes = 600;
 // Runs of blanks: lengths within this distance of the cap, at most this many per input.
-constexpr std::size_t kBlankRunSpread = 700;
+constexpr std::size_t kBlankRunSpread = 16;
 constexpr int kMaxBlankRuns = 3;
 
 void check(bool condition)
