@@ -263,6 +263,43 @@ class PanelTest(OnXvfb):
         helper.send({"type": "terminate"})
         self.assertEqual(helper.wait(), 0)
 
+    def flood_unread(self, helper, closes):
+        """With a session running, `closes` presses of the close button (a stop and a hide each)
+        while the host reads nothing; returns once the helper has taken all of them in."""
+        helper.send(SESSION_RUNNING)
+        helper.send({"type": "show"})
+        window = self.panel_window()
+        self.wait_mapped(window)
+        self.x(ARGS.x_tool, "close", window, str(closes))
+        self.x(ARGS.x_tool, "ping", window)
+        return window
+
+    def test_a_host_that_stops_reading_is_still_heard(self):
+        helper = self.start()
+        self.flood_unread(helper, 40000)  # 1.25 MB of commands: the pipe and the queue are full
+        started = time.monotonic()
+        helper.send({"type": "terminate"})
+        self.assertEqual(helper.wait(), 0)
+        print("exit %.0f ms after terminate with commands queued" % (1000 * (time.monotonic() - started)),
+              file=sys.stderr)
+
+    def test_a_host_that_reads_again_gets_whole_lines_in_order(self):
+        helper = self.start()
+        window = self.flood_unread(helper, 40000)
+        # Then the session ends and one more close gives a lone hide, after the rest.
+        helper.send(dict(SESSION_RUNNING, snapshot=dict(SESSION_RUNNING["snapshot"], isSessionActive=False)))
+        self.x(ARGS.x_tool, "close", window)
+        stop, hide = b'{"type":"stop"}\n', b'{"type":"hide"}\n'
+        lines = []
+        while lines[-2:] != [hide, hide]:
+            line = helper.read_line()
+            self.assertIn(line, (stop, hide), "after %d lines" % len(lines))
+            lines.append(line)
+        self.assertEqual(lines[:2], [stop, hide])
+        self.assertGreater(len(lines), 4096)  # more than the 64 KiB pipe held
+        helper.send({"type": "terminate"})
+        self.assertEqual(helper.wait(), 0)
+
     def test_started_with_closed_standard_streams(self):
         # No standard input at all reads as its end.
         helper = subprocess.Popen([ARGS.helper], env=self.env, stdout=subprocess.DEVNULL,

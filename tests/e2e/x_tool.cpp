@@ -1,7 +1,12 @@
 // Small X11 actions the end-to-end tests need and the standard X utilities lack:
 //   x_tool warp X Y     moves the pointer to (X, Y) on the root window
-//   x_tool close WINDOW asks a window to close, as a window manager's close button does
-//                       (WM_PROTOCOLS / WM_DELETE_WINDOW); WINDOW in decimal or 0x-hex
+//   x_tool close WINDOW [COUNT]
+//                       asks a window to close, as a window manager's close button does
+//                       (WM_PROTOCOLS / WM_DELETE_WINDOW), COUNT times (1 unless given);
+//                       WINDOW in decimal or 0x-hex
+//   x_tool ping WINDOW  sends the window a _NET_WM_PING and waits for its client's answer: once
+//                       it returns, the client has taken in every event sent to WINDOW before;
+//                       fails when no answer comes within ten seconds
 //   x_tool wait-map NAME
 //                       prints "ready" once it listens, then waits until a top-level window
 //                       named NAME is mapped and prints the CLOCK_MONOTONIC time of that
@@ -12,6 +17,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <poll.h>
 #include <xcb/xcb.h>
 
 namespace {
@@ -27,7 +33,9 @@ xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: x_tool warp X Y | x_tool close WINDOW | x_tool wait-map NAME\n");
+    std::fprintf(stderr,
+        "usage: x_tool warp X Y | x_tool close WINDOW [COUNT] | x_tool ping WINDOW"
+        " | x_tool wait-map NAME\n");
     return 2;
 }
 
@@ -41,6 +49,51 @@ std::string windowName(xcb_connection_t *connection, xcb_window_t window)
         return {};
     return {static_cast<const char *>(xcb_get_property_value(reply.get())),
         static_cast<std::size_t>(xcb_get_property_value_length(reply.get()))};
+}
+
+xcb_client_message_event_t protocolMessage(
+    xcb_connection_t *connection, xcb_window_t window, const char *protocol)
+{
+    xcb_client_message_event_t event {};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = internAtom(connection, "WM_PROTOCOLS");
+    event.data.data32[0] = internAtom(connection, protocol);
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    event.data.data32[2] = window;
+    return event;
+}
+
+// The client answers by sending the message back to the root window, to those who listen
+// for its structure changes.
+int ping(xcb_connection_t *connection, xcb_window_t root, xcb_window_t window)
+{
+    const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
+    auto event = protocolMessage(connection, window, "_NET_WM_PING");
+    xcb_send_event(
+        connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+    xcb_flush(connection);
+    // A client that does not answer within ten seconds is taken as hung.
+    pollfd readable {xcb_get_file_descriptor(connection), POLLIN, 0};
+    for (int waited = 0; waited < 10000 && !xcb_connection_has_error(connection);) {
+        xcb_generic_event_t *answer = xcb_poll_for_event(connection);
+        if (answer == nullptr) {
+            ::poll(&readable, 1, 100);
+            waited += 100;
+            continue;
+        }
+        const auto *message = reinterpret_cast<xcb_client_message_event_t *>(answer);
+        const bool pong = (answer->response_type & 0x7F) == XCB_CLIENT_MESSAGE
+            && message->window == root && message->data.data32[0] == event.data.data32[0]
+            && message->data.data32[2] == window;
+        std::free(answer);
+        if (pong)
+            return 0;
+    }
+    std::fprintf(stderr, "x_tool: no answer to the ping\n");
+    return 1;
 }
 
 int waitForMap(xcb_connection_t *connection, xcb_window_t root, const char *name)
@@ -86,17 +139,15 @@ int main(int argc, char **argv)
         const auto x = static_cast<int16_t>(std::atoi(argv[2]));
         const auto y = static_cast<int16_t>(std::atoi(argv[3]));
         xcb_warp_pointer(connection, XCB_NONE, root, 0, 0, 0, 0, x, y);
-    } else if (std::strcmp(argv[1], "close") == 0 && argc == 3) {
+    } else if (std::strcmp(argv[1], "close") == 0 && (argc == 3 || argc == 4)) {
         const auto window = static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0));
-        xcb_client_message_event_t event {};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = window;
-        event.type = internAtom(connection, "WM_PROTOCOLS");
-        event.data.data32[0] = internAtom(connection, "WM_DELETE_WINDOW");
-        event.data.data32[1] = XCB_CURRENT_TIME;
-        xcb_send_event(
-            connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&event));
+        const long count = argc == 4 ? std::atol(argv[3]) : 1;
+        const auto event = protocolMessage(connection, window, "WM_DELETE_WINDOW");
+        for (long i = 0; i < count; ++i)
+            xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                reinterpret_cast<const char *>(&event));
+    } else if (std::strcmp(argv[1], "ping") == 0 && argc == 3) {
+        status = ping(connection, root, static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
     } else if (std::strcmp(argv[1], "wait-map") == 0 && argc == 3) {
         status = waitForMap(connection, root, argv[2]);
     } else {

@@ -15,9 +15,9 @@ namespace {
 
 using HostKind = LiveTranslationHelperHostMessage::Kind;
 
-// A line must fit the helper's line buffer with room for the next chunk of reading behind it.
+// The longest line the helper decodes, its line feed not counted.
 constexpr qsizetype kMaxSnapshotLineBytes
-    = qsizetype(LiveTranslationHelperLineDecoder::kMaxBufferedBytes) - 256 * 1024;
+    = qsizetype(LiveTranslationHelperLineDecoder::kMaxLineBytes);
 constexpr int kMalformedKinds = 7;
 constexpr int kTerminateGraceMs = 5000;
 
