@@ -161,7 +161,8 @@ void LiveTranslationHelperAppDelegate::handleHostMessage(LiveTranslationHelperHo
     case Kind::show: showPanel(); break;
     case Kind::hide: hidePanelForHost(); break;
     case Kind::toggle:
-        if (m_panel && m_panel->isVisible())
+        // A minimized panel is not seen: toggling shows it.
+        if (m_panel && m_panel->isShown())
             hidePanelForHost();
         else
             showPanel();
@@ -182,7 +183,7 @@ void LiveTranslationHelperAppDelegate::showPanel()
 {
     if (!m_panel)
         return;
-    if (!m_panel->isVisible()) {
+    if (!m_panel->isShown()) {
         const LiveTranslationScreenLayout layout = currentScreenLayout();
         placePanel(placementForShowing(m_panel->panelFrame(), layout), layout);
     }
@@ -232,7 +233,8 @@ void LiveTranslationHelperAppDelegate::panelFrameChanged()
 
 void LiveTranslationHelperAppDelegate::ensurePanelOnScreen()
 {
-    if (!m_panel || !m_panel->isVisible())
+    // A minimized panel is left alone: showing it again checks where it is.
+    if (!m_panel || !m_panel->isShown())
         return;
     const LiveTranslationScreenLayout layout = currentScreenLayout();
     const auto placement = replacementAfterScreenChange(m_panel->panelFrame(), true, layout);
@@ -245,7 +247,8 @@ void LiveTranslationHelperAppDelegate::ensurePanelOnScreen()
 
 void LiveTranslationHelperAppDelegate::sessionDidResignActive()
 {
-    m_restoreAfterSessionUnlock = m_panel && m_panel->isVisible();
+    // A minimized panel was out of sight already: unlocking does not bring it up.
+    m_restoreAfterSessionUnlock = m_panel && m_panel->isShown();
     if (m_panel)
         m_panel->orderOut();
 }

@@ -47,9 +47,21 @@ void LiveTranslationOverlayPanel::setContentWidget(QWidget *content)
 
 void LiveTranslationOverlayPanel::orderFrontRegardless()
 {
+    // Minimized by the user or the window manager: back to a normal window, which maps it again
+    // if it is still visible, and has it mapped as a normal window if it is hidden.
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     if (!isVisible()) {
         // The native window must exist (unmapped) to carry the hints before it is mapped.
         winId();
+        if (m_hiddenFrameOrigin) {
+            // The window itself goes where that frame held it, a position without the frame:
+            // window managers keep such a window in place and draw the frame around it. (Given
+            // the frame's position instead, some take it for the window's: the panel would climb
+            // by a title bar at every showing.)
+            const QPoint inside(m_hiddenFrameMargins.left(), m_hiddenFrameMargins.top());
+            setGeometry(QRect(*m_hiddenFrameOrigin + inside, size()));
+        }
         m_hints->apply(windowHandle());
         show();
     }
@@ -58,16 +70,32 @@ void LiveTranslationOverlayPanel::orderFrontRegardless()
 
 void LiveTranslationOverlayPanel::orderOut()
 {
+    if (isVisible() && isFramed()) {
+        m_hiddenFrameOrigin = frameGeometry().topLeft();
+        m_hiddenFrameMargins = windowHandle()->frameMargins();
+    }
     hide();
+}
+
+bool LiveTranslationOverlayPanel::isShown() const
+{
+    return isVisible() && !isMinimized();
 }
 
 QRect LiveTranslationOverlayPanel::panelFrame() const
 {
+    if (!isVisible() && m_hiddenFrameOrigin)
+        return {*m_hiddenFrameOrigin, size().grownBy(m_hiddenFrameMargins)};
     return frameGeometry();
 }
 
 void LiveTranslationOverlayPanel::movePanelFrame(const QPoint &origin)
 {
+    // A hidden panel that had a frame is put there when it is shown.
+    if (!isVisible() && m_hiddenFrameOrigin) {
+        m_hiddenFrameOrigin = origin;
+        return;
+    }
     // For a window, move() places the frame's top-left corner.
     move(origin);
 }
@@ -83,9 +111,9 @@ void LiveTranslationOverlayPanel::centre()
     const QScreen *target = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!target)
         return;
-    QRect frame = frameGeometry();
+    QRect frame = panelFrame();
     frame.moveCenter(target->availableGeometry().center());
-    move(frame.topLeft());
+    movePanelFrame(frame.topLeft());
 }
 
 void LiveTranslationOverlayPanel::closeEvent(QCloseEvent *event)
@@ -111,7 +139,7 @@ bool LiveTranslationOverlayPanel::nativeEvent(
 {
     // The window manager's title bar and borders can arrive after the window last moved. The
     // platform reads them anew once it has handled this event, so the news is queued.
-    if (m_hints->isFrameExtentsChange(eventType, message))
+    if (m_hints->handleNativeEvent(windowHandle(), eventType, message))
         QMetaObject::invokeMethod(
             this, &LiveTranslationOverlayPanel::frameChanged, Qt::QueuedConnection);
     return QWidget::nativeEvent(eventType, message, result);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QMargins>
 #include <QSize>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QVBoxLayout;
 class LiveTranslationPanelHints;
@@ -11,6 +13,10 @@ class LiveTranslationPanelHints;
 // other windows on every desktop, has a title bar with a close button only, and can take keyboard
 // focus without being activated when shown. Pressing its close button never closes it: the
 // panel emits closeRequested() and whoever owns it decides (the delegate hides it).
+//
+// A plain window rather than a tool window: X11 tool windows are made transient for an unmapped
+// leader window, which window managers answer by keeping them on one desktop and offering to
+// minimize them.
 class LiveTranslationOverlayPanel final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationOverlayPanel)
@@ -20,7 +26,7 @@ public:
     static constexpr QSize kMinimumContentSize {460, 520};
     static constexpr QSize kMaximumContentSize {660, 1200};
 
-    static constexpr Qt::WindowFlags kWindowFlags = Qt::Tool | Qt::WindowStaysOnTopHint
+    static constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::WindowStaysOnTopHint
         | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
 
     explicit LiveTranslationOverlayPanel(QWidget *parent = nullptr);
@@ -30,10 +36,13 @@ public:
     void setContentWidget(QWidget *content);
     QWidget *contentWidget() const { return m_content; }
 
-    // Shows the panel in front of other windows without activating it. A hidden panel first gets
-    // its window manager hints again, since a withdrawn window loses them.
+    // Shows the panel in front of other windows without activating it, a minimized one included.
+    // A hidden panel first gets its window manager hints again, since a withdrawn window loses
+    // them, and comes back with its frame exactly where it was hidden.
     void orderFrontRegardless();
     void orderOut();
+    // Whether the user sees the panel: shown and not minimized.
+    bool isShown() const;
 
     // Where placement puts the panel: its frame (title bar and borders included).
     QRect panelFrame() const;
@@ -59,4 +68,8 @@ private:
     QVBoxLayout *m_layout = nullptr;
     QWidget *m_content = nullptr;
     std::unique_ptr<LiveTranslationPanelHints> m_hints;
+    // Where the frame was when the framed panel was hidden, and the frame's borders then: a
+    // withdrawn window has no frame, and window managers put it back in different places.
+    std::optional<QPoint> m_hiddenFrameOrigin;
+    QMargins m_hiddenFrameMargins;
 };

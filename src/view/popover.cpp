@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "window_compositing.hpp"
+#include "window_hints.hpp"
 
 namespace {
 
@@ -17,6 +18,14 @@ namespace {
 constexpr int kShadowSteps = 6;
 constexpr qreal kShadowOpacity = 0.05;
 constexpr int kShadowOffsetY = 3;
+
+// Left out of the taskbar and the pager, like the panel it belongs to. One for all popovers: the
+// hints keep nothing of a window.
+LiveTranslationPanelHints &popoverHints()
+{
+    static LiveTranslationPanelHints hints(LiveTranslationPanelHints::Role::popover);
+    return hints;
+}
 
 bool isInside(const QWidget *widget, const QWidget *container)
 {
@@ -74,6 +83,11 @@ void LiveTranslationPopover::present(QWidget *anchor)
     place();
     const bool wasVisible = isVisible();
     watchApplication(true);
+    if (!wasVisible) {
+        // The hints go on the native window before it is mapped.
+        winId();
+        popoverHints().apply(windowHandle());
+    }
     show();
     raise();
     activateWindow();

@@ -132,7 +132,7 @@ TEST(OverlayPanel, IsAFloatingUtilityPanelWithTitleAndCloseButtonOnly)
 {
     LiveTranslationOverlayPanel panel;
     const Qt::WindowFlags flags = panel.windowFlags();
-    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Window);
     for (const auto flag : {Qt::WindowStaysOnTopHint, Qt::WindowTitleHint,
              Qt::WindowCloseButtonHint, Qt::CustomizeWindowHint})
         EXPECT_TRUE(flags.testFlag(flag)) << flag;
