@@ -103,31 +103,32 @@ bool LiveTranslationPanelHints::apply(QWindow *window)
     return true;
 }
 
-bool LiveTranslationPanelHints::handleNativeEvent(
+LiveTranslationPanelHints::News LiveTranslationPanelHints::handleNativeEvent(
     QWindow *window, const QByteArray &eventType, const void *message)
 {
     if (!m_atoms || !m_atoms->valid || !window || !message || eventType != "xcb_generic_event_t")
-        return false;
+        return News::none;
     const auto id = static_cast<xcb_window_t>(window->winId());
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
     // The high bit marks events sent by another client.
     switch (event->response_type & 0x7FU) {
     case XCB_MAP_NOTIFY:
         if (static_cast<const xcb_map_notify_event_t *>(message)->window != id)
-            return false;
+            return News::none;
         if (m_role == Role::panel && windowManagerRuns())
             requestHints(id);
         withdrawAttentionDemand(id);
-        return false;
+        return News::mapped;
     case XCB_PROPERTY_NOTIFY: {
         const auto *property = static_cast<const xcb_property_notify_event_t *>(message);
         if (property->window != id)
-            return false;
+            return News::none;
         if (property->atom == m_atoms->ewmh._NET_WM_STATE)
             withdrawAttentionDemand(id);
-        return property->atom == m_atoms->ewmh._NET_FRAME_EXTENTS;
+        return property->atom == m_atoms->ewmh._NET_FRAME_EXTENTS ? News::frameChanged
+                                                                  : News::none;
     }
-    default: return false;
+    default: return News::none;
     }
 }
 

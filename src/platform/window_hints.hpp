@@ -28,11 +28,17 @@ public:
     // Returns whether the hints were written (false off X11 or when the window has no handle).
     bool apply(QWindow *window);
 
+    // What a native event of the window says.
+    enum class News {
+        none,
+        mapped, // the window manager mapped the window
+        frameChanged, // it changed the frame it draws around the window (_NET_FRAME_EXTENTS)
+    };
+
     // Follows a native event of a window these hints were applied to. When the window manager has
     // mapped the panel, the hints go to it again as requests; when it says the panel demands
-    // attention, that is withdrawn. Returns whether the event says that the window manager changed
-    // the frame it draws around the window (_NET_FRAME_EXTENTS).
-    bool handleNativeEvent(QWindow *window, const QByteArray &eventType, const void *message);
+    // attention, that is withdrawn.
+    News handleNativeEvent(QWindow *window, const QByteArray &eventType, const void *message);
 
     // "On every desktop" for _NET_WM_DESKTOP.
     static constexpr quint32 kAllDesktops = 0xFFFFFFFFU;

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <utility>
 
 #include "window_hints.hpp"
 
@@ -61,6 +62,7 @@ void LiveTranslationOverlayPanel::orderFrontRegardless()
             // by a title bar at every showing.)
             const QPoint inside(m_hiddenFrameMargins.left(), m_hiddenFrameMargins.top());
             setGeometry(QRect(*m_hiddenFrameOrigin + inside, size()));
+            m_restoringHiddenFrame = true;
         }
         m_hints->apply(windowHandle());
         show();
@@ -137,10 +139,29 @@ void LiveTranslationOverlayPanel::resizeEvent(QResizeEvent *event)
 bool LiveTranslationOverlayPanel::nativeEvent(
     const QByteArray &eventType, void *message, qintptr *result)
 {
-    // The window manager's title bar and borders can arrive after the window last moved. The
-    // platform reads them anew once it has handled this event, so the news is queued.
-    if (m_hints->handleNativeEvent(windowHandle(), eventType, message))
+    // The platform reads the window's place and frame anew once it has handled this event, so
+    // what follows from the news is queued.
+    switch (m_hints->handleNativeEvent(windowHandle(), eventType, message)) {
+    case LiveTranslationPanelHints::News::none: break;
+    case LiveTranslationPanelHints::News::mapped:
+        QMetaObject::invokeMethod(
+            this, &LiveTranslationOverlayPanel::restoreHiddenFrame, Qt::QueuedConnection);
+        break;
+    case LiveTranslationPanelHints::News::frameChanged:
+        // The window manager's title bar and borders can arrive after the window last moved.
         QMetaObject::invokeMethod(
             this, &LiveTranslationOverlayPanel::frameChanged, Qt::QueuedConnection);
+        break;
+    }
     return QWidget::nativeEvent(eventType, message, result);
+}
+
+void LiveTranslationOverlayPanel::restoreHiddenFrame()
+{
+    if (!std::exchange(m_restoringHiddenFrame, false) || !m_hiddenFrameOrigin || !isVisible())
+        return;
+    // A window manager still withdrawing the window when it was shown again puts it back where
+    // it takes the frame to be; once mapped, the frame goes where it was hidden.
+    if (isFramed() && frameGeometry().topLeft() != *m_hiddenFrameOrigin)
+        move(*m_hiddenFrameOrigin);
 }

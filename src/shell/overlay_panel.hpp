@@ -65,6 +65,8 @@ protected:
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
+    void restoreHiddenFrame();
+
     QVBoxLayout *m_layout = nullptr;
     QWidget *m_content = nullptr;
     std::unique_ptr<LiveTranslationPanelHints> m_hints;
@@ -72,4 +74,6 @@ private:
     // withdrawn window has no frame, and window managers put it back in different places.
     std::optional<QPoint> m_hiddenFrameOrigin;
     QMargins m_hiddenFrameMargins;
+    // Set from showing such a panel until the window manager has mapped it.
+    bool m_restoringHiddenFrame = false;
 };

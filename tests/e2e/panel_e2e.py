@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """The helper as the host sees it: the real binary on a real X server (Xvfb; without a window
-manager, and with openbox framing the panel), driven through real pipes. Run under dbus-run-session (tests/e2e/panel.cmake does).
+manager, and under a real one framing the panel), driven through real pipes. Run under
+dbus-run-session (tests/e2e/panel.cmake does).
 
-  panel_e2e.py --helper PATH --x-tool PATH [unittest options]
+  panel_e2e.py --helper PATH --x-tool PATH [--wm openbox|xfwm4|mutter|kwin_x11] [unittest options]
 """
 
 import argparse
@@ -375,23 +376,36 @@ class PanelTest(OnXvfb):
                 pass
 
 
+# How each window manager is started on the test's display, with what it needs in the environment.
+WINDOW_MANAGERS = {
+    "openbox": (["openbox", "--sm-disable"], {}),
+    "xfwm4": (["xfwm4", "--compositor=off"], {}),
+    "mutter": (["mutter", "--x11", "--replace"], {}),
+    "kwin_x11": (["kwin_x11", "--replace"], {"QT_QPA_PLATFORM": "xcb", "KWIN_COMPOSE": "N"}),
+}
+# Those that iconify a window asked to (WM_CHANGE_STATE) even when they offer no minimize for it.
+ICONIFY_ON_REQUEST = {"openbox", "xfwm4"}
+
+
 class FramedPanelTest(OnXvfb):
-    """Under a window manager that frames the panel with a title bar and borders, the frame
-    (not the bare window) goes 18 from the right edge, centred vertically, from the very first
-    showing on."""
+    """The panel under a real window manager (--wm), over an ordinary window that has the focus:
+    placed by its frame, kept above on every desktop without taking the focus or asking for
+    attention, back where it was after hiding, back from minimized, and its popover out of the
+    pager."""
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
+        command, extra = WINDOW_MANAGERS[ARGS.wm]
         env = cls.env
-        cls.wm = subprocess.Popen(["openbox", "--sm-disable"], env=env,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        cls.wm = subprocess.Popen(command, env=dict(env, **extra), stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL)
         # The window manager is up once it has set its check window on the root.
         running = wait_until(lambda: "window id" in subprocess.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True,
             text=True).stdout)
         if not running:
-            raise RuntimeError("openbox did not start")
+            raise RuntimeError(ARGS.wm + " did not start")
 
     @classmethod
     def tearDownClass(cls):
@@ -399,50 +413,124 @@ class FramedPanelTest(OnXvfb):
         cls.wm.wait(timeout=WAIT_S)
         super().tearDownClass()
 
+    def x(self, *command):
+        return subprocess.run(command, env=self.env, capture_output=True, text=True).stdout
+
+    def prop(self, window, name):
+        return self.x("xprop", "-id", window, name)
+
+    def root_windows(self, name):
+        return re.findall(r"0x[0-9a-f]+", self.x("xprop", "-root", name).partition(":")[2])
+
     def frame_of(self, window):
         """The panel's frame on the screen: its window with the extents the manager gives it."""
         def framed():
-            extents = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"],
-                                     env=self.env, capture_output=True, text=True).stdout
-            match = re.search(r"= (\d+), (\d+), (\d+), (\d+)", extents)
-            info = subprocess.run(["xwininfo", "-id", window], env=self.env,
-                                  capture_output=True, text=True).stdout
-            if not match or "IsViewable" not in info:
+            extents = re.search(r"= (\d+), (\d+), (\d+), (\d+)",
+                                self.prop(window, "_NET_FRAME_EXTENTS"))
+            info = self.x("xwininfo", "-id", window)
+            if not extents or "IsViewable" not in info:
                 return None
-            left, right, top, bottom = map(int, match.groups())
+            left, right, top, bottom = map(int, extents.groups())
             number = lambda label: int(re.search(label + r":\s+(-?\d+)", info).group(1))
             return (number("Absolute upper-left X") - left, number("Absolute upper-left Y") - top,
                     number("Width") + left + right, number("Height") + top + bottom)
         return wait_until(framed)
 
-    def test_the_first_showing_places_the_frame_not_the_bare_window(self):
-        helper = Helper(ARGS.helper, self.env, os.path.join(self.runtime, "framed.log"))
-        try:
-            helper.send({"type": "show"})
-            tree = wait_until(lambda: re.search(r"^\s*(0x[0-9a-f]+) \"Live Translate\"",
-                                                subprocess.run(["xwininfo", "-root", "-tree"],
-                                                               env=self.env, capture_output=True,
-                                                               text=True).stdout, re.MULTILINE))
-            self.assertIsNotNone(tree, "no window titled Live Translate")
-            window = tree.group(1)
-            frame = self.frame_of(window)
-            self.assertIsNotNone(frame, "the window manager never framed the panel")
-            x, y, width, height = frame
-            self.assertGreater(height, PANEL_H, "the frame has no title bar")
-            expected = (SCREEN_W - RIGHT_MARGIN - width, (SCREEN_H - height) // 2)
-            wait_until(lambda: (self.frame_of(window) or ())[:2] == expected)
-            self.assertEqual(self.frame_of(window)[:2], expected)
+    def wait_frame_at(self, window, origin):
+        wait_until(lambda: (self.frame_of(window) or ())[:2] == origin)
+        self.assertEqual((self.frame_of(window) or ())[:2], origin)
 
-            # Hidden and shown again, it stays where it is.
+    def wait_wm_state(self, window, state):
+        wait_until(lambda: "window state: " + state in self.prop(window, "WM_STATE"))
+        self.assertIn("window state: " + state, self.prop(window, "WM_STATE"))
+
+    def open_ordinary_window(self):
+        """An ordinary application window with the focus, as the user's terminal would be."""
+        before = set(self.root_windows("_NET_CLIENT_LIST"))
+        other = subprocess.Popen(["xmessage", "-geometry", "500x300+100+100", "an application"],
+                                 env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(other.kill)
+        added = wait_until(lambda: set(self.root_windows("_NET_CLIENT_LIST")) - before)
+        self.assertTrue(added, "the ordinary window was never managed")
+        window = added.pop()
+        self.x("xdotool", "windowactivate", window)
+        active = lambda: self.root_windows("_NET_ACTIVE_WINDOW")[:1] == [window]
+        self.assertTrue(wait_until(active), "the ordinary window never got the focus")
+        return window
+
+    def test_the_panel_holds_under_the_window_manager(self):
+        other = self.open_ordinary_window()
+        helper = Helper(ARGS.helper, self.env, os.path.join(self.runtime, ARGS.wm + ".log"))
+        self.addCleanup(helper.stop)
+        helper.send({"type": "show"})
+        tree = wait_until(lambda: re.search(r"^\s*(0x[0-9a-f]+) \"Live Translate\"",
+                                            self.x("xwininfo", "-root", "-tree"), re.MULTILINE))
+        self.assertIsNotNone(tree, "no window titled Live Translate")
+        window = tree.group(1)
+
+        # The frame, title bar and borders included, goes 18 from the right edge, centred.
+        frame = self.frame_of(window)
+        self.assertIsNotNone(frame, "the window manager never framed the panel")
+        placed = (SCREEN_W - RIGHT_MARGIN - frame[2], (SCREEN_H - frame[3]) // 2)
+        self.wait_frame_at(window, placed)
+
+        # Above the ordinary window, which keeps the focus; on all desktops; out of the task
+        # lists; asking for no attention; no minimize or maximize asked for.
+        stacking = self.root_windows("_NET_CLIENT_LIST_STACKING")
+        self.assertGreater(stacking.index(window), stacking.index(other))
+        self.assertEqual(self.root_windows("_NET_ACTIVE_WINDOW")[:1], [other])
+        self.assertIn("not found", self.prop(window, "WM_TRANSIENT_FOR"))
+        self.assertRegex(self.prop(window, "_NET_WM_DESKTOP"), r"= 4294967295$")
+        states = self.prop(window, "_NET_WM_STATE")
+        for state in ("_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR",
+                      "_NET_WM_STATE_SKIP_PAGER"):
+            self.assertIn(state, states)
+        self.assertNotIn("_NET_WM_STATE_DEMANDS_ATTENTION", states)
+        # Functions: move, resize, close; decorations: border, resize handles, title, menu.
+        self.assertIn("= 0x3, 0x26, 0x1e,", self.prop(window, "_MOTIF_WM_HINTS"))
+        if ARGS.wm not in ICONIFY_ON_REQUEST:
+            self.assertNotIn("MINIMIZE", self.prop(window, "_NET_WM_ALLOWED_ACTIONS"))
+
+        self.x("wmctrl", "-n", "2")
+        wait_until(lambda: "= 2" in self.x("xprop", "-root", "_NET_NUMBER_OF_DESKTOPS"))
+        self.x("wmctrl", "-s", "1")
+        wait_until(lambda: "= 1" in self.x("xprop", "-root", "_NET_CURRENT_DESKTOP"))
+        self.assertIn("IsViewable", self.x("xwininfo", "-id", window))
+        self.assertRegex(self.prop(window, "_NET_WM_DESKTOP"), r"= 4294967295$")
+        self.x("wmctrl", "-s", "0")
+
+        # Moved, then hidden and shown twice: the frame comes back exactly where it was.
+        self.x("xdotool", "windowmove", window, "300", "150")
+        moved = wait_until(lambda: (lambda f: f if f and f[:2] != placed else None)(
+            self.frame_of(window)))
+        self.assertIsNotNone(moved, "the panel did not move")
+        for _ in range(2):
             helper.send({"type": "hide"})
+            self.assertTrue(wait_until(lambda: "IsUnMapped" in self.x("xwininfo", "-id", window)))
             helper.send({"type": "show"})
-            time.sleep(0.5)
-            self.assertEqual(self.frame_of(window)[:2], expected)
-            helper.send({"type": "terminate"})
-            self.assertEqual(helper.wait(), 0)
-            self.assertEqual(helper.commands(), [])
-        finally:
-            helper.stop()
+            self.wait_frame_at(window, moved[:2])
+
+        # Minimized anyway (a window list can ask for it): show and toggle bring it back.
+        if ARGS.wm in ICONIFY_ON_REQUEST:
+            for message in ("show", "toggle"):
+                self.x("xdotool", "windowminimize", window)
+                self.wait_wm_state(window, "Iconic")
+                helper.send({"type": message})
+                self.wait_wm_state(window, "Normal")
+                self.wait_frame_at(window, moved[:2])
+
+        # The language picker's window is left out of the taskbar and the pager too.
+        before = set(self.root_windows("_NET_CLIENT_LIST"))
+        self.x("xdotool", "mousemove", "--window", window, "250", "30", "click", "1")
+        added = wait_until(lambda: set(self.root_windows("_NET_CLIENT_LIST")) - before)
+        self.assertTrue(added, "no popover opened")
+        popover_states = self.prop(added.pop(), "_NET_WM_STATE")
+        for state in ("_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"):
+            self.assertIn(state, popover_states)
+
+        helper.send({"type": "terminate"})
+        self.assertEqual(helper.wait(), 0)
+        self.assertEqual(helper.commands(), [])
 
 
 def main():
@@ -450,6 +538,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--helper", required=True)
     parser.add_argument("--x-tool", required=True)
+    parser.add_argument("--wm", choices=sorted(WINDOW_MANAGERS), default="openbox",
+                        help="the window manager of the framed test")
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
