@@ -243,6 +243,28 @@ TEST_F(DelegateTest, ToggleTwiceRestoresTheVisibility)
     EXPECT_FALSE(panel()->isVisible());
 }
 
+TEST_F(DelegateTest, AMinimizedPanelCountsAsHiddenAndShowingBringsItBack)
+{
+    send(Message::Kind::show);
+    panel()->movePanelFrame({40, 30});
+    for (const auto kind : {Message::Kind::show, Message::Kind::toggle}) {
+        panel()->showMinimized();
+        send(kind);
+        EXPECT_TRUE(panel()->isVisible());
+        EXPECT_FALSE(panel()->isMinimized());
+        EXPECT_EQ(panel()->panelFrame().topLeft(), QPoint(40, 30));
+    }
+    // Out of sight at the lock: hidden, and not brought up at unlock.
+    panel()->showMinimized();
+    m_delegate->sessionDidResignActive();
+    m_delegate->sessionDidBecomeActive();
+    EXPECT_FALSE(panel()->isVisible());
+    // Hidden while minimized, it comes back as a normal window.
+    send(Message::Kind::show);
+    EXPECT_TRUE(panel()->isVisible());
+    EXPECT_FALSE(panel()->isMinimized());
+}
+
 TEST_F(DelegateTest, UnlockRestoresThePanelUnlessTheHostHidItDuringTheLock)
 {
     using Kind = Message::Kind;
