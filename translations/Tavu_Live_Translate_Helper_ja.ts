@@ -45,6 +45,13 @@
     </message>
 </context>
 <context>
+    <name>LiveTranslationAnnouncer</name>
+    <message>
+        <source>%1 new captions.</source>
+        <translation>新しい字幕 %1 件。</translation>
+    </message>
+</context>
+<context>
     <name>LiveTranslationAudioPicker</name>
     <message>
         <source>APPLICATIONS</source>

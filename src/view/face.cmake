@@ -9,6 +9,7 @@ qt_add_resources(TAVU_FACE_RESOURCES ${CMAKE_CURRENT_BINARY_DIR}/symbols.qrc)
 
 list(APPEND TAVU_VIEW_SOURCES
     accessibility.cpp accessibility.hpp
+    announcer.cpp announcer.hpp
     button_styles.cpp button_styles.hpp
     divider.cpp divider.hpp
     footer_area.cpp footer_area.hpp

@@ -5,6 +5,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "announcer.hpp"
 #include "button_styles.hpp"
 #include "captions_footer.hpp"
 #include "captions_view.hpp"
@@ -68,6 +69,7 @@ LiveTranslationHelperView::LiveTranslationHelperView(
     connect(m_model, &LiveTranslationHelperModel::snapshotChanged, this,
         &LiveTranslationHelperView::render);
     m_pickers = new LiveTranslationPickerPopovers(this, m_model, &m_languageSearch);
+    m_announcer = new LiveTranslationAnnouncer(this);
 
     render();
 }
@@ -156,6 +158,7 @@ void LiveTranslationHelperView::render()
     m_footerDivider->setColor(palette.border);
     m_footer->render(snapshot, palette);
     m_captionsFooter->render(snapshot, palette);
+    m_announcer->follow(snapshot);
 }
 
 // The default text colour, tint and background of everything inside the view, standard

@@ -15,6 +15,7 @@ class LiveTranslationFooter;
 class LiveTranslationCaptionsView;
 class LiveTranslationCaptionsFooter;
 class LiveTranslationPickerPopovers;
+class LiveTranslationAnnouncer;
 
 // The panel's content: the top bar, the captions column or the limit-reached card, and the
 // footer, redrawn from the model's snapshot whenever it changes.
@@ -75,5 +76,6 @@ private:
     LiveTranslationFooter *m_footer = nullptr;
     LiveTranslationCaptionsFooter *m_captionsFooter = nullptr;
     LiveTranslationPickerPopovers *m_pickers = nullptr;
+    LiveTranslationAnnouncer *m_announcer = nullptr;
     std::optional<LiveTranslationPalette> m_appliedPalette;
 };

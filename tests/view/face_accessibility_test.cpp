@@ -7,9 +7,11 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "accessibility.hpp"
 #include "header_buttons.hpp"
+#include "root_view.hpp"
 #include "view_test_support.hpp"
 
 using namespace viewtest;
@@ -114,6 +116,90 @@ TEST(Accessibility, AScrollAreaAskedForAChildThatJustWentAwayAnswersNone)
         EXPECT_EQ(iface->child(index), nullptr) << index;
     EXPECT_EQ(iface->indexOfChild(nullptr), -1);
     EXPECT_EQ(iface->child(0)->object(), area.viewport());
+}
+
+// What a screen reader is told: the names of notifications as they show.
+class Listener final : public QObject {
+public:
+    std::vector<QString> heard;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        QAccessibleInterface *iface = event->type() == QEvent::Show
+            ? QAccessible::queryAccessibleInterface(watched)
+            : nullptr;
+        if (iface && iface->role() == QAccessible::Notification)
+            heard.push_back(iface->text(QAccessible::Name));
+        return false;
+    }
+};
+
+TEST(Announcements, NewCardsOnceInOrderABurstByItsNewestAFailureOnceNothingWhileHidden)
+{
+    Listener listener;
+    qApp->installEventFilter(&listener);
+    std::vector<QString> &heard = listener.heard;
+    RecordingModel recorder;
+    QWidget window;
+    window.resize(520, 760);
+    new LiveTranslationHelperView(&recorder.model, &window);
+    window.show();
+    LiveTranslationHelperSnapshot snapshot;
+    const auto apply = [&] {
+        ++snapshot.generation;
+        recorder.model.applySnapshot(LiveTranslationHelperSnapshot(snapshot));
+        QApplication::processEvents();
+    };
+    const auto hearNext = [&](size_t count) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return heard.size() >= count; })) << count;
+    };
+
+    snapshot.committedCards = {card("a", "One.")};
+    apply();
+    hearNext(1);
+    // Two snapshots in quick succession are heard together, in order.
+    snapshot.committedCards.push_back(card("b", "Two."));
+    apply();
+    snapshot.committedCards.push_back(card("c", "  Three.\n"));
+    apply();
+    hearNext(2);
+    // The same cards again, even with new texts, are not news; an untranslated card is heard by
+    // its source.
+    snapshot.committedCards = {card("a", "One!"), card("b", "Two!"), card("c", "Three!"),
+        card("d", "", "Neljä.")};
+    apply();
+    hearNext(3);
+    // A host catching up: how many, and the newest.
+    for (int i = 1; i <= 20; ++i)
+        snapshot.committedCards.push_back(card("burst-" + std::to_string(i), "Burst " + std::to_string(i) + "."));
+    apply();
+    hearNext(4);
+    snapshot.hasFailure = true;
+    snapshot.statusMessage = "Microphone unavailable";
+    apply();
+    hearNext(5);
+    // Still failing: only the new card.
+    snapshot.committedCards.push_back(card("e", "Five."));
+    apply();
+    hearNext(6);
+    // Nothing while hidden, and nothing of it once shown again.
+    window.hide();
+    snapshot.hasFailure = false;
+    apply();
+    snapshot.hasFailure = true;
+    snapshot.committedCards.push_back(card("hidden", "Unseen."));
+    apply();
+    window.show();
+    apply();
+    snapshot.committedCards.push_back(card("f", "Six."));
+    apply();
+    hearNext(7);
+
+    EXPECT_EQ(heard, (std::vector<QString> {QStringLiteral("One."), QStringLiteral("Two. Three."),
+                           QStringLiteral("Neljä."), QStringLiteral("20 new captions. Burst 20."),
+                           QStringLiteral("Microphone unavailable"), QStringLiteral("Five."),
+                           QStringLiteral("Six.")}));
 }
 
 } // namespace
