@@ -132,6 +132,22 @@ LiveTranslationPanelHints::News LiveTranslationPanelHints::handleNativeEvent(
     }
 }
 
+bool LiveTranslationPanelHints::requestActivation(QWindow *window)
+{
+    if (!m_atoms || !m_atoms->valid || !window || !windowManagerRuns())
+        return false;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const int screen = m_atoms->screenOf(id);
+    if (screen < 0)
+        return false;
+    // Source "other": a request that stands for a direct action of the user, which window
+    // managers grant even to a window that was mapped without focus.
+    xcb_ewmh_request_change_active_window(&m_atoms->ewmh, screen, id,
+        XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, XCB_CURRENT_TIME, XCB_WINDOW_NONE);
+    xcb_flush(m_atoms->connection);
+    return true;
+}
+
 bool LiveTranslationPanelHints::windowManagerRuns() const
 {
     // A window manager names its check window on the root, and the check window names itself;

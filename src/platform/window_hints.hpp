@@ -40,6 +40,10 @@ public:
     // attention, that is withdrawn.
     News handleNativeEvent(QWindow *window, const QByteArray &eventType, const void *message);
 
+    // Asks a running window manager to activate the mapped panel on the user's behalf (the host
+    // asked at the user's request). Returns whether the request went out.
+    bool requestActivation(QWindow *window);
+
     // "On every desktop" for _NET_WM_DESKTOP.
     static constexpr quint32 kAllDesktops = 0xFFFFFFFFU;
 

@@ -183,11 +183,15 @@ void LiveTranslationHelperAppDelegate::showPanel()
 {
     if (!m_panel)
         return;
-    if (!m_panel->isShown()) {
+    // Shown already, the panel is asked for again: the host's way to take the user into it.
+    const bool shown = m_panel->isShown();
+    if (!shown) {
         const LiveTranslationScreenLayout layout = currentScreenLayout();
         placePanel(placementForShowing(m_panel->panelFrame(), layout), layout);
     }
     m_panel->orderFrontRegardless();
+    if (shown)
+        m_panel->activateForKeyboard();
 }
 
 void LiveTranslationHelperAppDelegate::placePanel(

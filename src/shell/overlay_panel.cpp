@@ -70,6 +70,21 @@ void LiveTranslationOverlayPanel::orderFrontRegardless()
     raise();
 }
 
+void LiveTranslationOverlayPanel::activateForKeyboard()
+{
+    raise();
+    activateWindow();
+    m_hints->requestActivation(windowHandle());
+    // The first control in Tab order that can take the focus now.
+    for (QWidget *next = nextInFocusChain(); next && next != this; next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(this)
+            && isAncestorOf(next)) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
 void LiveTranslationOverlayPanel::orderOut()
 {
     if (isVisible() && isFramed()) {

@@ -41,6 +41,9 @@ public:
     // them, and comes back with its frame exactly where it was hidden.
     void orderFrontRegardless();
     void orderOut();
+    // Activates the shown panel and puts the keyboard focus on its first control: the way into
+    // the panel for a keyboard or screen-reader user.
+    void activateForKeyboard();
     // Whether the user sees the panel: shown and not minimized.
     bool isShown() const;
 

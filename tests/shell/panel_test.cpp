@@ -224,6 +224,18 @@ TEST_F(DelegateTest, ShowPlacesAnUnplacedPanelAndKeepsADraggedOneWhereItIs)
     EXPECT_EQ(panel()->panelFrame().topLeft(), again);
 }
 
+// The first showing takes no focus: the window manager walk checks that, since the offscreen
+// platform activates every window it shows.
+TEST_F(DelegateTest, AShowWhileShownTakesTheKeyboardToTheFirstControl)
+{
+    send(Message::Kind::show);
+    panel()->findChild<QWidget *>(QStringLiteral("liveTranslation.hideButton"))->setFocus();
+    send(Message::Kind::show);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return panel()->isActiveWindow(); }));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("liveTranslation.languagePair"));
+}
+
 TEST_F(DelegateTest, ToggleTwiceRestoresTheVisibility)
 {
     const QPoint expected = expectedOrigin();
