@@ -21,3 +21,12 @@ if(TARGET Tavu_Live_Translate_Helper)
     endforeach()
     add_atspi_test(captions_atspi_test captions_read_as_a_list "captions;e2e")
 endif()
+
+# What a blind user hears: Orca reading the panel while a session streams in.
+if(TARGET Tavu_Live_Translate_Helper)
+    find_program(TAVU_ORCA orca REQUIRED)
+    add_test(NAME e2e_orca
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/run_desktop.sh /usr/bin/python3
+            ${CMAKE_CURRENT_SOURCE_DIR}/orca_e2e.py $<TARGET_FILE:Tavu_Live_Translate_Helper>)
+    set_tests_properties(e2e_orca PROPERTIES LABELS "e2e;screen_reader" TIMEOUT 180)
+endif()

@@ -1,0 +1,147 @@
+#!/usr/bin/python3
+"""What a blind user hears: Orca, the desktop's screen reader, reads the real helper under a
+window manager while a session streams in; the test listens to what Orca would speak (its debug
+log) and checks it.
+
+    orca_e2e.py HELPER      (run under run_desktop.sh, which provides the X server and the buses)
+"""
+
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_harness import Failure, Helper, active_snapshot, wait_for  # noqa: E402
+
+ORCA_START_S = 60.0
+CARDS = [
+    ("Hola a todos.", "Hello everyone."),
+    ("Empezamos en cinco minutos.", "We start in five minutes."),
+    ("¿Me oyes bien?", "Can you hear me well?"),
+    ("Vamos a la primera pregunta.", "On to the first question."),
+    ("Gracias por venir.", "Thank you for coming."),
+]
+FAILURE = "Microphone unavailable"
+
+# Orca with its debug log written line by line, so that the test hears each utterance when it is
+# spoken (Orca buffers the file in blocks).
+ORCA_LINE_BY_LINE = """
+import builtins, runpy, sys
+log, plain_open = sys.argv[1], builtins.open
+def line_by_line(file, mode="r", *args, **options):
+    if file == log:
+        return plain_open(file, mode, buffering=1, encoding="utf-8")
+    return plain_open(file, mode, *args, **options)
+builtins.open = line_by_line
+sys.argv = ["orca", "--debug-file=" + log]
+runpy.run_path("/usr/bin/orca", run_name="__main__")
+"""
+
+
+class Orca:
+    """Orca on the test's desktop, with settings of its own and its speech logged."""
+
+    def __init__(self, folder):
+        self.log_path = os.path.join(folder, "orca.log")
+        # Speech-dispatcher, which Orca starts, puts its socket in the runtime folder.
+        runtime = os.path.join(folder, "runtime")
+        os.mkdir(runtime, 0o700)
+        env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(folder, "config"),
+                   XDG_DATA_HOME=os.path.join(folder, "data"), XDG_RUNTIME_DIR=runtime)
+        self.process = subprocess.Popen(["/usr/bin/python3", "-c", ORCA_LINE_BY_LINE,
+                                         self.log_path], env=env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        wait_for(lambda: "Screen reader on." in self.spoken(), "Orca to start", ORCA_START_S)
+
+    def spoken(self):
+        """Everything Orca has spoken so far, an utterance each."""
+        try:
+            with open(self.log_path, encoding="utf-8", errors="replace") as log:
+                text = log.read()
+        except FileNotFoundError:
+            return []
+        return re.findall(r"SPEECH OUTPUT: '(.*?)'\{", text, re.DOTALL)
+
+    def wait_to_say(self, text, after=0):
+        """Waits until an utterance after the first `after` ones contains text; its index."""
+        def said():
+            for index, utterance in enumerate(self.spoken()[after:], after):
+                if text in utterance:
+                    return index + 1
+            return None
+        return wait_for(said, f"Orca to say {text!r}") - 1
+
+    def end(self):
+        self.process.terminate()
+        try:
+            self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+
+
+def cards(count):
+    return [{"id": f"card-{n}", "sourceText": source, "translatedText": translation,
+             "committedAt": 700000000 + n} for n, (source, translation) in enumerate(CARDS[:count])]
+
+
+def main():
+    folder = tempfile.mkdtemp(prefix="tavu-orca-")
+    wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL)
+    orca = Orca(folder)
+    helper = Helper(sys.argv[1])
+    try:
+        generation = 1
+        helper.snapshot(active_snapshot(generation))
+        helper.show()
+        helper.find("label", "Live Translation status")
+        heard = len(orca.spoken())
+
+        # Each card once, in order, though every card comes again in the snapshots after it; the
+        # failure once, though it stays.
+        failing = {}
+        for count in range(1, len(CARDS) + 1):
+            for _ in range(2):
+                generation += 1
+                helper.snapshot(active_snapshot(generation, committedCards=cards(count),
+                                                **failing))
+            heard = orca.wait_to_say(CARDS[count - 1][1], heard) + 1
+            if count == 3:
+                failing = dict(hasFailure=True, statusMessage=FAILURE)
+                for _ in range(2):
+                    generation += 1
+                    helper.snapshot(active_snapshot(generation, committedCards=cards(count),
+                                                    **failing))
+                heard = orca.wait_to_say(FAILURE, heard) + 1
+        news = [u for u in orca.spoken() if u.startswith("notification")]
+        expected = ["notification Hello everyone.", "notification We start in five minutes.",
+                    "notification Can you hear me well?", "notification Microphone unavailable.",
+                    "notification On to the first question.",
+                    "notification Thank you for coming."]
+        if news != expected:
+            raise Failure(f"Orca announced {news}, expected {expected}")
+
+        # The host asks for the panel again (its global shortcut): the user is taken into it.
+        after = len(orca.spoken())
+        helper.show()
+        orca.wait_to_say("Languages", after)
+
+        print("Orca said:\n" + "\n".join("  " + u for u in orca.spoken()), flush=True)
+        helper.close()
+        print("PASS", flush=True)
+        return 0
+    except Failure as error:
+        print("FAIL", error, flush=True)
+        print("Orca said:\n" + "\n".join("  " + u for u in orca.spoken()), flush=True)
+        return 1
+    finally:
+        if helper.process.poll() is None:
+            helper.process.kill()
+        orca.end()
+        wm.terminate()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
