@@ -383,6 +383,8 @@ WINDOW_MANAGERS = {
     "mutter": (["mutter", "--x11", "--replace"], {}),
     "kwin_x11": (["kwin_x11", "--replace"], {"QT_QPA_PLATFORM": "xcb", "KWIN_COMPOSE": "N"}),
 }
+# kwin_x11 takes several seconds to start on a loaded machine.
+WM_START_S = 60.0
 # Those that iconify a window asked to (WM_CHANGE_STATE) even when they offer no minimize for it.
 ICONIFY_ON_REQUEST = {"openbox", "xfwm4"}
 
@@ -403,7 +405,7 @@ class FramedPanelTest(OnXvfb):
         # The window manager is up once it has set its check window on the root.
         running = wait_until(lambda: "window id" in subprocess.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True,
-            text=True).stdout)
+            text=True).stdout, timeout=WM_START_S)
         if not running:
             raise RuntimeError(ARGS.wm + " did not start")
 
