@@ -164,17 +164,32 @@ void LiveTranslationTopBar::display(const Inputs &in)
     m_audioButton->setTitle(in.audioTitle);
     m_audioButton->setColors(capsule);
     setAccessibleValueText(m_audioButton, in.audioTitle);
-    setEnabledIfChanged(m_audioButton, !in.isSessionActive);
 
-    // Only the session decides between Start and Cancel plus Stop.
+    // Only the session decides between Start and Cancel plus Stop. What comes is shown before
+    // what goes is hidden, so that the focus can move to it first.
+    const bool stopUsable = in.isSessionActive && in.isStopEnabled;
+    const bool startUsable = !in.isSessionActive && in.isStartEnabled;
+    if (in.isSessionActive) {
+        setShown(m_cancelButton, true);
+        setShown(m_stopButton, true);
+    } else {
+        setShown(m_startButton, true);
+    }
+    if (stopUsable)
+        setEnabledIfChanged(m_stopButton, true);
+    if (startUsable)
+        setEnabledIfChanged(m_startButton, true);
+    keepFocus({.audio = !in.isSessionActive, .cancel = in.isSessionActive, .stop = stopUsable,
+        .start = startUsable});
+    setEnabledIfChanged(m_audioButton, !in.isSessionActive);
     setShown(m_cancelButton, in.isSessionActive);
     setShown(m_stopButton, in.isSessionActive);
     setShown(m_startButton, !in.isSessionActive);
+    setEnabledIfChanged(m_stopButton, in.isStopEnabled);
+    setEnabledIfChanged(m_startButton, in.isStartEnabled);
     m_cancelButton->setColor(p.tertiaryText);
     m_stopButton->setButtonStyle(TavuPrimaryButtonStyle {p});
-    setEnabledIfChanged(m_stopButton, in.isStopEnabled);
     m_startButton->setButtonStyle(TavuPrimaryButtonStyle {p});
-    setEnabledIfChanged(m_startButton, in.isStartEnabled);
     setTextIfChanged(m_startButton, in.canRequestMoreTime ? tr("Try again") : tr("Start"));
     setAccessibleNameIfChanged(m_startButton,
         in.canRequestMoreTime ? tr("Try Live Translate again") : tr("Start Live Translate"));
@@ -182,6 +197,28 @@ void LiveTranslationTopBar::display(const Inputs &in)
     m_closeButton->setColor(p.tertiaryText);
     setToolTipIfChanged(m_closeButton,
         in.isSessionActive ? tr("Stop translation and close") : tr("Close Live Translate"));
+}
+
+// A control that goes away or turns off would hand the focus to its neighbour, which does
+// something else (after Start, Close would stop the session and close the panel). The focus goes
+// to the control that takes its place instead, or to the language pair, which only opens a picker.
+void LiveTranslationTopBar::keepFocus(const Usable &usable)
+{
+    QWidget *focused = focusWidget();
+    if (!focused || !focused->hasFocus())
+        return;
+    const bool stays = (focused == m_audioButton && usable.audio)
+        || (focused == m_cancelButton && usable.cancel) || (focused == m_stopButton && usable.stop)
+        || (focused == m_startButton && usable.start);
+    if (stays || (focused != m_audioButton && focused != m_cancelButton && focused != m_stopButton
+                     && focused != m_startButton))
+        return;
+    QWidget *next = m_pairButton;
+    if ((focused == m_startButton || focused == m_cancelButton) && usable.stop)
+        next = m_stopButton;
+    else if (focused != m_audioButton && usable.start)
+        next = m_startButton;
+    next->setFocus(Qt::OtherFocusReason);
 }
 
 void LiveTranslationTopBar::retranslate()

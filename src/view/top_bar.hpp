@@ -74,6 +74,15 @@ private:
     QLabel *m_title;
     LiveTranslationStatusDot *m_dot;
     LiveTranslationStatusText *m_status;
+    // Which of the controls that come and go can keep the focus after a snapshot.
+    struct Usable {
+        bool audio = false;
+        bool cancel = false;
+        bool stop = false;
+        bool start = false;
+    };
+    void keepFocus(const Usable &usable);
+
     LiveTranslationCapsuleButton *m_pairButton;
     LiveTranslationCapsuleButton *m_audioButton;
     LiveTranslationPlainButton *m_cancelButton;

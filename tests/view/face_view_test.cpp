@@ -155,6 +155,31 @@ TEST_P(PanelFace, EachSessionButtonSendsItsCommand)
     EXPECT_EQ(recorder.events.size(), 3U);
 }
 
+// The focus goes where the pressed control was, never to a neighbour that does something else.
+TEST_P(PanelFace, TheFocusMovesToTheControlThatTakesThePlaceOfTheOneThatWent)
+{
+    const auto focused = [] {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    };
+    LiveTranslationHelperSnapshot idle;
+    idle.isStartEnabled = true;
+    apply(idle);
+    button("liveTranslation.startButton")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    apply(active(Lifecycle::listening));
+    EXPECT_EQ(focused(), QStringLiteral("liveTranslation.stopButton"));
+    apply(active(Lifecycle::stopping));
+    EXPECT_EQ(focused(), QStringLiteral("liveTranslation.languagePair"));
+
+    apply(active(Lifecycle::listening));
+    button("liveTranslation.cancelButton")->setFocus();
+    apply(idle);
+    EXPECT_EQ(focused(), QStringLiteral("liveTranslation.startButton"));
+    button("liveTranslation.audioSourcePicker")->setFocus();
+    apply(active(Lifecycle::listening));
+    EXPECT_EQ(focused(), QStringLiteral("liveTranslation.languagePair"));
+}
+
 TEST_P(PanelFace, CloseHidesAloneOrStopsFirstWithItsHoverHelp)
 {
     QAbstractButton *close = button("liveTranslation.hideButton");
