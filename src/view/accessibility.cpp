@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QWidget>
 
 namespace {
@@ -192,6 +193,10 @@ QAccessibleInterface *scrollAreaFactory(const QString & /*className*/, QObject *
 {
     if (auto *area = qobject_cast<QAbstractScrollArea *>(object))
         return new ScrollAreaAccessible(area);
+    // Here a stack only swaps one page for another: a plain pane, not a "layered pane" that a
+    // screen reader names before every control inside it.
+    if (auto *stack = qobject_cast<QStackedWidget *>(object))
+        return new QAccessibleWidget(stack, QAccessible::Pane);
     return nullptr;
 }
 

@@ -17,5 +17,6 @@ void setAccessibleValueText(QWidget *widget, const QString &value);
 QString accessibleValueText(const QWidget *widget);
 
 // Makes assistive technology read every scroll area of the process through an interface that
-// checks the child index it is asked for. Call before the first scroll area is shown.
+// checks the child index it is asked for, and every stacked widget as a plain pane. Call before
+// the first scroll area is shown.
 void installScrollAreaAccessibility();
