@@ -13,7 +13,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_harness import Failure, Helper, active_snapshot, wait_for  # noqa: E402
+from atspi_harness import Failure, Helper, active_snapshot, base_snapshot, wait_for  # noqa: E402
 
 ORCA_START_S = 60.0
 CARDS = [
@@ -24,6 +24,7 @@ CARDS = [
     ("Gracias por venir.", "Thank you for coming."),
 ]
 FAILURE = "Microphone unavailable"
+START = b'{"type":"start"}'
 
 # Orca with its debug log written line by line, so that the test hears each utterance when it is
 # spoken (Orca buffers the file in blocks).
@@ -62,7 +63,7 @@ class Orca:
                 text = log.read()
         except FileNotFoundError:
             return []
-        return re.findall(r"SPEECH OUTPUT: '(.*?)'\{", text, re.DOTALL)
+        return re.findall(r"SPEECH OUTPUT: '(.*?)' ?\{'established'", text, re.DOTALL)
 
     def wait_to_say(self, text, after=0):
         """Waits until an utterance after the first `after` ones contains text; its index."""
@@ -72,6 +73,16 @@ class Orca:
                     return index + 1
             return None
         return wait_for(said, f"Orca to say {text!r}") - 1
+
+    @staticmethod
+    def key(name):
+        """A key press on the focused window, as the user's keyboard makes it."""
+        subprocess.run(["xdotool", "key", name], check=True)
+
+    def press(self, key, text, after):
+        """Presses a key and waits until Orca says text; the count of utterances then."""
+        self.key(key)
+        return self.wait_to_say(text, after) + 1
 
     def end(self):
         self.process.terminate()
@@ -94,10 +105,22 @@ def main():
     helper = Helper(sys.argv[1])
     try:
         generation = 1
-        helper.snapshot(active_snapshot(generation))
+        helper.snapshot(base_snapshot(generation))
         helper.show()
         helper.find("label", "Live Translation status")
+
+        # The host asks for the panel again (its global shortcut): the user is taken into it, and
+        # walks to Start by Tab; after Start the focus is on Stop, which took its place.
         heard = len(orca.spoken())
+        helper.show()
+        heard = orca.wait_to_say("Languages push button", heard) + 1
+        heard = orca.press("Tab", "Audio source push button", heard)
+        heard = orca.press("Tab", "Start Live Translate push button", heard)
+        orca.key("space")
+        helper.expect_lines(START)
+        generation += 1
+        helper.snapshot(active_snapshot(generation))
+        heard = orca.wait_to_say("Stop push button", heard) + 1
 
         # Each card once, in order, though every card comes again in the snapshots after it; the
         # failure once, though it stays.
@@ -123,10 +146,21 @@ def main():
         if news != expected:
             raise Failure(f"Orca announced {news}, expected {expected}")
 
-        # The host asks for the panel again (its global shortcut): the user is taken into it.
-        after = len(orca.spoken())
-        helper.show()
-        orca.wait_to_say("Languages", after)
+        # Every Tab stop says what it is, and nothing but that: no silent stop, no pane.
+        walk = len(orca.spoken())
+        for name in ("Close Live Translate push button", "Live translation captions",
+                     "Original check box checked", "Copy latest push button",
+                     "Copy all push button", "Languages push button", "Cancel push button",
+                     "Stop push button"):
+            heard = orca.press("Tab", name, heard)
+        said = [u for u in orca.spoken()[walk:] if u != "tab "]
+        expected = ["Close Live Translate push button.", "Stop translation and close.",
+                    "Live translation captions.", "Original check box checked.",
+                    "Copy latest push button.", "Copy all push button.",
+                    "Languages push button.", "ES → EN.", "Cancel push button.",
+                    "Stop push button."]
+        if said != expected:
+            raise Failure(f"the Tab stops said {said}, expected {expected}")
 
         print("Orca said:\n" + "\n".join("  " + u for u in orca.spoken()), flush=True)
         helper.close()
