@@ -52,8 +52,6 @@ public:
 
     static constexpr std::size_t kMaxQueuedBytes = std::size_t {1} << 20;
 
-    LiveTranslationHelperLineDecoder &lineDecoder() { return m_decoder; }
-
 private:
     void readLoop();
     void handleChunk(const std::string &chunk);

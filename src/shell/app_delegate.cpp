@@ -59,11 +59,6 @@ void applyControlsPalette(LiveTranslationColorScheme scheme)
 
 } // namespace
 
-LiveTranslationHelperAppDelegate::LiveTranslationHelperAppDelegate(QObject *parent)
-    : LiveTranslationHelperAppDelegate(Options {}, parent)
-{
-}
-
 LiveTranslationHelperAppDelegate::LiveTranslationHelperAppDelegate(
     const Options &options, QObject *parent)
     : QObject(parent)

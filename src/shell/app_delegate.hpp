@@ -28,7 +28,6 @@ public:
         LiveTranslationBusAddresses buses;
     };
 
-    explicit LiveTranslationHelperAppDelegate(QObject *parent = nullptr);
     explicit LiveTranslationHelperAppDelegate(const Options &options, QObject *parent = nullptr);
     ~LiveTranslationHelperAppDelegate() override;
 
@@ -58,7 +57,6 @@ public:
     LiveTranslationOverlayPanel *panel() const { return m_panel.get(); }
     LiveTranslationColorSchemeController *colorScheme() const { return m_colorScheme; }
     LiveTranslationSessionLockMonitor *sessionLock() const { return m_sessionLock; }
-    bool restoreAfterSessionUnlock() const { return m_restoreAfterSessionUnlock; }
 
 signals:
     // The application is asked to end (terminate message, end of the host's input).

@@ -89,7 +89,6 @@ public:
     // Setting a style equal to the current one changes nothing and paints nothing.
     void setButtonStyle(const TavuPrimaryButtonStyle &style);
     void setButtonStyle(const TavuSecondaryButtonStyle &style);
-    bool isPrimary() const { return std::holds_alternative<TavuPrimaryButtonStyle>(m_style); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -121,7 +121,6 @@ private:
     bool m_showsEmptyState = false;
     bool m_showsSource = true;
     bool m_rendered = false;
-    bool m_paletteSet = false;
     bool m_reduceMotion = false;
     bool m_inLayout = false;
     bool m_atNewestCard = true;
