@@ -9,6 +9,7 @@
 #include "button_styles.hpp"
 #include "captions_logic.hpp"
 #include "captions_toggle.hpp"
+#include "footer_area.hpp"
 #include "model.hpp"
 #include "view_support.hpp"
 
@@ -49,9 +50,12 @@ LiveTranslationCaptionsFooter::LiveTranslationCaptionsFooter(
     m_copyAll->setObjectName(QStringLiteral("liveTranslation.copyAllButton"));
 
     auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
+    row->setContentsMargins(
+        LiveTranslationFooter::kHorizontalPadding, 0, LiveTranslationFooter::kHorizontalPadding, 0);
     row->setSpacing(kSpacing);
-    row->addWidget(m_toggle, 0, Qt::AlignVCenter);
+    // The box, not its focus ring's room, sits on the footer's leading edge.
+    addWidgetWithLeadingOverhang(
+        row, m_toggle, LiveTranslationSourceToggle::kRingOutset, 0, Qt::AlignVCenter);
     row->addWidget(m_note, 1, Qt::AlignVCenter);
     row->addWidget(m_copyLatest, 0, Qt::AlignVCenter);
     row->addWidget(m_copyAll, 0, Qt::AlignVCenter);

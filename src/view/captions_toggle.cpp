@@ -11,7 +11,7 @@ constexpr qreal kBoxRadius = 4;
 constexpr qreal kBoxStroke = 1;
 constexpr qreal kCheckStroke = 1.8;
 constexpr int kLabelSpacing = 6;
-constexpr int kRingOutset = 3;
+constexpr int kRingOutset = LiveTranslationSourceToggle::kRingOutset;
 } // namespace
 
 LiveTranslationSourceToggle::LiveTranslationSourceToggle(const QString &text, QWidget *parent)

@@ -12,6 +12,9 @@ class LiveTranslationSourceToggle final : public QCheckBox {
     Q_DISABLE_COPY_MOVE(LiveTranslationSourceToggle)
 
 public:
+    // Room around the box for the focus ring.
+    static constexpr int kRingOutset = 3;
+
     explicit LiveTranslationSourceToggle(const QString &text, QWidget *parent = nullptr);
 
     void setColors(const LiveTranslationPalette &palette);

@@ -8,8 +8,9 @@ LiveTranslationFooter::LiveTranslationFooter(QWidget *parent)
     , m_stack(new QVBoxLayout(this))
 {
     setObjectName(QStringLiteral("liveTranslation.footer"));
-    m_stack->setContentsMargins(
-        kHorizontalPadding, kVerticalPadding, kHorizontalPadding, kVerticalPadding);
+    // The content keeps kHorizontalPadding itself, so that what it draws past its controls' edges
+    // (a focus ring) has room inside it.
+    m_stack->setContentsMargins(0, kVerticalPadding, 0, kVerticalPadding);
     m_stack->setSpacing(kSpacing);
 }
 

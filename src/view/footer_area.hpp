@@ -9,7 +9,7 @@
 class QVBoxLayout;
 
 // The panel's footer: a padded stack on the background fill that holds the captions' toggle and
-// copy row.
+// copy row. The content spans the footer's width and pads itself by kHorizontalPadding.
 class LiveTranslationFooter final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationFooter)

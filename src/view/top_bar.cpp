@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include "accessibility.hpp"
 #include "button_styles.hpp"
@@ -62,11 +63,13 @@ LiveTranslationTopBar::LiveTranslationTopBar(QWidget *parent)
     m_title->setTextFormat(Qt::PlainText);
     m_title->setFont(systemFont(kTitlePixelSize, QFont::DemiBold));
 
-    // The dot's widget leaves room for its shadow; the visible gap to the text stays 6.
+    // The dot's widget leaves room for its shadow: the dot itself sits on the title's leading
+    // edge, and the visible gap to the text stays 6.
+    const int shadow = qCeil(LiveTranslationStatusDot::kShadowRadius);
     auto *statusRow = new QHBoxLayout;
-    statusRow->setContentsMargins(-qRound(LiveTranslationStatusDot::kShadowRadius), 0, 0, 0);
-    statusRow->setSpacing(kStatusSpacing - qRound(LiveTranslationStatusDot::kShadowRadius));
-    statusRow->addWidget(m_dot, 0, Qt::AlignVCenter);
+    statusRow->setContentsMargins(0, 0, 0, 0);
+    statusRow->setSpacing(kStatusSpacing - shadow);
+    addWidgetWithLeadingOverhang(statusRow, m_dot, shadow, 0, Qt::AlignVCenter);
     statusRow->addWidget(m_status, 1, Qt::AlignVCenter);
 
     auto *titleBlock = new QVBoxLayout;

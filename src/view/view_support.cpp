@@ -1,7 +1,46 @@
 #include "view_support.hpp"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QBoxLayout>
 #include <QWidget>
+#include <QWidgetItem>
+
+namespace {
+
+// Laid out without its overhang, placed with it.
+class LeadingOverhangItem final : public QWidgetItem {
+public:
+    LeadingOverhangItem(QWidget *widget, int overhang)
+        : QWidgetItem(widget)
+        , m_overhang(overhang)
+    {
+    }
+
+    QSize sizeHint() const override { return narrower(QWidgetItem::sizeHint()); }
+    QSize minimumSize() const override { return narrower(QWidgetItem::minimumSize()); }
+    QSize maximumSize() const override { return narrower(QWidgetItem::maximumSize()); }
+
+    // The rect comes in visual coordinates: the leading side is the right one in a right-to-left
+    // layout.
+    void setGeometry(const QRect &rect) override
+    {
+        const bool rightToLeft = widget()->layoutDirection() == Qt::RightToLeft;
+        QWidgetItem::setGeometry(
+            rightToLeft ? rect.adjusted(0, 0, m_overhang, 0) : rect.adjusted(-m_overhang, 0, 0, 0));
+    }
+
+private:
+    QSize narrower(const QSize &size) const
+    {
+        return {std::max(0, size.width() - m_overhang), size.height()};
+    }
+
+    int m_overhang;
+};
+
+} // namespace
 
 void setTextColor(QWidget *widget, const QColor &color)
 {
@@ -33,4 +72,13 @@ QString plainToolTip(const QString &text)
         return {};
     // Escaped inside an explicit rich-text document, markup characters show as themselves.
     return QStringLiteral("<qt>") + text.toHtmlEscaped() + QStringLiteral("</qt>");
+}
+
+void addWidgetWithLeadingOverhang(
+    QBoxLayout *layout, QWidget *widget, int overhang, int stretch, Qt::Alignment alignment)
+{
+    auto *item = new LeadingOverhangItem(widget, overhang);
+    item->setAlignment(alignment);
+    layout->addItem(item);
+    layout->setStretch(layout->count() - 1, stretch);
 }

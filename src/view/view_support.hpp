@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QString>
 
+class QBoxLayout;
 class QWidget;
 
 // Small helpers the panel's areas share to keep a render pass cheap: each changes a widget only
@@ -19,3 +20,9 @@ void setFontIfChanged(QWidget *widget, const QFont &font);
 
 // Hover help that shows text exactly as given, never as markup.
 QString plainToolTip(const QString &text);
+
+// Adds a widget that paints past its ink on the leading side (a shadow, a focus ring) so that
+// the ink, not the widget's rect, sits on the layout's leading edge: the widget reaches overhang
+// pixels out into the margin. The widget is already a child of the layout's widget.
+void addWidgetWithLeadingOverhang(QBoxLayout *layout, QWidget *widget, int overhang,
+    int stretch = 0, Qt::Alignment alignment = {});

@@ -38,6 +38,10 @@ TEST_P(PanelFace, TheHeaderKeepsItsPaddingAndSpacing)
     EXPECT_EQ(close.left() - stop.right() - 1, 10);
     EXPECT_EQ(stop.center().y(), close.center().y());
     EXPECT_EQ(rectIn(control("liveTranslation.topBar"), view).top(), 0);
+    // The dot and the Original box start on the title's edge; the room for the dot's shadow and
+    // the box's focus ring (3 each) reaches into the margin.
+    EXPECT_EQ(rectIn(view->findChild<LiveTranslationStatusDot *>(), view).left(), 11);
+    EXPECT_EQ(rectIn(control("liveTranslation.showSourceToggle"), view).left(), 11);
 }
 
 TEST_P(PanelFace, AtTheNarrowestPanelEveryControlStaysWholeAndApart)
