@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "accessibility.hpp"
+#include "notice_text.hpp"
 #include "symbols.hpp"
 #include "view_logic.hpp"
 #include "view_support.hpp"
@@ -15,6 +16,7 @@
 LiveTranslationCaptureStatus::LiveTranslationCaptureStatus(QWidget *parent)
     : QWidget(parent)
     , m_level(new QProgressBar(this))
+    , m_notice(new LiveTranslationNoticeText(this))
 {
     setObjectName(QStringLiteral("liveTranslation.captureStatus"));
     m_level->setRange(0, kBarSteps);
@@ -26,7 +28,7 @@ LiveTranslationCaptureStatus::LiveTranslationCaptureStatus(QWidget *parent)
 
     // Shown as the host sends it; not looked up for translation.
     m_fallback = makeLabelRow(u"exclamationmark.triangle.fill", QString(),
-        QStringLiteral("liveTranslation.captureFallbackNotice"));
+        QStringLiteral("liveTranslation.captureFallbackNotice"), m_notice);
     m_dropped = makeLabelRow(u"exclamationmark.triangle.fill",
         QStringLiteral("Some system-audio buffers were dropped."),
         QStringLiteral("liveTranslation.droppedBuffersNotice"));
@@ -46,21 +48,27 @@ LiveTranslationCaptureStatus::LiveTranslationCaptureStatus(QWidget *parent)
 }
 
 LiveTranslationCaptureStatus::LabelRow LiveTranslationCaptureStatus::makeLabelRow(
-    QStringView symbolName, const QString &text, const QString &identifier)
+    QStringView symbolName, const QString &text, const QString &identifier, QLabel *label)
 {
     LabelRow row;
     row.row = new QWidget(this);
     row.row->setObjectName(identifier);
     row.symbol = new LiveTranslationSymbol(symbolName, kSymbolPixelSize, row.row);
-    row.text = new QLabel(text, row.row);
-    row.text->setTextFormat(Qt::PlainText);
-    row.text->setWordWrap(true);
+    if (label) {
+        row.text = label;
+        label->setParent(row.row);
+    } else {
+        row.text = new QLabel(text, row.row);
+        row.text->setTextFormat(Qt::PlainText);
+        row.text->setWordWrap(true);
+    }
     row.text->setFont(systemFont(kCaptionPixelSize));
     row.text->setTextInteractionFlags(Qt::NoTextInteraction);
     auto *layout = new QHBoxLayout(row.row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(kLabelSpacing);
-    layout->addWidget(row.symbol, 0, Qt::AlignTop);
+    // Leading even when the row has no text.
+    layout->addWidget(row.symbol, 0, Qt::AlignTop | Qt::AlignLeading);
     layout->addWidget(row.text, 1);
     return row;
 }
@@ -120,7 +128,7 @@ void LiveTranslationCaptureStatus::render(
     if (m_shownNotice != snapshot.captureFallbackNotice) {
         m_shownNotice = snapshot.captureFallbackNotice;
         const auto &notice = snapshot.captureFallbackNotice;
-        m_fallback.text->setText(notice ? QString::fromStdString(*notice) : QString());
+        m_notice->setNotice(notice ? QString::fromStdString(*notice) : QString());
         // An empty notice is still a notice: the row shows with its symbol alone.
         m_fallback.text->setVisible(notice && !notice->empty());
         m_fallback.row->setVisible(notice.has_value());

@@ -10,6 +10,7 @@
 
 class QLabel;
 class QProgressBar;
+class LiveTranslationNoticeText;
 class LiveTranslationSymbol;
 
 // What the host's audio capture is doing, under the audio source list: the level bar, a notice
@@ -48,10 +49,13 @@ private:
         LiveTranslationSymbol *symbol = nullptr;
         QLabel *text = nullptr;
     };
-    LabelRow makeLabelRow(QStringView symbolName, const QString &text, const QString &identifier);
+    // A row of a symbol and a plain, wrapping text; label, when given, is the text's widget.
+    LabelRow makeLabelRow(QStringView symbolName, const QString &text, const QString &identifier,
+        QLabel *label = nullptr);
     static void colorRow(const LabelRow &row, const QColor &color);
 
     QProgressBar *m_level;
+    LiveTranslationNoticeText *m_notice;
     LabelRow m_fallback;
     LabelRow m_dropped;
     LabelRow m_privacy;

@@ -6,6 +6,7 @@ list(APPEND TAVU_VIEW_SOURCES
     language_column.cpp language_column.hpp
     language_picker.cpp language_picker.hpp
     audio_picker.cpp audio_picker.hpp
+    notice_text.cpp notice_text.hpp
     capture_status.cpp capture_status.hpp
     picker_popovers.cpp picker_popovers.hpp
 )

@@ -5,10 +5,13 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QTest>
 
 #include "capture_status.hpp"
+#include "notice_text.hpp"
+#include "symbols.hpp"
 #include "view_test_support.hpp"
 
 namespace {
@@ -94,6 +97,9 @@ TEST_F(CaptureStatusTest, NoticeAndDroppedBuffersRowsAboveThePrivacyRow)
     EXPECT_EQ(rows().size(), 3U);
     EXPECT_TRUE(status.showsFallbackNotice());
     EXPECT_FALSE(notice->isVisible());
+    QWidget *fallback = viewtest::findNamed(&status, "liveTranslation.captureFallbackNotice");
+    status.layout()->activate();
+    EXPECT_EQ(fallback->findChild<LiveTranslationSymbol *>()->x(), 0);
 
     for (std::int64_t dropped :
         {std::int64_t(0), std::int64_t(-1), std::numeric_limits<std::int64_t>::min()}) {
@@ -106,6 +112,35 @@ TEST_F(CaptureStatusTest, NoticeAndDroppedBuffersRowsAboveThePrivacyRow)
     show(0.1F, {}, 0, LiveTranslationPalette::dark());
     EXPECT_EQ(privacy->palette().color(QPalette::WindowText),
         LiveTranslationPalette::dark().tertiaryText);
+}
+
+TEST_F(CaptureStatusTest, ALongNoticeShowsTheLinesThatFitAndIsWholeInItsHelp)
+{
+    const QString sentence = QStringLiteral("The player stopped; capturing all audio instead. ");
+    QString whole;
+    for (int i = 0; i < 14; ++i)
+        whole += sentence;
+    show(0.1F, whole.toStdString());
+    status.layout()->activate();
+    auto *notice = status.findChild<LiveTranslationNoticeText *>();
+    const QStringList lines = notice->shownLines();
+    EXPECT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines.last().endsWith(QChar(0x2026))) << lines.last().toStdString();
+    EXPECT_TRUE(lines.first().startsWith(QStringLiteral("The player stopped;")));
+    EXPECT_EQ(notice->accessibleDescription(), whole);
+    EXPECT_TRUE(notice->toolTip().contains(QStringLiteral("capturing all audio instead. The")));
+    // Every line drawn lies inside the row, whole.
+    EXPECT_LE(notice->heightForWidth(notice->width()), notice->height());
+
+    // One unbroken run of any length is laid out only as far as it shows.
+    show(0.1F, std::string(2'000'000, 'x'));
+    EXPECT_EQ(notice->shownLines().size(), 4);
+    EXPECT_EQ(notice->accessibleDescription().size(), 4097);
+
+    show(0.1F, std::string("Short notice"));
+    EXPECT_EQ(notice->shownLines(), QStringList {QStringLiteral("Short notice")});
+    EXPECT_EQ(notice->accessibleDescription(), QString());
+    EXPECT_EQ(notice->toolTip(), QString());
 }
 
 } // namespace

@@ -122,6 +122,7 @@ std::vector<Scene> makeScenes()
     LiveTranslationHelperSnapshot quiet = sampleSnapshot();
     quiet.audioSources = {{"mac-audio", "Mac Audio"}};
     quiet.captureAudioLevel = 0.0F;
+    quiet.captureFallbackNotice = ""; // a notice without words: the symbol alone, leading
     scenes.push_back({"audio-picker-one-source", quiet, &openAudio, &audioPopover});
 
     LiveTranslationHelperSnapshot many = apps;
@@ -129,7 +130,10 @@ std::vector<Scene> makeScenes()
         many.audioSources.push_back(
             {"bundle:com.example.app" + std::to_string(i), "Application " + std::to_string(i)});
     many.selectedAudioSourceID = "bundle:com.example.app39";
-    many.captureFallbackNotice.reset();
+    // A notice longer than its row: the lines that fit, the last one elided.
+    many.captureFallbackNotice.emplace();
+    for (int i = 0; i < 12; ++i)
+        many.captureFallbackNotice->append("Application 39 stopped playing audio for a moment; ");
     many.droppedCaptureBuffers = 0;
     many.captureAudioLevel = 1.5F;
     scenes.push_back({"audio-picker-long-scrolled", many,
