@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 
 // GLib headers name struct members "signals", which Qt defines as a keyword.
 #undef signals
@@ -57,15 +59,54 @@ bool isDrawable(const QIcon &icon)
     return !icon.isNull() && !icon.pixmap(QSize(kProbeSize, kProbeSize)).isNull();
 }
 
+// Where the icon theme lookup ends when no theme has the icon: an image named after it directly
+// in a base folder, in the order the icon theme specification gives ($HOME/.icons, then the data
+// folders' icons, then /usr/share/pixmaps; the user's data folder comes with $HOME/.icons).
+QStringList fallbackIconFolders()
+{
+    const QString home = QDir::homePath();
+    QStringList folders {home + QStringLiteral("/.icons")};
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty())
+        dataHome = home + QStringLiteral("/.local/share");
+    folders.append(dataHome + QStringLiteral("/icons"));
+    QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dataDirs.isEmpty())
+        dataDirs = QStringLiteral("/usr/local/share/:/usr/share/");
+    for (const QString &dir : dataDirs.split(u':', Qt::SkipEmptyParts))
+        folders.append(dir + QStringLiteral("/icons"));
+    folders.append(QStringLiteral("/usr/share/pixmaps"));
+    return folders;
+}
+
+QIcon iconFromFallbackFolders(const QString &name)
+{
+    if (name.contains(u'/'))
+        return {};
+    for (const QString &folder : fallbackIconFolders()) {
+        for (const char *extension : {".png", ".svg", ".xpm"}) {
+            const QString path = folder + u'/' + name + QLatin1String(extension);
+            if (!QFileInfo(path).isFile())
+                continue;
+            QIcon icon(path);
+            if (isDrawable(icon))
+                return icon;
+        }
+    }
+    return {};
+}
+
 QIcon iconFromThemedNames(GThemedIcon *themed)
 {
     const gchar *const *names = g_themed_icon_get_names(themed);
     for (; names && *names; ++names) {
         const QString name = QString::fromUtf8(*names);
-        if (name.isEmpty() || !QIcon::hasThemeIcon(name))
+        if (name.isEmpty())
             continue;
-        QIcon icon = QIcon::fromTheme(name);
-        if (isDrawable(icon))
+        QIcon icon = QIcon::hasThemeIcon(name) ? QIcon::fromTheme(name) : QIcon();
+        if (!isDrawable(icon))
+            icon = iconFromFallbackFolders(name);
+        if (!icon.isNull())
             return icon;
     }
     return {};

@@ -150,6 +150,7 @@ void LiveTranslationAudioRow::setSourceIcon(IconKind kind, const QIcon &image)
 {
     m_iconKind = kind;
     m_image = kind == IconKind::application ? image : QIcon();
+    m_fitted = QPixmap();
     update();
 }
 
@@ -171,8 +172,13 @@ void LiveTranslationAudioRow::paintContent(QPainter &painter)
             symbols::font(kSymbolPixelSize), colors().primary);
         break;
     case IconKind::application:
-        // Scaled to fit the frame with its aspect ratio kept, drawn at the screen's density.
-        m_image.paint(&painter, icon, Qt::AlignCenter);
+        // Stretched or shrunk to fit the frame with its aspect ratio kept, at the screen's density.
+        if (m_fitted.isNull()
+            || m_fitted.devicePixelRatio() != painter.device()->devicePixelRatioF())
+            m_fitted = fittedPixmap(m_image, icon.size(), painter.device()->devicePixelRatioF());
+        painter.drawPixmap(
+            QRectF(icon).center() - QRectF(QPointF(), m_fitted.deviceIndependentSize()).center(),
+            m_fitted);
         break;
     case IconKind::generic:
         paintSymbol(painter, icon, symbols::glyph(u"app.fill"), symbols::font(kSymbolPixelSize),

@@ -100,5 +100,6 @@ protected:
 private:
     IconKind m_iconKind = IconKind::generic;
     QIcon m_image;
+    QPixmap m_fitted; // m_image at the frame's size, made at the first paint
     QString m_subtitle;
 };

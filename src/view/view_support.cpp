@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QIcon>
+#include <QPixmap>
 #include <QWidget>
 #include <QWidgetItem>
 
@@ -81,4 +83,24 @@ void addWidgetWithLeadingOverhang(
     item->setAlignment(alignment);
     layout->addItem(item);
     layout->setStretch(layout->count() - 1, stretch);
+}
+
+QPixmap fittedPixmap(const QIcon &icon, const QSize &frame, qreal devicePixelRatio)
+{
+    const QSize target = (QSizeF(frame) * devicePixelRatio).toSize();
+    if (icon.isNull() || target.isEmpty())
+        return {};
+    // A raster icon gives at most its largest size; a scalable one renders at the size asked.
+    QSize largest = target;
+    for (const QSize &size : icon.availableSizes())
+        if (size.width() * size.height() > largest.width() * largest.height())
+            largest = size;
+    QPixmap image = icon.pixmap(largest, 1.0);
+    if (image.isNull())
+        return {};
+    const QSize fitted = image.size().scaled(target, Qt::KeepAspectRatio);
+    if (image.size() != fitted)
+        image = image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(devicePixelRatio);
+    return image;
 }

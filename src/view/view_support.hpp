@@ -5,6 +5,9 @@
 #include <QString>
 
 class QBoxLayout;
+class QIcon;
+class QPixmap;
+class QSize;
 class QWidget;
 
 // Small helpers the panel's areas share to keep a render pass cheap: each changes a widget only
@@ -26,3 +29,8 @@ QString plainToolTip(const QString &text);
 // pixels out into the margin. The widget is already a child of the layout's widget.
 void addWidgetWithLeadingOverhang(QBoxLayout *layout, QWidget *widget, int overhang,
     int stretch = 0, Qt::Alignment alignment = {});
+
+// The icon's image scaled, smoothly, to fit the frame with its aspect ratio kept: the largest
+// image the icon has, so that a small icon is stretched, not drawn at its own size as
+// QIcon::paint does. Its device pixel ratio is the given one.
+QPixmap fittedPixmap(const QIcon &icon, const QSize &frame, qreal devicePixelRatio);

@@ -55,6 +55,9 @@ void installFixtures()
     writeFile(dataDir() + QStringLiteral("/icons/hicolor/scalable/apps/tavu-test-vector.svg"),
         R"(<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48">)"
         R"(<rect width="48" height="48" fill="#0000ff"/></svg>)");
+    // Outside every theme, directly in base folders the lookup falls back to.
+    writeImage(dataDir() + QStringLiteral("/icons/tavu-test-loose.png"), 16, Qt::yellow);
+    writeImage(g_root->filePath(QStringLiteral("home/.icons/tavu-test-home.png")), 16, Qt::cyan);
     writeImage(g_root->filePath(QStringLiteral("pictures/green.png")), 32, Qt::green);
     writeFile(g_root->filePath(QStringLiteral("pictures/broken.png")), "not an image");
 
@@ -67,6 +70,8 @@ void installFixtures()
         "Icon=" + g_root->filePath(QStringLiteral("pictures/broken.png")).toUtf8() + "\n");
     writeDesktopEntry(QStringLiteral("org.example.MissingFile"),
         "Icon=" + g_root->filePath(QStringLiteral("pictures/none.png")).toUtf8() + "\n");
+    writeDesktopEntry(QStringLiteral("org.example.Loose"), "Icon=tavu-test-loose\n");
+    writeDesktopEntry(QStringLiteral("org.example.AtHome"), "Icon=tavu-test-home\n");
     writeDesktopEntry(QStringLiteral("org.example.UnknownIcon"), "Icon=tavu-no-such-icon\n");
     writeDesktopEntry(QStringLiteral("org.example.NoIcon"), "");
     writeDesktopEntry(QStringLiteral("org.example.Hidden"), "Icon=tavu-test-red\nHidden=true\n");
@@ -89,6 +94,11 @@ TEST(ApplicationIcon, ThemedIconOfAnInstalledApplicationIsFound)
     // Scalable icons draw (the SVG plugin is installed).
     EXPECT_EQ(centreColour(applicationIcon(QStringLiteral("bundle:org.example.Vector"))),
         QColor(Qt::blue));
+    // No theme has these: the base folders do.
+    EXPECT_EQ(centreColour(applicationIcon(QStringLiteral("bundle:org.example.Loose"))),
+        QColor(Qt::yellow));
+    EXPECT_EQ(centreColour(applicationIcon(QStringLiteral("bundle:org.example.AtHome"))),
+        QColor(Qt::cyan));
     // An id already carrying the suffix names the same entry.
     EXPECT_FALSE(applicationIcon(QStringLiteral("bundle:org.example.Themed.desktop")).isNull());
 }
@@ -141,6 +151,7 @@ int main(int argc, char **argv)
     installFixtures();
     qputenv("XDG_DATA_DIRS", dataDir().toLocal8Bit());
     qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("home")).toLocal8Bit());
+    qputenv("HOME", root.filePath(QStringLiteral("home")).toLocal8Bit());
     QApplication app(argc, argv);
     // The desktop's platform theme gives these; the offscreen platform used by tests has none.
     QIcon::setThemeSearchPaths({dataDir() + QStringLiteral("/icons")});

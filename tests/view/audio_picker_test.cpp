@@ -166,12 +166,13 @@ TEST_F(AudioPickerTest, IconsComeFromInstalledApplicationsAndOnlyForBundleIds)
              "bundle:", "org.example.Installed"})
         EXPECT_EQ(row(id)->iconKind(), IconKind::generic) << id;
 
-    // The installed icon is drawn in the 22-point frame.
+    // The installed 16-pixel icon is stretched over the 22-point frame, 9 to 31.
     const QImage image = row(viewtest::kInstalledApp.toStdString())->grab().toImage();
-    const int x
-        = LiveTranslationAudioRow::kHorizontalPadding + LiveTranslationAudioRow::kIconSize / 2;
-    EXPECT_EQ(image.pixelColor(int(x * image.devicePixelRatio()), int(image.height() / 2)),
-        QColor(Qt::red));
+    const qreal ratio = image.devicePixelRatio();
+    const int y = image.height() / 2;
+    EXPECT_EQ(image.pixelColor(int(9.5 * ratio), y), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(int(30.5 * ratio), y), QColor(Qt::red));
+    EXPECT_NE(image.pixelColor(int(31.5 * ratio), y), QColor(Qt::red));
 }
 
 TEST_F(AudioPickerTest, LongListsBuildOnlyTheRowsInView)

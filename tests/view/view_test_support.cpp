@@ -193,19 +193,20 @@ void writeFile(const QString &path, const QByteArray &content)
         file.write(content);
 }
 
-// One installed application whose themed icon is a red square.
+// One installed application whose themed icon is a red square of 16 pixels, smaller than the
+// picker's frame.
 void installApplication(const QString &dataDir)
 {
     writeFile(dataDir + QStringLiteral("/applications/org.example.Installed.desktop"),
         "[Desktop Entry]\nType=Application\nName=Installed\nExec=true\n"
         "Icon=tavu-picker-test\n");
     writeFile(dataDir + QStringLiteral("/icons/hicolor/index.theme"),
-        "[Icon Theme]\nName=Hicolor\nDirectories=22x22/apps\n\n"
-        "[22x22/apps]\nSize=22\nType=Fixed\n");
-    QImage image(22, 22, QImage::Format_ARGB32);
+        "[Icon Theme]\nName=Hicolor\nDirectories=16x16/apps\n\n"
+        "[16x16/apps]\nSize=16\nType=Fixed\n");
+    QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::red);
-    QDir().mkpath(dataDir + QStringLiteral("/icons/hicolor/22x22/apps"));
-    image.save(dataDir + QStringLiteral("/icons/hicolor/22x22/apps/tavu-picker-test.png"));
+    QDir().mkpath(dataDir + QStringLiteral("/icons/hicolor/16x16/apps"));
+    image.save(dataDir + QStringLiteral("/icons/hicolor/16x16/apps/tavu-picker-test.png"));
 }
 
 } // namespace
