@@ -4,8 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "model.hpp"
-#include "palette.hpp"
+#include "appearance.hpp"
 
 class QDBusMessage;
 class QDBusServiceWatcher;

@@ -7,9 +7,4 @@ list(APPEND TAVU_PLATFORM_SOURCES
     session_lock.cpp session_lock.hpp
     window_hints.cpp window_hints.hpp
 )
-# The colour scheme speaks in the palette's scheme type (a header-only enumeration).
-if(NOT TARGET tavu_color_scheme_type)
-    add_library(tavu_color_scheme_type INTERFACE)
-    target_include_directories(tavu_color_scheme_type INTERFACE ${PROJECT_SOURCE_DIR}/src/view)
-endif()
-list(APPEND TAVU_PLATFORM_LIBS PkgConfig::TAVU_EWMH tavu_color_scheme_type)
+list(APPEND TAVU_PLATFORM_LIBS PkgConfig::TAVU_EWMH)

@@ -2,7 +2,7 @@
 
 #include <QColor>
 
-enum class LiveTranslationColorScheme { light, dark };
+#include "appearance.hpp"
 
 // The twelve named colours of the panel, one fixed variant per colour scheme.
 struct LiveTranslationPalette {

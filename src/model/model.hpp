@@ -3,10 +3,8 @@
 #include <QObject>
 #include <functional>
 
+#include "appearance.hpp"
 #include "wire_types.hpp"
-
-// How the application should look, from the snapshot's appearanceMode.
-enum class LiveTranslationAppearance { system, light, dark };
 
 // "light" and "dark" (exactly, case-sensitive) force a scheme; anything else follows the system.
 LiveTranslationAppearance appearanceFromMode(const std::string &mode);
