@@ -20,16 +20,21 @@ int openProcessFd(pid_t process)
 
 } // namespace
 
-LiveTranslationParentWatch::LiveTranslationParentWatch(QObject *parent)
-    : QObject(parent)
-{
-    watch(::getppid());
-}
-
 LiveTranslationParentWatch::LiveTranslationParentWatch(pid_t process, QObject *parent)
     : QObject(parent)
 {
     watch(process);
+}
+
+std::unique_ptr<LiveTranslationParentWatch> LiveTranslationParentWatch::ofParent(
+    pid_t parentAtStart)
+{
+    auto watch = std::make_unique<LiveTranslationParentWatch>(parentAtStart);
+    // Checked after the descriptor is open: from here on an exit makes it readable.
+    if (::getppid() != parentAtStart)
+        QMetaObject::invokeMethod(
+            watch.get(), &LiveTranslationParentWatch::report, Qt::QueuedConnection);
+    return watch;
 }
 
 LiveTranslationParentWatch::~LiveTranslationParentWatch()
@@ -55,6 +60,11 @@ void LiveTranslationParentWatch::watch(pid_t process)
 void LiveTranslationParentWatch::onReadable()
 {
     m_notifier->setEnabled(false);
+    report();
+}
+
+void LiveTranslationParentWatch::report()
+{
     if (m_reported)
         return;
     m_reported = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <memory>
 #include <sys/types.h>
 
 class QSocketNotifier;
@@ -15,10 +16,12 @@ class LiveTranslationParentWatch final : public QObject {
     Q_DISABLE_COPY_MOVE(LiveTranslationParentWatch)
 
 public:
-    // Watches the parent this process has now.
-    explicit LiveTranslationParentWatch(QObject *parent = nullptr);
-    // Watches the given process; for tests.
+    // Watches the given process.
     explicit LiveTranslationParentWatch(pid_t process, QObject *parent = nullptr);
+    // Watches this process's parent, read as early as possible at start. A parent that is no
+    // longer the parent once the watch is set up has exited already (another process, init or a
+    // subreaper, adopted this one): that is reported at once instead of watching the adopter.
+    static std::unique_ptr<LiveTranslationParentWatch> ofParent(pid_t parentAtStart);
     ~LiveTranslationParentWatch() override;
 
     // Whether exits are seen through a process descriptor (false: the SIGTERM fallback).
@@ -30,6 +33,7 @@ signals:
 private:
     void watch(pid_t process);
     void onReadable();
+    void report();
 
     int m_pidFd = -1;
     QSocketNotifier *m_notifier = nullptr;

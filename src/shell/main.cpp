@@ -57,6 +57,9 @@ int reserveCommandOutput()
 
 int main(int argc, char **argv)
 {
+    // The host, read before anything else: the later it is read, the likelier a host that already
+    // exited has been replaced by whichever process adopted the helper.
+    const pid_t host = ::getppid();
     // A host that closed its end of our standard output must not kill us: the write fails instead.
     ::signal(SIGPIPE, SIG_IGN);
     openClosedStandardStreams();
@@ -75,14 +78,14 @@ int main(int argc, char **argv)
     options.inputFd = STDIN_FILENO;
     options.outputFd = commandFd;
     LiveTranslationHelperAppDelegate delegate(options);
-    LiveTranslationParentWatch parentWatch;
+    const auto parentWatch = LiveTranslationParentWatch::ofParent(host);
     // exit(0), not quit(): quit() first asks every window to close, and the panel's close
     // button would tell the host "hide" on the way out.
     const auto end = [] { QCoreApplication::exit(0); };
     QObject::connect(&delegate, &LiveTranslationHelperAppDelegate::terminateRequested, &app, end,
         Qt::QueuedConnection);
-    QObject::connect(
-        &parentWatch, &LiveTranslationParentWatch::parentExited, &app, end, Qt::QueuedConnection);
+    QObject::connect(parentWatch.get(), &LiveTranslationParentWatch::parentExited, &app, end,
+        Qt::QueuedConnection);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
         &LiveTranslationHelperAppDelegate::applicationWillTerminate);
 

@@ -22,3 +22,16 @@ TEST(ParentWatch, ReportsTheExitOfTheWatchedProcessOnce)
     QTest::qWait(50);
     EXPECT_EQ(exited.count(), 1);
 }
+
+TEST(ParentWatch, AParentThatIsNoLongerTheParentHasExitedAlready)
+{
+    QProcess other;
+    other.start(QStringLiteral("/bin/sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(other.waitForStarted());
+    // Not this process's parent: as if the host had gone and the sleeper were the adopter.
+    const auto watch = LiveTranslationParentWatch::ofParent(static_cast<pid_t>(other.processId()));
+    QSignalSpy exited(watch.get(), &LiveTranslationParentWatch::parentExited);
+    ASSERT_TRUE(exited.wait(5000));
+    other.kill();
+    other.waitForFinished();
+}
