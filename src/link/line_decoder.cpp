@@ -17,50 +17,7 @@ bool hasRoom(const LiveTranslationHelperSnapshot &snapshot)
         + snapshot.targetLanguages.capacity() + snapshot.audioSources.capacity()
         > 0;
 }
-
-template <class Item> std::size_t listBytes(const std::vector<Item> &items)
-{
-    return items.capacity() * sizeof(Item);
-}
-
-std::size_t stringBytes(const std::string &text)
-{
-    // A short text lives inside the string object, which the list bytes already count.
-    return text.capacity() > std::string().capacity() ? text.capacity() + 1 : 0;
-}
-
-// The heap storage a snapshot holds, counted until it passes `limit`: a large snapshot costs no
-// more to weigh than a small one.
-std::size_t storageBytesUpTo(const LiveTranslationHelperSnapshot &s, std::size_t limit)
-{
-    std::size_t bytes = listBytes(s.committedCards) + listBytes(s.sourceLanguages)
-        + listBytes(s.targetLanguages) + listBytes(s.audioSources);
-    for (const std::string *text : {&s.statusMessage, &s.sourceLanguage, &s.targetLanguage,
-             &s.selectedAudioSourceID, &s.actualAudioSourceDescription, &s.appearanceMode})
-        bytes += stringBytes(*text);
-    for (const auto *text :
-        {&s.captureFallbackNotice, &s.activeSourceText, &s.activeTranslatedText})
-        bytes += *text ? stringBytes(**text) : 0;
-    for (const auto *options : {&s.sourceLanguages, &s.targetLanguages}) {
-        for (auto option = options->begin(); option != options->end() && bytes <= limit; ++option)
-            bytes += stringBytes(option->id) + stringBytes(option->displayName);
-    }
-    for (auto option = s.audioSources.begin(); option != s.audioSources.end() && bytes <= limit;
-         ++option)
-        bytes += stringBytes(option->id) + stringBytes(option->displayName);
-    for (auto card = s.committedCards.begin(); card != s.committedCards.end() && bytes <= limit;
-         ++card) {
-        bytes += stringBytes(card->id) + stringBytes(card->sourceText)
-            + stringBytes(card->translatedText);
-    }
-    return bytes;
-}
 } // namespace
-
-LiveTranslationHelperLineDecoder::LiveTranslationHelperLineDecoder()
-{
-    m_spareSnapshots.reserve(kMaxSpareSnapshots);
-}
 
 std::vector<LiveTranslationHelperHostMessage> LiveTranslationHelperLineDecoder::append(
     std::string_view chunk)
@@ -96,9 +53,7 @@ std::vector<LiveTranslationHelperHostMessage> LiveTranslationHelperLineDecoder::
         keepTail(chunk);
         return {};
     }
-    std::vector<LiveTranslationHelperHostMessage> messages = std::move(m_spareList);
-    m_spareList.clear();
-    messages.clear();
+    std::vector<LiveTranslationHelperHostMessage> messages;
     messages.reserve(std::min(candidates, kMaxReservedMessages));
 
     std::size_t lineStart = 0;
@@ -144,70 +99,28 @@ std::size_t LiveTranslationHelperLineDecoder::bufferedBytes() const
 void LiveTranslationHelperLineDecoder::recycle(std::vector<LiveTranslationHelperHostMessage> &&used)
 {
     for (LiveTranslationHelperHostMessage &message : used) {
-        if (m_spareSnapshots.size() == kMaxSpareSnapshots
-            && m_smallSpares.size() == kMaxSmallSpareSnapshots)
+        if (m_spare)
             break;
-        if (message.snapshot)
-            keepSpare(std::move(*message.snapshot));
+        if (message.snapshot && hasRoom(*message.snapshot))
+            m_spare = std::move(message.snapshot);
     }
     used.clear();
-    if (used.capacity() <= kMaxReservedMessages && used.capacity() > m_spareList.capacity())
-        m_spareList = std::move(used);
-}
-
-void LiveTranslationHelperLineDecoder::keepSpare(LiveTranslationHelperSnapshot &&snapshot)
-{
-    if (!hasRoom(snapshot))
-        return;
-    if (storageBytesUpTo(snapshot, kSmallSpareBytes) <= kSmallSpareBytes
-        && m_smallSpares.size() < kMaxSmallSpareSnapshots) {
-        if (m_smallSpares.capacity() == 0)
-            m_smallSpares.reserve(kMaxSmallSpareSnapshots);
-        m_smallSpares.push_back(std::move(snapshot));
-    } else if (m_spareSnapshots.size() < kMaxSpareSnapshots) {
-        m_spareSnapshots.push_back(std::move(snapshot));
-    }
-}
-
-std::vector<LiveTranslationHelperSnapshot> *LiveTranslationHelperLineDecoder::sparesFor(
-    std::size_t lineBytes)
-{
-    // A short line most likely fits a small spare; a long one is read into a large spare, not
-    // into a small one that would have to grow while the large one waits.
-    const bool small = lineBytes <= kSmallSpareBytes;
-    auto &first = small ? m_smallSpares : m_spareSnapshots;
-    auto &second = small ? m_spareSnapshots : m_smallSpares;
-    if (!first.empty())
-        return &first;
-    return second.empty() ? nullptr : &second;
 }
 
 void LiveTranslationHelperLineDecoder::decodeLine(
     std::string_view line, std::vector<LiveTranslationHelperHostMessage> &messages)
 {
-    using Kind = LiveTranslationHelperHostMessage::Kind;
     if (line.empty())
         return;
-    WireDecodeError error;
     LiveTranslationHelperHostMessage &message = messages.emplace_back();
-    bool decoded = false;
-    if (auto *spares = sparesFor(line.size()); spares == nullptr) {
-        decoded = m_decoder.decodeHostMessage(line, message, error);
-    } else {
-        // A snapshot is read into a spare's storage; any other message leaves the spare spare.
-        message.snapshot.emplace(std::move(spares->back()));
-        spares->pop_back();
-        decoded = m_decoder.decodeHostMessage(line, message.kind, *message.snapshot, error);
-        if (decoded && message.kind != Kind::snapshot) {
-            keepSpare(std::move(*message.snapshot));
-            message.snapshot.reset();
-        }
-    }
-    if (decoded)
+    // A snapshot line is read into the spare's storage; a line of another kind frees it.
+    message.snapshot = std::move(m_spare);
+    m_spare.reset();
+    WireDecodeError error;
+    if (m_decoder.decodeHostMessage(line, message, error))
         return;
     // What a rejected line left in the snapshot is overwritten by the next one decoded into it.
-    if (message.snapshot)
-        keepSpare(std::move(*message.snapshot));
+    m_spare = std::move(message.snapshot);
     messages.pop_back();
     if (onRejected)
         onRejected(line, error);

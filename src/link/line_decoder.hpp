@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,24 +19,17 @@ public:
     // The most an unfinished line may hold; one byte more and it is dropped, and the input is
     // skipped up to and including its line feed.
     static constexpr std::size_t kMaxBufferedBytes = kMaxLineBytes + 1;
-    // Snapshots kept for their storage between lines. Each may hold the room of a snapshot as
-    // large as the buffer, so only a few are kept...
-    static constexpr std::size_t kMaxSpareSnapshots = 2;
-    // ...and besides them, for a burst of small snapshots in one chunk, more that each hold at
-    // most kSmallSpareBytes of storage.
-    static constexpr std::size_t kMaxSmallSpareSnapshots = 128;
-    static constexpr std::size_t kSmallSpareBytes = 4096;
 
-    LiveTranslationHelperLineDecoder();
+    LiveTranslationHelperLineDecoder() = default;
     LiveTranslationHelperLineDecoder(const LiveTranslationHelperLineDecoder &) = delete;
     LiveTranslationHelperLineDecoder &operator=(const LiveTranslationHelperLineDecoder &) = delete;
 
     // Consumes one chunk; returns the messages of the lines it completed, in line order.
     std::vector<LiveTranslationHelperHostMessage> append(std::string_view chunk);
     // Takes back messages that append() returned once the caller is done with them, whatever
-    // their contents now (a snapshot handed over in exchange for an older one, a moved-from
-    // value): spare snapshots up to the bounds below and the list itself are kept, and later
-    // lines are decoded into their storage; the rest is freed.
+    // their contents now. The model exchanges each snapshot for the one it held; the first
+    // snapshot handed back that has storage is kept as the spare, and the next snapshot line is
+    // decoded into its room, so a steady stream of snapshots allocates next to nothing.
     void recycle(std::vector<LiveTranslationHelperHostMessage> &&used);
 
     std::size_t bufferedBytes() const;
@@ -48,15 +42,10 @@ private:
     void decodeLine(std::string_view line, std::vector<LiveTranslationHelperHostMessage> &messages);
     // Keeps `tail` as the unfinished line; one too long is dropped and the rest of it skipped.
     void keepTail(std::string_view tail);
-    void keepSpare(LiveTranslationHelperSnapshot &&snapshot);
-    // The spares to take one from for a line of that length; null when there are none.
-    std::vector<LiveTranslationHelperSnapshot> *sparesFor(std::size_t lineBytes);
 
     std::string m_buffer;
     bool m_skippingLine = false; // the rest of a dropped line is read up to its line feed
-    std::vector<LiveTranslationHelperSnapshot> m_spareSnapshots; // at most kMaxSpareSnapshots
-    std::vector<LiveTranslationHelperSnapshot> m_smallSpares; // at most kMaxSmallSpareSnapshots
-    std::vector<LiveTranslationHelperHostMessage> m_spareList; // empty, kept for its room
+    std::optional<LiveTranslationHelperSnapshot> m_spare; // kept for its storage
     std::vector<std::size_t> m_lineEnds; // offsets of the line feeds in the chunk being cut
     WireDecoder m_decoder;
 };

@@ -233,19 +233,6 @@ bool WireDecoder::decodeHostMessage(
         reader, snapshotObject, kSnapshotAt, out.snapshot ? *out.snapshot : out.snapshot.emplace());
 }
 
-bool WireDecoder::decodeHostMessage(std::string_view line,
-    LiveTranslationHelperHostMessage::Kind &kind, LiveTranslationHelperSnapshot &snapshot,
-    WireDecodeError &error)
-{
-    simdjson::dom::object snapshotObject;
-    if (!m_impl->parseHostMessage(line, kind, snapshotObject, error))
-        return false;
-    if (kind != HostKind::snapshot)
-        return true;
-    FieldReader reader = m_impl->reader(error);
-    return readSnapshot(reader, snapshotObject, kSnapshotAt, snapshot);
-}
-
 WireDecodeResult<LiveTranslationHelperCommand> WireDecoder::decodeCommand(std::string_view line)
 {
     static constexpr std::array<std::string_view, 3> keys = {"type", "string_value", "bool_value"};

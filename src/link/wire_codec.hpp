@@ -39,11 +39,6 @@ public:
     // once the room suffices.
     bool decodeHostMessage(
         std::string_view line, LiveTranslationHelperHostMessage &out, WireDecodeError &error);
-    // For readers that keep snapshot storage across lines: sets `kind` and, for a snapshot
-    // message only, reads the snapshot into `snapshot`, reusing its storage. A message of another
-    // kind leaves `snapshot` as it was; a failure leaves both unspecified.
-    bool decodeHostMessage(std::string_view line, LiveTranslationHelperHostMessage::Kind &kind,
-        LiveTranslationHelperSnapshot &snapshot, WireDecodeError &error);
     WireDecodeResult<LiveTranslationHelperCommand> decodeCommand(std::string_view line);
 
 private:

@@ -1,10 +1,7 @@
 // Decoding into storage that held an earlier value: the result must be exactly the new value (no
-// leftover items, no stale optional texts, no text of the old value), and once the storage is
-// large enough, decoding allocates nothing.
+// leftover items, no stale optional texts, no text of the old value). What reuse saves is measured
+// in bench/wire_bench.
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,63 +12,6 @@
 #include "random_snapshots.hpp"
 #include "wire_codec.hpp"
 #include "wire_printers.hpp"
-
-// Every allocation of this test program is counted.
-namespace {
-std::atomic<std::size_t> g_allocations {0};
-} // namespace
-
-// Every form but the aligned ones, so that all blocks come from malloc and go back to free.
-namespace {
-void *countedAllocation(std::size_t size) noexcept
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-} // namespace
-
-void *operator new(std::size_t size)
-{
-    if (void *block = countedAllocation(size))
-        return block;
-    throw std::bad_alloc();
-}
-void *operator new[](std::size_t size)
-{
-    return operator new(size);
-}
-void *operator new(std::size_t size, const std::nothrow_t &) noexcept
-{
-    return countedAllocation(size);
-}
-void *operator new[](std::size_t size, const std::nothrow_t &) noexcept
-{
-    return countedAllocation(size);
-}
-void operator delete(void *block) noexcept
-{
-    std::free(block);
-}
-void operator delete[](void *block) noexcept
-{
-    std::free(block);
-}
-void operator delete(void *block, std::size_t) noexcept
-{
-    std::free(block);
-}
-void operator delete[](void *block, std::size_t) noexcept
-{
-    std::free(block);
-}
-void operator delete(void *block, const std::nothrow_t &) noexcept
-{
-    std::free(block);
-}
-void operator delete[](void *block, const std::nothrow_t &) noexcept
-{
-    std::free(block);
-}
 
 namespace {
 
@@ -134,30 +74,19 @@ TEST(DecodeReuse, ShorterSnapshotAfterALongerOneIsExactlyTheShorterOne)
         ASSERT_EQ(message, HostMessage::makeSnapshot(longSnapshot()));
         ASSERT_TRUE(decoder.decodeHostMessage(shortLine, message, error)) << error.message();
         EXPECT_EQ(message, HostMessage::makeSnapshot(shortSnapshot()));
-
-        // The same through the overload that keeps the storage apart from the message.
-        Kind kind = Kind::show;
-        Snapshot storage = longSnapshot();
-        ASSERT_TRUE(decoder.decodeHostMessage(shortLine, kind, storage, error));
-        EXPECT_EQ(kind, Kind::snapshot);
-        EXPECT_EQ(storage, shortSnapshot());
     }
 }
 
-TEST(DecodeReuse, OtherKindsDropTheSnapshotFromAMessageButLeaveSeparateStorageAlone)
+TEST(DecodeReuse, OtherKindsDropTheSnapshotFromAMessage)
 {
     WireDecoder decoder;
     WireDecodeError error;
     HostMessage message = HostMessage::makeSnapshot(longSnapshot());
     ASSERT_TRUE(decoder.decodeHostMessage(R"({"type":"hide"})", message, error));
     EXPECT_EQ(message, HostMessage::make(Kind::hide));
-
-    Kind kind = Kind::snapshot;
-    Snapshot storage = longSnapshot();
-    ASSERT_TRUE(
-        decoder.decodeHostMessage(R"({"type":"toggle","snapshot":5})", kind, storage, error));
-    EXPECT_EQ(kind, Kind::toggle);
-    EXPECT_EQ(storage, longSnapshot());
+    message = HostMessage::makeSnapshot(longSnapshot());
+    ASSERT_TRUE(decoder.decodeHostMessage(R"({"type":"toggle","snapshot":5})", message, error));
+    EXPECT_EQ(message, HostMessage::make(Kind::toggle));
 }
 
 TEST(DecodeReuse, ALineRejectedHalfwayLeavesNothingBehindForTheNextOne)
@@ -187,8 +116,6 @@ TEST(DecodeReuse, RandomSequenceDecodedIntoOneMessageMatchesFreshDecoding)
     WireDecoder reused;
     WireDecoder fresh;
     HostMessage message;
-    Kind kind = Kind::show;
-    Snapshot storage;
     WireDecodeError error;
     for (std::uint64_t i = 0; i < 400; ++i) {
         std::string line;
@@ -199,35 +126,10 @@ TEST(DecodeReuse, RandomSequenceDecodedIntoOneMessageMatchesFreshDecoding)
         }
         const auto expected = fresh.decodeHostMessage(line);
         ASSERT_EQ(reused.decodeHostMessage(line, message, error), expected.value.has_value());
-        ASSERT_EQ(reused.decodeHostMessage(line, kind, storage, error), expected.value.has_value());
-        if (!expected.value)
-            continue;
-        ASSERT_EQ(message, *expected.value) << "line " << i;
-        ASSERT_EQ(kind, expected.value->kind);
-        if (expected.value->snapshot)
-            ASSERT_EQ(storage, *expected.value->snapshot) << "line " << i;
+        if (expected.value) {
+            ASSERT_EQ(message, *expected.value) << "line " << i;
+        }
     }
-}
-
-TEST(DecodeReuse, DecodingASnapshotOfTheSameShapeAgainAllocatesNothing)
-{
-    WireDecoder decoder;
-    WireDecodeError error;
-    HostMessage message;
-    const std::string line = lineOf(longSnapshot());
-    Snapshot shorterTexts = longSnapshot();
-    for (auto &card : shorterTexts.committedCards)
-        card.sourceText.resize(card.sourceText.size() / 2);
-    const std::string shorterLine = lineOf(shorterTexts);
-    ASSERT_TRUE(decoder.decodeHostMessage(line, message, error));
-
-    const std::size_t before = g_allocations.load();
-    const bool again = decoder.decodeHostMessage(line, message, error);
-    const bool shorter = decoder.decodeHostMessage(shorterLine, message, error);
-    const std::size_t allocations = g_allocations.load() - before;
-    EXPECT_TRUE(again && shorter);
-    EXPECT_EQ(allocations, 0U);
-    EXPECT_EQ(message, HostMessage::makeSnapshot(shorterTexts));
 }
 
 // The line decoder and a consumer that, like the model, exchanges each snapshot for the one it
@@ -247,75 +149,9 @@ protected:
         return copies;
     }
 
-    // Allocations made while feeding the chunk and handing its messages back.
-    std::size_t allocationsFeeding(const std::string &chunk)
-    {
-        const std::size_t before = g_allocations.load();
-        std::vector<HostMessage> messages = m_decoder.append(chunk);
-        for (HostMessage &message : messages) {
-            if (message.snapshot)
-                std::swap(m_held, *message.snapshot);
-        }
-        m_decoder.recycle(std::move(messages));
-        return g_allocations.load() - before;
-    }
-
     Decoder m_decoder;
     Snapshot m_held;
 };
-
-TEST_F(LineDecoderReuse, SteadyStreamOfSnapshotsAllocatesNothingAndOtherLinesKeepTheSpares)
-{
-    // Each kind of chunk once to grow the lists of lines and messages, then the same again.
-    const std::string line = lineOf(longSnapshot()) + "\n";
-    const std::string show = R"({"type":"show"})"
-                             "\n";
-    for (int i = 0; i < 3; ++i)
-        feed(line);
-    EXPECT_EQ(allocationsFeeding(line), 0U);
-    feed(show + line + show);
-    EXPECT_EQ(allocationsFeeding(show + line + show), 0U);
-    feed(line + line); // two snapshots in one chunk: a second spare from then on
-    feed(line + show + line);
-    EXPECT_EQ(allocationsFeeding(line + show + line), 0U);
-    EXPECT_EQ(m_held, longSnapshot());
-}
-
-TEST_F(LineDecoderReuse, KeepsAtMostTwoSparesHoweverManyComeBack)
-{
-    const std::string line = lineOf(longSnapshot()) + "\n";
-    std::string five;
-    for (int i = 0; i < 5; ++i)
-        five += line;
-    feed(five);
-    feed(five);
-    EXPECT_EQ(allocationsFeeding(line + line), 0U);
-    feed(five);
-    EXPECT_GT(allocationsFeeding(line + line + line), 0U);
-}
-
-TEST_F(LineDecoderReuse, BurstsOfSmallSnapshotsReuseTheirStorageUpToABound)
-{
-    Snapshot small = shortSnapshot();
-    small.statusMessage = "Listening to the meeting room";
-    small.committedCards[0].sourceText = "Guten Morgen und herzlich willkommen";
-    const std::string line = lineOf(small) + "\n";
-    ASSERT_LT(line.size(), Decoder::kSmallSpareBytes);
-    std::string burst;
-    for (int i = 0; i < 60; ++i)
-        burst += line;
-    feed(burst);
-    feed(burst);
-    EXPECT_EQ(allocationsFeeding(burst), 0U);
-
-    std::string flood;
-    for (std::size_t i = 0; i < 2 * Decoder::kMaxSmallSpareSnapshots; ++i)
-        flood += line;
-    feed(flood);
-    feed(flood);
-    EXPECT_GT(allocationsFeeding(flood), 0U); // not every one of them was kept
-    EXPECT_EQ(m_held, small);
-}
 
 TEST_F(LineDecoderReuse, AnyChunksOfRandomSnapshotsComeOutExact)
 {
