@@ -22,39 +22,10 @@ namespace {
 // still elsewhere by then was moved on purpose.
 constexpr std::chrono::seconds kFramingWait {5};
 
-// The standard controls (scroll bars, text fields, menus) in the panel's colours.
-QPalette controlsPalette(LiveTranslationColorScheme scheme)
-{
-    const LiveTranslationPalette colors = LiveTranslationPalette::forScheme(scheme);
-    QPalette palette;
-    palette.setColor(QPalette::Window, colors.background);
-    palette.setColor(QPalette::WindowText, colors.foreground);
-    palette.setColor(QPalette::Base, colors.surface);
-    palette.setColor(QPalette::AlternateBase, colors.mutedSurface);
-    palette.setColor(QPalette::Text, colors.foreground);
-    palette.setColor(QPalette::PlaceholderText, colors.tertiaryText);
-    palette.setColor(QPalette::Button, colors.surface);
-    palette.setColor(QPalette::ButtonText, colors.foreground);
-    palette.setColor(QPalette::BrightText, colors.warning);
-    palette.setColor(QPalette::ToolTipBase, colors.surface);
-    palette.setColor(QPalette::ToolTipText, colors.foreground);
-    palette.setColor(QPalette::Highlight, colors.selection);
-    palette.setColor(QPalette::HighlightedText, colors.foreground);
-    palette.setColor(QPalette::Link, colors.primary);
-    palette.setColor(QPalette::Light, colors.surface.lighter(120));
-    palette.setColor(QPalette::Midlight, colors.mutedSurface);
-    palette.setColor(QPalette::Mid, colors.border);
-    palette.setColor(QPalette::Dark, colors.border.darker(130));
-    palette.setColor(QPalette::Shadow, colors.border.darker(200));
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(QPalette::Disabled, role, colors.tertiaryText);
-    return palette;
-}
-
 void applyControlsPalette(LiveTranslationColorScheme scheme)
 {
     if (qobject_cast<QApplication *>(QCoreApplication::instance()))
-        QApplication::setPalette(controlsPalette(scheme));
+        QApplication::setPalette(LiveTranslationPalette::forScheme(scheme).toQPalette());
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "palette.hpp"
 
+#include <initializer_list>
+#include <utility>
+
 LiveTranslationPalette LiveTranslationPalette::light()
 {
     return {
@@ -39,6 +42,38 @@ LiveTranslationPalette LiveTranslationPalette::dark()
 LiveTranslationPalette LiveTranslationPalette::forScheme(LiveTranslationColorScheme scheme)
 {
     return scheme == LiveTranslationColorScheme::dark ? dark() : light();
+}
+
+QPalette LiveTranslationPalette::toQPalette() const
+{
+    QPalette palette;
+    const std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles {
+        {QPalette::Window, background},
+        {QPalette::WindowText, foreground},
+        {QPalette::Base, surface},
+        {QPalette::AlternateBase, mutedSurface},
+        {QPalette::Text, foreground},
+        {QPalette::PlaceholderText, tertiaryText},
+        {QPalette::Button, mutedSurface},
+        {QPalette::ButtonText, foreground},
+        {QPalette::BrightText, warning},
+        // Selected text reads as it does in the captions: the selection fill under the text.
+        {QPalette::Highlight, selection},
+        {QPalette::HighlightedText, foreground},
+        {QPalette::Link, primary},
+        {QPalette::ToolTipBase, surface},
+        {QPalette::ToolTipText, foreground},
+        {QPalette::Light, surface.lighter(120)},
+        {QPalette::Midlight, mutedSurface},
+        {QPalette::Mid, border},
+        {QPalette::Dark, border.darker(130)},
+        {QPalette::Shadow, border.darker(200)},
+    };
+    for (const auto &[role, color] : roles)
+        palette.setColor(role, color);
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, tertiaryText);
+    return palette;
 }
 
 QColor withOpacity(QColor color, qreal opacity)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 
 #include "appearance.hpp"
 
@@ -25,6 +26,10 @@ struct LiveTranslationPalette {
     static LiveTranslationPalette forScheme(LiveTranslationColorScheme scheme);
 
     bool operator==(const LiveTranslationPalette &) const = default;
+
+    // The same colours for the toolkit's standard controls (text fields, scroll bars, menus, hover
+    // help), in every colour group; disabled texts in tertiaryText.
+    QPalette toQPalette() const;
 };
 
 // A palette colour at an opacity (0..1).

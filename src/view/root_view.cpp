@@ -168,32 +168,7 @@ void LiveTranslationHelperView::applyPalette(const LiveTranslationPalette &palet
     if (m_appliedPalette == palette)
         return;
     m_appliedPalette = palette;
-    const std::initializer_list<std::pair<QPalette::ColorRole, QColor>> roles {
-        {QPalette::Window, palette.background},
-        {QPalette::WindowText, palette.foreground},
-        {QPalette::Base, palette.surface},
-        {QPalette::AlternateBase, palette.mutedSurface},
-        {QPalette::Text, palette.foreground},
-        {QPalette::PlaceholderText, palette.tertiaryText},
-        {QPalette::Button, palette.mutedSurface},
-        {QPalette::ButtonText, palette.foreground},
-        {QPalette::Highlight, palette.accent},
-        {QPalette::HighlightedText, Qt::black},
-        {QPalette::Link, palette.primary},
-        {QPalette::ToolTipBase, palette.surface},
-        {QPalette::ToolTipText, palette.foreground},
-    };
-    QPalette qt = this->palette();
-    for (const auto &[role, color] : roles) {
-        qt.setColor(QPalette::Active, role, color);
-        qt.setColor(QPalette::Inactive, role, color);
-        qt.setColor(QPalette::Disabled, role, color);
-    }
-    // Standard controls keep a dimmed look when disabled.
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        qt.setColor(QPalette::Disabled, role,
-            withOpacity(palette.foreground, buttonlook::kDisabledOpacity));
-    setPalette(qt);
+    setPalette(palette.toQPalette());
     update();
 }
 
