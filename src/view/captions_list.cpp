@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVariantAnimation>
 #include <QWheelEvent>
@@ -22,6 +23,7 @@ constexpr std::size_t kKeptLayouts = 96;
 // Measuring cards that come into view can change what is in view; this bounds the rounds.
 constexpr int kLayoutRounds = 8;
 constexpr int kScrollBarWidth = 10;
+constexpr qreal kFallbackMaxTextHeight = 1200;
 
 QString scrollBarStyle(const LiveTranslationPalette &palette)
 {
@@ -69,7 +71,8 @@ LiveTranslationCaptionList::LiveTranslationCaptionList(QWidget *parent)
     m_emptyState->hide();
 
     m_entries.setSpacing(kSpacing);
-    m_entries.setEstimate(LiveTranslationCardEstimate::forCards(m_fonts, cardWidth(), true));
+    m_entries.setEstimate(
+        LiveTranslationCardEstimate::forCards(m_fonts, cardWidth(), true, maxTextHeight()));
 
     m_scroll->setDuration(kScrollDurationMs);
     m_scroll->setEasingCurve(QEasingCurve::OutCubic);
@@ -142,7 +145,7 @@ const LiveTranslationCommittedCardLayout &LiveTranslationCaptionList::layoutFor(
     CachedLayout &cached = m_layouts[card.id];
     if (!cached.layout || cached.generation != m_layoutGeneration || !(cached.card == card)) {
         cached.layout = std::make_unique<LiveTranslationCommittedCardLayout>(
-            card, m_showsSource, cardWidth(), m_fonts);
+            card, m_showsSource, cardWidth(), maxTextHeight(), m_fonts);
         cached.card = card;
         cached.generation = m_layoutGeneration;
     }
@@ -166,8 +169,8 @@ void LiveTranslationCaptionList::relayout()
     const std::size_t top = m_visible.first;
     const qreal intoTop = keepTop ? verticalScrollBar()->value() - contentTop(top) : 0;
     ++m_layoutGeneration;
-    m_entries.setEstimate(
-        LiveTranslationCardEstimate::forCards(m_fonts, cardWidth(), m_showsSource));
+    m_entries.setEstimate(LiveTranslationCardEstimate::forCards(
+        m_fonts, cardWidth(), m_showsSource, maxTextHeight()));
     if (!keepTop)
         return;
     const qreal height = layoutFor(top).height();
@@ -253,6 +256,14 @@ qreal LiveTranslationCaptionList::cardWidth() const
     return std::max<qreal>(viewport()->width() - 2 * kPadding, 1);
 }
 
+// No text is laid out taller than the screen can show it; the rest of a longer one is copied but
+// never drawn.
+qreal LiveTranslationCaptionList::maxTextHeight() const
+{
+    const QScreen *shown = screen();
+    return shown ? shown->availableGeometry().height() : kFallbackMaxTextHeight;
+}
+
 qreal LiveTranslationCaptionList::contentHeight()
 {
     if (m_showsEmptyState)
@@ -289,8 +300,8 @@ void LiveTranslationCaptionList::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     const bool atNewest = m_atNewestCard;
-    const auto estimate
-        = LiveTranslationCardEstimate::forCards(m_fonts, cardWidth(), m_showsSource);
+    const auto estimate = LiveTranslationCardEstimate::forCards(
+        m_fonts, cardWidth(), m_showsSource, maxTextHeight());
     if (!(estimate == m_entries.estimate()))
         relayout();
     updateScrollRange();

@@ -95,6 +95,7 @@ private:
     void keepSelection(const LiveTranslationCaptionEntries::Update &update);
 
     qreal cardWidth() const;
+    qreal maxTextHeight() const;
     qreal contentHeight();
     qreal contentTop(std::size_t index) { return kPadding + m_entries.top(index); }
     int newestCardScrollValue();

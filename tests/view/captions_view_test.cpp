@@ -9,6 +9,7 @@
 #include "captions_active_card.hpp"
 #include "captions_empty_state.hpp"
 #include "captions_list.hpp"
+#include "captions_text.hpp"
 #include "captions_view.hpp"
 #include "view_test_support.hpp"
 
@@ -305,6 +306,37 @@ TEST_F(CaptionsViewTest, LongWordsWrapInsteadOfWideningThePanel)
     EXPECT_LT(shown.view->minimumSizeHint().width(), 300);
     EXPECT_LE(activeCard()->width(), shown.view->width());
     EXPECT_GT(activeCard()->height(), 120);
+}
+
+TEST(CaptionsText, OnlyWhatFitsTheHeightIsLaidOutAndNoClusterIsSplit)
+{
+    const QFont font = LiveTranslationCaptionFonts::fromApplication().translation;
+    const auto repeated = [](const QString &unit, int times) { return unit.repeated(times); };
+    struct Case {
+        const char *name;
+        QString text;
+        bool cutShort;
+        int unitsPerCluster; // the shown part ends between clusters
+    };
+    const Case cases[] = {
+        {"a million letters", QString(1000000, u'x'), true, 1},
+        {"a million right-to-left letters", QString(1000000, QChar(0x0628)), true, 1},
+        {"letters under two marks each", repeated(QStringLiteral("a\u0301\u0323"), 300000), true,
+            3},
+        {"one letter under a million marks", u'a' + QString(1000000, QChar(0x0301)), true, 1},
+        {"emoji outside the basic plane", repeated(QStringLiteral("\U0001F600"), 400000), true, 2},
+        {"words that fit", QStringLiteral("Good morning and welcome."), false, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const LiveTranslationCaptionText text(c.text, font, 300, 200);
+        EXPECT_EQ(text.text(), c.text); // copied and selected in full
+        EXPECT_EQ(text.isCutShort(), c.cutShort);
+        EXPECT_LE(text.height(), 200);
+        EXPECT_LE(text.lineCount(), 9);
+        EXPECT_LE(text.shownLength(), c.cutShort ? 8000 : c.text.size());
+        EXPECT_EQ(text.shownLength() % c.unitsPerCluster, 0);
+    }
 }
 
 TEST_F(CaptionsViewTest, CardsAreDrawnInThePalettesColours)
