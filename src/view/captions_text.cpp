@@ -13,6 +13,8 @@
 #include <cmath>
 #include <qdrawutil.h>
 
+#include "view_support.hpp"
+
 namespace {
 // Pixel sizes of the caption fonts. Half sizes (10.5, 9.5) round up: fonts take whole pixels.
 constexpr int kBadgePixelSize = 9;
@@ -40,9 +42,6 @@ constexpr qreal kFirstPartRatio = 1.5;
 constexpr qsizetype kPartGrowth = 2;
 // The part grows no further than this many UTF-16 units for each such narrowest letter.
 constexpr qreal kUnitsPerLetter = 8;
-// A grapheme cluster is kept whole up to this many UTF-16 units; a longer one (thousands of
-// combining marks on one letter) may be cut, but never between the halves of a surrogate pair.
-constexpr qsizetype kLongestCluster = 64;
 
 QString ellipsis()
 {
@@ -61,25 +60,6 @@ QList<std::pair<qsizetype, qsizetype>> longRuns(const QString &text, qsizetype l
         previous = next;
     }
     return runs;
-}
-
-// Where a part of the text that should hold at least `length` characters ends: on a grapheme
-// cluster boundary, found by looking at the characters around it only.
-qsizetype partEnd(const QString &text, qsizetype length)
-{
-    if (length >= text.size())
-        return text.size();
-    const qsizetype windowEnd = std::min(text.size(), length + kLongestCluster + 1);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.constData(), windowEnd);
-    finder.setPosition(length);
-    if (finder.isAtBoundary())
-        return length;
-    const qsizetype next = finder.toNextBoundary();
-    if (next > 0 && (next < windowEnd || windowEnd == text.size()))
-        return next;
-    if (text.at(length).isLowSurrogate() && text.at(length - 1).isHighSurrogate())
-        ++length;
-    return length;
 }
 
 // Host texts are plain: a line feed or carriage return breaks the line. The displayed text keeps
@@ -173,7 +153,7 @@ LiveTranslationCaptionText::LiveTranslationCaptionText(
     }
     int shownLines = -1; // all, unless the text is cut short
     while (true) {
-        const qsizetype end = partEnd(text, std::min(length, longest));
+        const qsizetype end = textPartEnd(text, std::min(length, longest));
         m_layout.setText(displayedText(QStringView(text).left(end)));
         if (layOut(lineWidth, maxHeight, -1)) {
             shownLines = m_layout.lineCount() - 1;

@@ -1,7 +1,11 @@
 #include "view_support.hpp"
 
+#include <QTextBoundaryFinder>
+#include <algorithm>
+
 #include <QApplication>
 #include <QWidget>
+#include <algorithm>
 
 void setTextColor(QWidget *widget, const QColor &color)
 {
@@ -25,6 +29,24 @@ void setFontIfChanged(QWidget *widget, const QFont &font)
 {
     if (widget->font() != font)
         widget->setFont(font);
+}
+
+qsizetype textPartEnd(const QString &text, qsizetype length)
+{
+    constexpr qsizetype kLongestCluster = 64;
+    if (length >= text.size())
+        return text.size();
+    const qsizetype windowEnd = std::min(text.size(), length + kLongestCluster + 1);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.constData(), windowEnd);
+    finder.setPosition(length);
+    if (finder.isAtBoundary())
+        return length;
+    const qsizetype next = finder.toNextBoundary();
+    if (next > 0 && (next < windowEnd || windowEnd == text.size()))
+        return next;
+    if (text.at(length).isLowSurrogate() && text.at(length - 1).isHighSurrogate())
+        ++length;
+    return length;
 }
 
 QString plainToolTip(const QString &text)
