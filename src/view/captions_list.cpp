@@ -346,10 +346,8 @@ int LiveTranslationCaptionList::newestCardScrollValue()
 {
     if (m_entries.empty())
         return 0;
-    // The newest card sits at the bottom of the visible area with the list's padding below it,
-    // clear of the divider under the list.
-    const qreal bottom
-        = contentTop(m_entries.size() - 1) + m_entries.height(m_entries.size() - 1) + kPadding;
+    // The newest card's bottom is aligned to the bottom of the visible area.
+    const qreal bottom = contentTop(m_entries.size() - 1) + m_entries.height(m_entries.size() - 1);
     const int value = static_cast<int>(std::ceil(bottom)) - viewport()->height();
     return std::clamp(value, 0, verticalScrollBar()->maximum());
 }

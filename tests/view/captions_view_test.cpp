@@ -141,12 +141,12 @@ TEST_F(CaptionsViewTest, AnotherNumberOfCardsScrollsToTheNewestAtOnceWithReduced
     render(withCards(41));
     EXPECT_FALSE(list()->isScrolling());
     EXPECT_GT(scrollValue(), 0);
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
 
     // Fewer cards is a change of number too.
     list()->verticalScrollBar()->setValue(0);
     render(withCards(39));
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
 
     // The same number of other cards is not.
     render(withCards(40));
@@ -162,7 +162,7 @@ TEST_F(CaptionsViewTest, MoreCardsEaseToTheNewest)
     render(withCards(42));
     EXPECT_TRUE(list()->isScrolling());
     QTRY_VERIFY(!list()->isScrolling());
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
 }
 
 TEST_F(CaptionsViewTest, ThousandsOfCardsLayOutOnlyWhatIsInView)
@@ -173,7 +173,7 @@ TEST_F(CaptionsViewTest, ThousandsOfCardsLayOutOnlyWhatIsInView)
     const auto [first, last] = list()->visibleCards();
     EXPECT_EQ(last, 10000u);
     EXPECT_LE(last - first, 12u);
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
 
     // Estimated heights settle as cards come into view; the ends stay exact.
     list()->verticalScrollBar()->setValue(0);
@@ -197,10 +197,10 @@ TEST_F(CaptionsViewTest, HidingOriginalsOrResizingKeepsThePlaceInTheHistory)
     // At the newest card, the newest card stays in view.
     snapshot.showsSourceText = false;
     render(snapshot);
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
     snapshot.showsSourceText = true;
     render(snapshot);
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
 
     // Elsewhere, the card at the top stays at the top.
     list()->verticalScrollBar()->setValue(list()->verticalScrollBar()->maximum() / 2);
