@@ -11,6 +11,7 @@
 
 #include "captions_logic.hpp"
 #include "view_logic.hpp"
+#include "view_support.hpp"
 
 namespace {
 constexpr qreal kPaddingX = 13;
@@ -112,7 +113,8 @@ const LiveTranslationActiveCard::Layout &LiveTranslationActiveCard::layoutFor(in
     layout->note
         = std::make_unique<LiveTranslationCaptionText>(m_content.note, m_fonts.note, noteWidth);
     // The room left for the host's texts once the fixed parts have theirs.
-    qreal room = m_heightLimit - y - kItemSpacing - layout->note->height() - kPaddingY;
+    qreal room = std::min(m_heightLimit, screenHeightFor(this)) - y - kItemSpacing
+        - layout->note->height() - kPaddingY;
     if (!m_content.source.isEmpty() || m_content.sourceIsText) {
         layout->source = std::make_unique<LiveTranslationCaptionText>(m_content.source,
             m_content.sourceIsText ? m_fonts.source : m_fonts.sourcePlaceholder, textWidth,

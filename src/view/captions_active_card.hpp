@@ -73,5 +73,5 @@ private:
     mutable std::unique_ptr<Layout> m_layout;
     LiveTranslationCaptionSelection m_selection;
     bool m_selecting = false;
-    int m_heightLimit = QWIDGETSIZE_MAX;
+    int m_heightLimit = 0; // set by the column once it knows its height
 };

@@ -4,7 +4,6 @@
 #include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollBar>
 #include <QVariantAnimation>
 #include <QWheelEvent>
@@ -14,6 +13,7 @@
 #include "captions_accessible.hpp"
 #include "captions_empty_state.hpp"
 #include "captions_logic.hpp"
+#include "view_support.hpp"
 
 namespace {
 constexpr int kScrollDurationMs = 180;
@@ -23,7 +23,6 @@ constexpr std::size_t kKeptLayouts = 96;
 // Measuring cards that come into view can change what is in view; this bounds the rounds.
 constexpr int kLayoutRounds = 8;
 constexpr int kScrollBarWidth = 10;
-constexpr qreal kFallbackMaxTextHeight = 1200;
 
 QString scrollBarStyle(const LiveTranslationPalette &palette)
 {
@@ -256,12 +255,9 @@ qreal LiveTranslationCaptionList::cardWidth() const
     return std::max<qreal>(viewport()->width() - 2 * kPadding, 1);
 }
 
-// No text is laid out taller than the screen can show it; the rest of a longer one is copied but
-// never drawn.
 qreal LiveTranslationCaptionList::maxTextHeight() const
 {
-    const QScreen *shown = screen();
-    return shown ? shown->availableGeometry().height() : kFallbackMaxTextHeight;
+    return screenHeightFor(this);
 }
 
 qreal LiveTranslationCaptionList::contentHeight()

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
@@ -47,6 +48,13 @@ qsizetype textPartEnd(const QString &text, qsizetype length)
     if (text.at(length).isLowSurrogate() && text.at(length - 1).isHighSurrogate())
         ++length;
     return length;
+}
+
+int screenHeightFor(const QWidget *widget)
+{
+    constexpr int kFallbackHeight = 1200;
+    const QScreen *screen = widget->screen();
+    return screen ? screen->availableGeometry().height() : kFallbackHeight;
 }
 
 QString plainToolTip(const QString &text)

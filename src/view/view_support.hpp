@@ -23,5 +23,9 @@ void setFontIfChanged(QWidget *widget, const QFont &font);
 // the halves of a surrogate pair.
 qsizetype textPartEnd(const QString &text, qsizetype length);
 
+// The height of the screen a widget is on (its available area): no text is ever laid out taller
+// than this, since no more of it could be seen at once.
+int screenHeightFor(const QWidget *widget);
+
 // Hover help that shows text exactly as given, never as markup.
 QString plainToolTip(const QString &text);
