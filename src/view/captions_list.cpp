@@ -65,6 +65,11 @@ LiveTranslationCaptionList::LiveTranslationCaptionList(QWidget *parent)
     verticalScrollBar()->setSingleStep(kSingleStep);
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this,
         &LiveTranslationCaptionList::stopScrolling);
+    // The scroll bar lies over the list's right padding instead of narrowing the cards, so their
+    // right edges stay in line with the live card's below.
+    verticalScrollBar()->parentWidget()->raise();
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
+        &LiveTranslationCaptionList::overlayScrollBar);
 
     m_emptyState = new LiveTranslationCaptionsEmptyState(viewport());
     m_emptyState->hide();
@@ -233,6 +238,16 @@ void LiveTranslationCaptionList::updateScrollRange()
         bar->setRange(0, maximum);
         m_inLayout = wasInLayout;
     }
+}
+
+void LiveTranslationCaptionList::overlayScrollBar()
+{
+    const QScrollBar *bar = verticalScrollBar();
+    const int overlap = bar->maximum() > bar->minimum() ? -bar->sizeHint().width() : 0;
+    const QMargins margins
+        = isRightToLeft() ? QMargins(overlap, 0, 0, 0) : QMargins(0, 0, overlap, 0);
+    if (viewportMargins() != margins)
+        setViewportMargins(margins);
 }
 
 void LiveTranslationCaptionList::placeEmptyState()

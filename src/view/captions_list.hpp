@@ -90,6 +90,7 @@ private:
     void relayout(); // width, fonts or source texts changed
     void layoutVisibleCards();
     void updateScrollRange();
+    void overlayScrollBar();
     void placeEmptyState();
     void applyPalette();
     void keepSelection(const LiveTranslationCaptionEntries::Update &update);

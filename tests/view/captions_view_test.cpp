@@ -138,10 +138,16 @@ TEST_F(CaptionsViewTest, AnotherNumberOfCardsScrollsToTheNewestAtOnceWithReduced
     render(withCards(40));
     EXPECT_EQ(scrollValue(), 0) << "the first appearance does not scroll";
 
-    render(withCards(41));
+    auto snapshot = withCards(41);
+    snapshot.isSessionActive = true;
+    render(snapshot);
     EXPECT_FALSE(list()->isScrolling());
     EXPECT_GT(scrollValue(), 0);
     EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
+    // The scroll bar shows over the list's padding: the cards end where the live card ends.
+    ASSERT_TRUE(list()->verticalScrollBar()->isVisible());
+    EXPECT_EQ(list()->viewport()->mapTo(shown.view, lastCardRect().topRight()).x(),
+        activeCard()->mapTo(shown.view, activeCard()->rect().topRight()).x());
 
     // Fewer cards is a change of number too.
     list()->verticalScrollBar()->setValue(0);
