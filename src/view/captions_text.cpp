@@ -35,11 +35,13 @@ constexpr qreal kBadgeCornerRadius = 4;
 constexpr qreal kCardCornerRadius = 11;
 
 // A paragraph that may be cut short is first laid out from enough characters to fill its lines
-// with letters a little narrower than the font's average, then from twice as many each time they
-// run out before the height is filled. No letter is taken to be narrower than a third of it.
+// with letters a little narrower than the font's average, then from more, as many as the lines
+// laid out so far suggest (at least twice as many), each time they run out before the height is
+// filled. No letter is taken to be narrower than a third of it.
 constexpr qreal kNarrowLetterRatio = 3;
 constexpr qreal kFirstPartRatio = 1.5;
 constexpr qsizetype kPartGrowth = 2;
+constexpr qreal kRefillMargin = 1.25;
 // The part grows no further than this many UTF-16 units for each such narrowest letter.
 constexpr qreal kUnitsPerLetter = 8;
 
@@ -166,7 +168,12 @@ LiveTranslationCaptionText::LiveTranslationCaptionText(
             shownLines = m_layout.lineCount();
             break;
         }
-        length *= kPartGrowth;
+        // The next part is sized by how far this one went, with a margin: one more layout.
+        const qreal filled = std::max<qreal>(m_height, 1);
+        const qreal needed
+            = std::ceil(static_cast<qreal>(end) * kRefillMargin * maxHeight / filled);
+        length = std::max(end * kPartGrowth,
+            static_cast<qsizetype>(std::min(needed, static_cast<qreal>(longest))));
     }
     m_shownLength = static_cast<int>(text.size());
     if (shownLines > 0) {
