@@ -2,6 +2,7 @@
 // and the whole panel (520 x 760) rendered to an image, offscreen, median of many runs.
 //   captions_bench            the table: same cards, one card appended, first snapshot, 2 MiB line
 //   captions_bench --memory   peak resident memory with 10,000 cards, scrolled through once
+//   captions_bench --runs     one unbroken run of letters as the live caption and as a card
 //   captions_bench --repeat same|appended CARDS   one figure again and again, for a profiler
 // Build in a Release directory to measure; the list scrolls at once (reduced motion) so that each
 // image shows the settled panel.
@@ -237,6 +238,48 @@ void largestLine()
         snapshot.committedCards.size(), line.size(), cell(figure).constData());
 }
 
+// A snapshot whose live caption and one card hold nothing but one run of `units` UTF-16 units
+// without a break opportunity: letters, or letters each under three combining marks. One unit
+// differs from run to run, so that every snapshot lays the texts out again.
+Figure unbrokenRun(std::size_t units, bool marks)
+{
+    const std::string unit = marks ? "a\u0301\u0323\u0308" : "a";
+    const std::size_t perUnit = marks ? 4 : 1;
+    std::string run;
+    run.reserve(units / perUnit * unit.size());
+    for (std::size_t i = 0; i < units / perUnit; ++i)
+        run += unit;
+    Panel panel;
+    LiveTranslationHelperSnapshot base = session(0);
+    base.committedCards.push_back({"long", run, run, 737372460.0});
+    base.activeSourceText = run;
+    base.activeTranslatedText = run;
+    return medianOfRuns(
+        [&](LiveTranslationHelperSnapshot &next, int i) {
+            next = base;
+            next.generation = static_cast<std::uint64_t>(i) + 2;
+            const char letter = static_cast<char>('b' + i % 20);
+            next.committedCards[0].translatedText[0] = letter;
+            next.committedCards[0].sourceText[0] = letter;
+            (*next.activeTranslatedText)[0] = letter;
+            (*next.activeSourceText)[0] = letter;
+        },
+        [&](LiveTranslationHelperSnapshot &next) { panel.applyAndRender(next); });
+}
+
+int unbrokenRuns()
+{
+    std::printf("median of %d runs, ms, wall (main thread processor): live caption and one card "
+                "(source and translation) each one unbroken run, applied + panel rendered\n",
+        kRuns);
+    std::printf("%10s %18s %18s\n", "units", "letters", "marked letters");
+    for (const std::size_t units : {10000, 100000, 1000000}) {
+        std::printf("%10zu %18s %18s\n", units, cell(unbrokenRun(units, false)).constData(),
+            cell(unbrokenRun(units, true)).constData());
+    }
+    return 0;
+}
+
 long peakResidentKiB()
 {
     rusage usage {};
@@ -273,6 +316,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--memory") == 0)
         return memory();
+    if (argc > 1 && std::strcmp(argv[1], "--runs") == 0)
+        return unbrokenRuns();
     // One figure again and again, for a profiler:  --repeat same|appended CARDS
     if (argc > 3 && std::strcmp(argv[1], "--repeat") == 0) {
         const bool same = std::strcmp(argv[2], "same") == 0;

@@ -11,6 +11,7 @@
 
 #include "captions_logic.hpp"
 #include "view_logic.hpp"
+#include "view_support.hpp"
 
 namespace {
 constexpr qreal kPaddingX = 13;
@@ -22,6 +23,7 @@ constexpr qreal kWaitingOpacity = 0.68;
 constexpr qreal kDotSize = 5;
 constexpr qreal kDotSpacing = 6;
 constexpr int kDefaultWidth = 400;
+constexpr qreal kSourceShare = 1.0 / 3;
 } // namespace
 
 struct LiveTranslationActiveCard::Layout {
@@ -107,23 +109,39 @@ const LiveTranslationActiveCard::Layout &LiveTranslationActiveCard::layoutFor(in
     layout->headerHeight = std::max(captionBadgeSize(layout->now, m_fonts.nowBadge).height(),
         std::ceil(QFontMetricsF(m_fonts.activeHeader).height()));
     qreal y = kPaddingY + layout->headerHeight + kItemSpacing;
+    const qreal noteWidth = std::max<qreal>(textWidth - kDotSize - kDotSpacing, 1);
+    layout->note
+        = std::make_unique<LiveTranslationCaptionText>(m_content.note, m_fonts.note, noteWidth);
+    // The room left for the host's texts once the fixed parts have theirs.
+    qreal room = std::min(m_heightLimit, screenHeightFor(this)) - y - kItemSpacing
+        - layout->note->height() - kPaddingY;
     if (!m_content.source.isEmpty() || m_content.sourceIsText) {
         layout->source = std::make_unique<LiveTranslationCaptionText>(m_content.source,
-            m_content.sourceIsText ? m_fonts.source : m_fonts.sourcePlaceholder, textWidth);
+            m_content.sourceIsText ? m_fonts.source : m_fonts.sourcePlaceholder, textWidth,
+            m_content.translationIsText ? room * kSourceShare : room);
         layout->sourceOrigin = QPointF(kPaddingX, y);
         y += layout->source->height() + kItemSpacing;
+        room -= layout->source->height() + kItemSpacing;
     }
     layout->translation = std::make_unique<LiveTranslationCaptionText>(m_content.translation,
         m_content.translationIsText ? m_fonts.activeTranslation : m_fonts.waitingPlaceholder,
-        textWidth);
+        textWidth, room);
     layout->translationOrigin = QPointF(kPaddingX, y);
     y += layout->translation->height() + kItemSpacing;
-    layout->note = std::make_unique<LiveTranslationCaptionText>(
-        m_content.note, m_fonts.note, std::max<qreal>(textWidth - kDotSize - kDotSpacing, 1));
     layout->noteOrigin = QPointF(kPaddingX + kDotSize + kDotSpacing, y);
     layout->height = std::ceil(y + layout->note->height() + kPaddingY);
     m_layout = std::move(layout);
     return *m_layout;
+}
+
+void LiveTranslationActiveCard::setHeightLimit(int limit)
+{
+    if (limit == m_heightLimit)
+        return;
+    m_heightLimit = limit;
+    m_layout.reset();
+    updateGeometry();
+    update();
 }
 
 int LiveTranslationActiveCard::heightForWidth(int width) const

@@ -9,7 +9,9 @@
 
 // The caption still being built: a header that says whether a translation has arrived, the
 // source slot, the translation slot and a note, each with its placeholder while it waits. Its
-// host texts are selectable with the mouse and copied with the copy shortcut.
+// host texts are selectable with the mouse and copied with the copy shortcut. Texts too long for
+// the card's height limit end in an ellipsis; beside a translation, the source takes at most a
+// third of the room.
 class LiveTranslationActiveCard final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationActiveCard)
@@ -37,6 +39,8 @@ public:
     void render(
         const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
     const Content &content() const { return m_content; }
+    // The tallest the card may be; texts that would make it taller are cut short.
+    void setHeightLimit(int limit);
     QString selectedText() const;
 
     bool hasHeightForWidth() const override { return true; }
@@ -69,4 +73,5 @@ private:
     mutable std::unique_ptr<Layout> m_layout;
     LiveTranslationCaptionSelection m_selection;
     bool m_selecting = false;
+    int m_heightLimit = 0; // set by the column once it knows its height
 };

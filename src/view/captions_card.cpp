@@ -32,7 +32,8 @@ qreal headerHeight(const LiveTranslationCaptionFonts &fonts)
 } // namespace
 
 LiveTranslationCardEstimate LiveTranslationCardEstimate::forCards(
-    const LiveTranslationCaptionFonts &fonts, qreal cardWidth, bool showsSource)
+    const LiveTranslationCaptionFonts &fonts, qreal cardWidth, bool showsSource,
+    qreal maxTextHeight)
 {
     const QFontMetricsF source(fonts.source);
     const QFontMetricsF translation(fonts.translation);
@@ -45,24 +46,27 @@ LiveTranslationCardEstimate LiveTranslationCardEstimate::forCards(
         .translationLineHeight = translation.height(),
         .translationUnitWidth = translation.averageCharWidth(),
         .showsSource = showsSource,
+        .maxTextHeight = maxTextHeight,
     };
 }
 
 qreal LiveTranslationCardEstimate::height(float sourceUnits, float translationUnits) const
 {
-    const auto lines = [this](float units, qreal unitWidth) {
-        return std::max<qreal>(1, std::ceil(units * unitWidth * kWrapSlack / textWidth));
+    const auto textHeight = [this](float units, qreal unitWidth, qreal lineHeight) {
+        const qreal lines
+            = std::max<qreal>(1, std::ceil(units * unitWidth * kWrapSlack / textWidth));
+        return std::min(lines * lineHeight, std::max(maxTextHeight, lineHeight));
     };
     qreal total
-        = fixedHeight + lines(translationUnits, translationUnitWidth) * translationLineHeight;
+        = fixedHeight + textHeight(translationUnits, translationUnitWidth, translationLineHeight);
     if (showsSource)
-        total += lines(sourceUnits, sourceUnitWidth) * sourceLineHeight + sourceGap;
+        total += textHeight(sourceUnits, sourceUnitWidth, sourceLineHeight) + sourceGap;
     return std::ceil(total);
 }
 
 LiveTranslationCommittedCardLayout::LiveTranslationCommittedCardLayout(
     const LiveTranslationHelperCommittedCard &card, bool showsSource, qreal cardWidth,
-    const LiveTranslationCaptionFonts &fonts)
+    qreal maxTextHeight, const LiveTranslationCaptionFonts &fonts)
     : m_width(cardWidth)
     , m_badge(translatedBadge())
     , m_time(captionTimeText(card.committedAt, QLocale::system()))
@@ -74,12 +78,12 @@ LiveTranslationCommittedCardLayout::LiveTranslationCommittedCardLayout(
     qreal y = kPaddingY + m_headerHeight + kItemSpacing;
     if (showsSource) {
         m_source = std::make_unique<LiveTranslationCaptionText>(
-            fromWire(card.sourceText), fonts.source, textWidth);
+            fromWire(card.sourceText), fonts.source, textWidth, maxTextHeight);
         m_sourceOrigin = QPointF(kPaddingX, y);
         y += m_source->height() + kItemSpacing;
     }
     m_translation = std::make_unique<LiveTranslationCaptionText>(
-        fromWire(card.translatedText), fonts.translation, textWidth);
+        fromWire(card.translatedText), fonts.translation, textWidth, maxTextHeight);
     m_translationOrigin = QPointF(kPaddingX, y);
     m_height = y + m_translation->height() + kPaddingY;
 }

@@ -21,16 +21,17 @@ struct LiveTranslationCardEstimate {
     qreal translationLineHeight = 0;
     qreal translationUnitWidth = 0;
     bool showsSource = true;
+    qreal maxTextHeight = LiveTranslationCaptionText::kUnbounded; // of each text
 
-    static LiveTranslationCardEstimate forCards(
-        const LiveTranslationCaptionFonts &fonts, qreal cardWidth, bool showsSource);
+    static LiveTranslationCardEstimate forCards(const LiveTranslationCaptionFonts &fonts,
+        qreal cardWidth, bool showsSource, qreal maxTextHeight);
     qreal height(float sourceUnits, float translationUnits) const;
 
     bool operator==(const LiveTranslationCardEstimate &) const = default;
 };
 
 // One committed card laid out at one width: the header with the "TRANSLATED" badge and the time,
-// the source text while originals show, and the translation.
+// the source text while originals show, and the translation, each no taller than a limit.
 class LiveTranslationCommittedCardLayout final {
     Q_DISABLE_COPY_MOVE(LiveTranslationCommittedCardLayout)
 
@@ -38,7 +39,8 @@ public:
     using Position = LiveTranslationCaptionTextPosition;
 
     LiveTranslationCommittedCardLayout(const LiveTranslationHelperCommittedCard &card,
-        bool showsSource, qreal cardWidth, const LiveTranslationCaptionFonts &fonts);
+        bool showsSource, qreal cardWidth, qreal maxTextHeight,
+        const LiveTranslationCaptionFonts &fonts);
 
     qreal height() const { return m_height; }
     const QString &timeText() const { return m_time; }

@@ -13,6 +13,7 @@
 #include "captions_accessible.hpp"
 #include "captions_empty_state.hpp"
 #include "captions_logic.hpp"
+#include "view_support.hpp"
 
 namespace {
 constexpr int kScrollDurationMs = 180;
@@ -64,12 +65,18 @@ LiveTranslationCaptionList::LiveTranslationCaptionList(QWidget *parent)
     verticalScrollBar()->setSingleStep(kSingleStep);
     connect(verticalScrollBar(), &QScrollBar::sliderPressed, this,
         &LiveTranslationCaptionList::stopScrolling);
+    // The scroll bar lies over the list's right padding instead of narrowing the cards, so their
+    // right edges stay in line with the live card's below.
+    verticalScrollBar()->parentWidget()->raise();
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
+        &LiveTranslationCaptionList::overlayScrollBar);
 
     m_emptyState = new LiveTranslationCaptionsEmptyState(viewport());
     m_emptyState->hide();
 
     m_entries.setSpacing(kSpacing);
-    m_entries.setEstimate(LiveTranslationCardEstimate::forCards(m_fonts, cardWidth(), true));
+    m_entries.setEstimate(
+        LiveTranslationCardEstimate::forCards(m_fonts, cardWidth(), true, maxTextHeight()));
 
     m_scroll->setDuration(kScrollDurationMs);
     m_scroll->setEasingCurve(QEasingCurve::OutCubic);
@@ -142,7 +149,7 @@ const LiveTranslationCommittedCardLayout &LiveTranslationCaptionList::layoutFor(
     CachedLayout &cached = m_layouts[card.id];
     if (!cached.layout || cached.generation != m_layoutGeneration || !(cached.card == card)) {
         cached.layout = std::make_unique<LiveTranslationCommittedCardLayout>(
-            card, m_showsSource, cardWidth(), m_fonts);
+            card, m_showsSource, cardWidth(), maxTextHeight(), m_fonts);
         cached.card = card;
         cached.generation = m_layoutGeneration;
     }
@@ -166,8 +173,8 @@ void LiveTranslationCaptionList::relayout()
     const std::size_t top = m_visible.first;
     const qreal intoTop = keepTop ? verticalScrollBar()->value() - contentTop(top) : 0;
     ++m_layoutGeneration;
-    m_entries.setEstimate(
-        LiveTranslationCardEstimate::forCards(m_fonts, cardWidth(), m_showsSource));
+    m_entries.setEstimate(LiveTranslationCardEstimate::forCards(
+        m_fonts, cardWidth(), m_showsSource, maxTextHeight()));
     if (!keepTop)
         return;
     const qreal height = layoutFor(top).height();
@@ -233,6 +240,16 @@ void LiveTranslationCaptionList::updateScrollRange()
     }
 }
 
+void LiveTranslationCaptionList::overlayScrollBar()
+{
+    const QScrollBar *bar = verticalScrollBar();
+    const int overlap = bar->maximum() > bar->minimum() ? -bar->sizeHint().width() : 0;
+    const QMargins margins
+        = isRightToLeft() ? QMargins(overlap, 0, 0, 0) : QMargins(0, 0, overlap, 0);
+    if (viewportMargins() != margins)
+        setViewportMargins(margins);
+}
+
 void LiveTranslationCaptionList::placeEmptyState()
 {
     if (!m_showsEmptyState)
@@ -251,6 +268,11 @@ void LiveTranslationCaptionList::applyPalette()
 qreal LiveTranslationCaptionList::cardWidth() const
 {
     return std::max<qreal>(viewport()->width() - 2 * kPadding, 1);
+}
+
+qreal LiveTranslationCaptionList::maxTextHeight() const
+{
+    return screenHeightFor(this);
 }
 
 qreal LiveTranslationCaptionList::contentHeight()
@@ -289,8 +311,8 @@ void LiveTranslationCaptionList::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     const bool atNewest = m_atNewestCard;
-    const auto estimate
-        = LiveTranslationCardEstimate::forCards(m_fonts, cardWidth(), m_showsSource);
+    const auto estimate = LiveTranslationCardEstimate::forCards(
+        m_fonts, cardWidth(), m_showsSource, maxTextHeight());
     if (!(estimate == m_entries.estimate()))
         relayout();
     updateScrollRange();
@@ -335,10 +357,8 @@ int LiveTranslationCaptionList::newestCardScrollValue()
 {
     if (m_entries.empty())
         return 0;
-    // The newest card sits at the bottom of the visible area with the list's padding below it,
-    // clear of the divider under the list.
-    const qreal bottom
-        = contentTop(m_entries.size() - 1) + m_entries.height(m_entries.size() - 1) + kPadding;
+    // The newest card's bottom is aligned to the bottom of the visible area.
+    const qreal bottom = contentTop(m_entries.size() - 1) + m_entries.height(m_entries.size() - 1);
     const int value = static_cast<int>(std::ceil(bottom)) - viewport()->height();
     return std::clamp(value, 0, verticalScrollBar()->maximum());
 }

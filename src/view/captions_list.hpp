@@ -90,11 +90,13 @@ private:
     void relayout(); // width, fonts or source texts changed
     void layoutVisibleCards();
     void updateScrollRange();
+    void overlayScrollBar();
     void placeEmptyState();
     void applyPalette();
     void keepSelection(const LiveTranslationCaptionEntries::Update &update);
 
     qreal cardWidth() const;
+    qreal maxTextHeight() const;
     qreal contentHeight();
     qreal contentTop(std::size_t index) { return kPadding + m_entries.top(index); }
     int newestCardScrollValue();

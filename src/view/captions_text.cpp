@@ -13,6 +13,8 @@
 #include <cmath>
 #include <qdrawutil.h>
 
+#include "view_support.hpp"
+
 namespace {
 // Pixel sizes of the caption fonts. Half sizes (10.5, 9.5) round up: fonts take whole pixels.
 constexpr int kBadgePixelSize = 9;
@@ -32,11 +34,41 @@ constexpr qreal kBadgePaddingY = 2;
 constexpr qreal kBadgeCornerRadius = 4;
 constexpr qreal kCardCornerRadius = 11;
 
+// A paragraph that may be cut short is first laid out from enough characters to fill its lines
+// with letters a little narrower than the font's average, then from more, as many as the lines
+// laid out so far suggest (at least twice as many), each time they run out before the height is
+// filled. No letter is taken to be narrower than a third of it.
+constexpr qreal kNarrowLetterRatio = 3;
+constexpr qreal kFirstPartRatio = 1.5;
+constexpr qsizetype kPartGrowth = 2;
+constexpr qreal kRefillMargin = 1.25;
+// The part grows no further than this many UTF-16 units for each such narrowest letter.
+constexpr qreal kUnitsPerLetter = 8;
+
+QString ellipsis()
+{
+    return QStringLiteral("\u2026");
+}
+
+// The stretches between line break opportunities longer than `length` characters, in order.
+QList<std::pair<qsizetype, qsizetype>> longRuns(const QString &text, qsizetype length)
+{
+    QList<std::pair<qsizetype, qsizetype>> runs;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+    qsizetype previous = 0;
+    for (qsizetype next = finder.toNextBoundary(); next >= 0; next = finder.toNextBoundary()) {
+        if (next - previous > length)
+            runs.append({previous, next});
+        previous = next;
+    }
+    return runs;
+}
+
 // Host texts are plain: a line feed or carriage return breaks the line. The displayed text keeps
 // one character per character of the original, so positions and copies map one to one.
-QString displayedText(const QString &text)
+QString displayedText(QStringView text)
 {
-    QString shown = text;
+    QString shown = text.toString();
     for (qsizetype i = 0; i < shown.size(); ++i) {
         const QChar c = shown.at(i);
         if (c == u'\n' || c == u'\r')
@@ -94,9 +126,8 @@ std::optional<std::pair<int, int>> LiveTranslationCaptionSelection::rangeIn(
 }
 
 LiveTranslationCaptionText::LiveTranslationCaptionText(
-    const QString &text, const QFont &font, qreal width)
+    const QString &text, const QFont &font, qreal width, qreal maxHeight)
     : m_text(text)
-    , m_layout(displayedText(text), font)
 {
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -104,20 +135,108 @@ LiveTranslationCaptionText::LiveTranslationCaptionText(
     const bool rightToLeft = text.isRightToLeft();
     option.setTextDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
     option.setAlignment(Qt::AlignAbsolute | (rightToLeft ? Qt::AlignRight : Qt::AlignLeft));
+    m_layout.setFont(font);
     m_layout.setTextOption(option);
     m_layout.setCacheEnabled(true);
 
     const qreal lineWidth = std::max<qreal>(width, 1);
+    qsizetype length = text.size();
+    qsizetype longest = text.size();
+    if (std::isfinite(maxHeight)) {
+        // Shaping costs every character handed to the layout: only the part that can show is.
+        const QFontMetricsF metrics(font);
+        const qreal lines
+            = std::floor(std::max(maxHeight, metrics.height()) / metrics.height()) + 2;
+        const qreal perLine = lineWidth / std::max<qreal>(metrics.averageCharWidth(), 1);
+        length = static_cast<qsizetype>(
+            std::min<qreal>(std::ceil(lines * perLine * kFirstPartRatio), text.size()));
+        longest = static_cast<qsizetype>(std::min<qreal>(
+            std::ceil(lines * perLine * kNarrowLetterRatio * kUnitsPerLetter), text.size()));
+    }
+    int shownLines = -1; // all, unless the text is cut short
+    while (true) {
+        const qsizetype end = textPartEnd(text, std::min(length, longest));
+        m_layout.setText(displayedText(QStringView(text).left(end)));
+        if (layOut(lineWidth, maxHeight, -1)) {
+            shownLines = m_layout.lineCount() - 1;
+            break;
+        }
+        if (end == text.size())
+            break;
+        if (length >= longest) {
+            // Characters that take no room (marks piled on one letter) end where the part does.
+            shownLines = m_layout.lineCount();
+            break;
+        }
+        // The next part is sized by how far this one went, with a margin: one more layout.
+        const qreal filled = std::max<qreal>(m_height, 1);
+        const qreal needed
+            = std::ceil(static_cast<qreal>(end) * kRefillMargin * maxHeight / filled);
+        length = std::max(end * kPartGrowth,
+            static_cast<qsizetype>(std::min(needed, static_cast<qreal>(longest))));
+    }
+    m_shownLength = static_cast<int>(text.size());
+    if (shownLines > 0) {
+        // Laid out again with room for the ellipsis on the last line that fits.
+        layOut(lineWidth, maxHeight, shownLines);
+        const QTextLine last = m_layout.lineAt(m_layout.lineCount() - 1);
+        m_shownLength = last.textStart() + last.textLength();
+        const qreal ellipsisWidth = QFontMetricsF(font).horizontalAdvance(ellipsis());
+        const qreal x = rightToLeft
+            ? last.x() + last.width() - last.naturalTextWidth() - ellipsisWidth
+            : last.x() + last.naturalTextWidth();
+        m_ellipsisOrigin = QPointF(x, last.y() + last.ascent());
+    }
+}
+
+// Lays out lines until the text or the height runs out; with a line limit, exactly that many,
+// the last one leaving room for an ellipsis. Returns whether a line was left over for lack of
+// height (the line left over is laid out too; it is never drawn: the caller lays out again).
+bool LiveTranslationCaptionText::layOut(qreal width, qreal maxHeight, int lineLimit)
+{
+    const QFontMetricsF metrics(m_layout.font());
+    const qreal ellipsisWidth = metrics.horizontalAdvance(ellipsis());
+    QTextOption wordWrap = m_layout.textOption();
+    wordWrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QTextOption anywhere = wordWrap;
+    anywhere.setWrapMode(QTextOption::WrapAnywhere);
+    const bool rightToLeft = wordWrap.textDirection() == Qt::RightToLeft;
+    // A line that starts in a run longer than any line can hold is broken anywhere at once,
+    // which is where breaking at words would end up after a pass over the rest of the run.
+    const auto longRun = static_cast<qsizetype>(
+        std::ceil(width * kNarrowLetterRatio / std::max<qreal>(metrics.averageCharWidth(), 1)));
+    const QList<std::pair<qsizetype, qsizetype>> runs = longRuns(m_layout.text(), longRun);
+    qsizetype run = 0;
+    qsizetype lineStart = 0;
+
+    bool linesLeft = false;
     qreal y = 0;
+    m_naturalWidth = 0;
     m_layout.beginLayout();
-    for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine()) {
-        line.setLineWidth(lineWidth);
-        line.setPosition(QPointF(0, y));
+    for (int i = 0; lineLimit < 0 || i < lineLimit; ++i) {
+        while (run < runs.size() && runs[run].second - lineStart <= longRun)
+            ++run;
+        m_layout.setTextOption(
+            run < runs.size() && runs[run].first <= lineStart ? anywhere : wordWrap);
+        QTextLine line = m_layout.createLine();
+        if (!line.isValid())
+            break;
+        const bool last = i == lineLimit - 1;
+        const qreal inset = last ? std::min(ellipsisWidth, width - 1) : 0;
+        line.setLineWidth(width - inset);
+        line.setPosition(QPointF(rightToLeft ? inset : 0, y));
+        if (lineLimit < 0 && i > 0 && y + line.height() > maxHeight) {
+            linesLeft = true;
+            break;
+        }
+        lineStart = line.textStart() + line.textLength();
         y += line.height();
         m_naturalWidth = std::max(m_naturalWidth, line.naturalTextWidth());
     }
     m_layout.endLayout();
+    m_layout.setTextOption(wordWrap);
     m_height = std::ceil(y);
+    return linesLeft;
 }
 
 void LiveTranslationCaptionText::draw(QPainter *painter, QPointF topLeft, const QColor &color,
@@ -125,15 +244,19 @@ void LiveTranslationCaptionText::draw(QPainter *painter, QPointF topLeft, const 
 {
     painter->setPen(color);
     QList<QTextLayout::FormatRange> formats;
-    if (selection) {
+    if (selection && selection->first < m_shownLength) {
         QTextLayout::FormatRange range;
         range.start = selection->first;
-        range.length = selection->second - selection->first;
+        range.length = std::min(selection->second, m_shownLength) - selection->first;
         range.format.setBackground(selectionColor);
         range.format.setForeground(color);
         formats.append(range);
     }
     m_layout.draw(painter, topLeft, formats);
+    if (isCutShort()) {
+        painter->setFont(m_layout.font());
+        painter->drawText(topLeft + m_ellipsisOrigin, ellipsis());
+    }
 }
 
 int LiveTranslationCaptionText::offsetAt(QPointF local) const
@@ -148,6 +271,9 @@ int LiveTranslationCaptionText::offsetAt(QPointF local) const
         if (local.y() < line.y() + line.height())
             return line.xToCursor(local.x());
     }
+    // Below a paragraph cut short lies the rest of its text.
+    if (isCutShort())
+        return static_cast<int>(m_text.size());
     const QTextLine last = m_layout.lineAt(count - 1);
     return last.textStart() + last.textLength();
 }

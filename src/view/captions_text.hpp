@@ -6,6 +6,7 @@
 #include <QTextLayout>
 #include <compare>
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -66,16 +67,25 @@ private:
 };
 
 // One wrapped paragraph of plain text: never markup, long words broken anywhere, right-to-left
-// paragraphs aligned to the right.
+// paragraphs aligned to the right. Only the lines that fit `maxHeight` are laid out, from a
+// part of the text that grows with what fits rather than with the text; a paragraph cut short
+// ends in an ellipsis. The whole text stays the paragraph's text for selection and copy.
 class LiveTranslationCaptionText final {
     Q_DISABLE_COPY_MOVE(LiveTranslationCaptionText)
 
 public:
-    LiveTranslationCaptionText(const QString &text, const QFont &font, qreal width);
+    static constexpr qreal kUnbounded = std::numeric_limits<qreal>::infinity();
+
+    LiveTranslationCaptionText(
+        const QString &text, const QFont &font, qreal width, qreal maxHeight = kUnbounded);
 
     const QString &text() const { return m_text; }
     qreal height() const { return m_height; }
     qreal naturalWidth() const { return m_naturalWidth; }
+    // The lines laid out, and the characters they hold; fewer than the text's when cut short.
+    int lineCount() const { return m_layout.lineCount(); }
+    int shownLength() const { return m_shownLength; }
+    bool isCutShort() const { return m_shownLength < m_text.size(); }
 
     void draw(QPainter *painter, QPointF topLeft, const QColor &color,
         std::optional<std::pair<int, int>> selection = std::nullopt,
@@ -84,10 +94,14 @@ public:
     int offsetAt(QPointF local) const;
 
 private:
+    bool layOut(qreal width, qreal maxHeight, int lineLimit);
+
     QString m_text;
     QTextLayout m_layout;
     qreal m_height = 0;
     qreal m_naturalWidth = 0;
+    int m_shownLength = 0;
+    QPointF m_ellipsisOrigin; // the baseline's start of the ellipsis, when cut short
 };
 
 // Start and end of the word around a position, for a double click.

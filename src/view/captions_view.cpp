@@ -1,5 +1,6 @@
 #include "captions_view.hpp"
 
+#include <QResizeEvent>
 #include <QVBoxLayout>
 
 #include "captions_active_card.hpp"
@@ -9,6 +10,8 @@
 
 namespace {
 constexpr int kActiveSectionPadding = 12;
+// However long the live caption, the list above it keeps room for a short card.
+constexpr int kListRoom = 120;
 } // namespace
 
 LiveTranslationCaptionsView::LiveTranslationCaptionsView(QWidget *parent)
@@ -50,4 +53,12 @@ void LiveTranslationCaptionsView::render(
 void LiveTranslationCaptionsView::setReduceMotion(bool reduceMotion)
 {
     m_list->setReduceMotion(reduceMotion);
+}
+
+void LiveTranslationCaptionsView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int room = event->size().height() - kListRoom - m_divider->sizeHint().height()
+        - 2 * kActiveSectionPadding;
+    m_activeCard->setHeightLimit(std::max(room, 0));
 }

@@ -26,6 +26,9 @@ public:
     LiveTranslationCaptionList *list() const { return m_list; }
     LiveTranslationActiveCard *activeCard() const { return m_activeCard; }
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     LiveTranslationCaptionList *m_list;
     LiveTranslationDivider *m_divider;

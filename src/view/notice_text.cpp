@@ -7,7 +7,6 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QTextBoundaryFinder>
 #include <QTextLayout>
 
 #include "view_support.hpp"
@@ -17,25 +16,10 @@ namespace {
 // More characters than a line of the notice's font holds at any width the panel gives it, so the
 // bound on what is laid out never shortens a line that shows.
 constexpr qsizetype kCharactersPerLine = 512;
-// How far past the bound a grapheme cluster is looked for.
-constexpr qsizetype kClusterLookahead = 64;
-
-// The start of text, at most length characters, ending between two grapheme clusters (or, for a
-// cluster longer than the look-ahead, between two code points).
-QString graphemePrefix(const QString &text, qsizetype length)
+// The start of text, at least length characters, up to the end of the grapheme cluster there.
+QString textPart(const QString &text, qsizetype length)
 {
-    if (text.size() <= length)
-        return text;
-    const qsizetype window = std::min(text.size(), length + kClusterLookahead);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.constData(), window);
-    finder.setPosition(length);
-    qsizetype end = finder.isAtBoundary() ? length : finder.toPreviousBoundary();
-    if (end <= 0) {
-        end = length;
-        if (text.at(end - 1).isHighSurrogate())
-            --end;
-    }
-    return text.left(end);
+    return text.left(textPartEnd(text, length));
 }
 
 QString withoutBreaks(QString text)
@@ -71,7 +55,7 @@ LiveTranslationNoticeText::Layout LiveTranslationNoticeText::layoutLines(
     const QString &notice = text();
     if (notice.isEmpty() || width <= 0)
         return result;
-    QString laidOut = graphemePrefix(notice, kMaxLines * kCharactersPerLine);
+    QString laidOut = textPart(notice, kMaxLines * kCharactersPerLine);
     const bool cut = laidOut.size() < notice.size();
     laidOut.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
     laidOut.replace(u'\n', QChar::LineSeparator);
@@ -151,7 +135,7 @@ void LiveTranslationNoticeText::updateShown()
     // The whole notice, up to a length hover help and a screen reader can still present.
     QString described;
     if (m_elided) {
-        described = graphemePrefix(text(), kDescribedLength);
+        described = textPart(text(), kDescribedLength);
         if (described.size() < text().size())
             described += QChar(0x2026);
     }

@@ -77,11 +77,34 @@ LiveTranslationStatusText::LiveTranslationStatusText(QWidget *parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
+namespace {
+// One line: line breaks in the message read as blanks.
+QString singleLine(QString text)
+{
+    text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return text;
+}
+
+// However long the message, the header shows one line of it: what is measured, elided and drawn
+// is never longer than this, so that a huge message costs no more than a long one.
+constexpr qsizetype kLongestLine = 1024;
+
+QString shownLine(const QString &text)
+{
+    const qsizetype end = textPartEnd(text, kLongestLine);
+    QString line = singleLine(text.left(end));
+    if (end < text.size())
+        line += QChar(0x2026);
+    return line;
+}
+} // namespace
+
 void LiveTranslationStatusText::setText(const QString &text)
 {
     if (text == m_text)
         return;
     m_text = text;
+    m_line = shownLine(text);
     setAccessibleValueText(this, text);
     updateGeometry();
     updateToolTip();
@@ -96,15 +119,6 @@ void LiveTranslationStatusText::setColor(const QColor &color)
     update();
 }
 
-namespace {
-// One line: line breaks in the message read as blanks.
-QString singleLine(QString text)
-{
-    text.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return text;
-}
-} // namespace
-
 QSize LiveTranslationStatusText::sizeHint() const
 {
     return minimumSizeHint();
@@ -113,7 +127,7 @@ QSize LiveTranslationStatusText::sizeHint() const
 QSize LiveTranslationStatusText::minimumSizeHint() const
 {
     const QFontMetricsF metrics(font());
-    const qreal full = metrics.horizontalAdvance(singleLine(m_text));
+    const qreal full = metrics.horizontalAdvance(m_line);
     const qreal narrow = metrics.horizontalAdvance(QStringLiteral("Mm…"));
     return {qCeil(qMin(full, narrow)), qCeil(metrics.height())};
 }
@@ -126,7 +140,7 @@ void LiveTranslationStatusText::paintEvent(QPaintEvent * /*event*/)
     painter.setPen(m_color);
     painter.setFont(font());
     const QFontMetricsF metrics(font());
-    const QString shown = metrics.elidedText(singleLine(m_text), Qt::ElideRight, width());
+    const QString shown = metrics.elidedText(m_line, Qt::ElideRight, width());
     painter.drawText(QRectF(rect()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
 }
 
@@ -146,9 +160,8 @@ void LiveTranslationStatusText::resizeEvent(QResizeEvent *event)
 // An elided message shows in full as hover help.
 void LiveTranslationStatusText::updateToolTip()
 {
-    const QString line = singleLine(m_text);
-    const bool elided = QFontMetricsF(font()).horizontalAdvance(line) > width();
-    const QString tip = elided ? plainToolTip(line) : QString();
+    const bool elided = QFontMetricsF(font()).horizontalAdvance(m_line) > width();
+    const QString tip = elided ? plainToolTip(m_line) : QString();
     if (toolTip() != tip)
         setToolTip(tip);
 }

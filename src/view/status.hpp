@@ -64,5 +64,6 @@ private:
     void updateToolTip();
 
     QString m_text;
+    QString m_line; // as shown: one line, no longer than the widest header could show
     QColor m_color;
 };

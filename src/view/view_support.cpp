@@ -6,6 +6,8 @@
 #include <QBoxLayout>
 #include <QIcon>
 #include <QPixmap>
+#include <QScreen>
+#include <QTextBoundaryFinder>
 #include <QWidget>
 #include <QWidgetItem>
 
@@ -66,6 +68,31 @@ void setFontIfChanged(QWidget *widget, const QFont &font)
 {
     if (widget->font() != font)
         widget->setFont(font);
+}
+
+qsizetype textPartEnd(const QString &text, qsizetype length)
+{
+    constexpr qsizetype kLongestCluster = 64;
+    if (length >= text.size())
+        return text.size();
+    const qsizetype windowEnd = std::min(text.size(), length + kLongestCluster + 1);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.constData(), windowEnd);
+    finder.setPosition(length);
+    if (finder.isAtBoundary())
+        return length;
+    const qsizetype next = finder.toNextBoundary();
+    if (next > 0 && (next < windowEnd || windowEnd == text.size()))
+        return next;
+    if (text.at(length).isLowSurrogate() && text.at(length - 1).isHighSurrogate())
+        ++length;
+    return length;
+}
+
+int screenHeightFor(const QWidget *widget)
+{
+    constexpr int kFallbackHeight = 1200;
+    const QScreen *screen = widget->screen();
+    return screen ? screen->availableGeometry().height() : kFallbackHeight;
 }
 
 QString plainToolTip(const QString &text)

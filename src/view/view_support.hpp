@@ -21,6 +21,16 @@ QFont systemFont(int pixelSize, QFont::Weight weight = QFont::Normal);
 
 void setFontIfChanged(QWidget *widget, const QFont &font);
 
+// Where a part of a text that holds at least `length` UTF-16 units may end: on a grapheme cluster
+// boundary found by looking only at the characters around it, so the cost does not grow with the
+// text. A cluster longer than 64 units (marks piled on one letter) may be cut, but never between
+// the halves of a surrogate pair.
+qsizetype textPartEnd(const QString &text, qsizetype length);
+
+// The height of the screen a widget is on (its available area): no text is ever laid out taller
+// than this, since no more of it could be seen at once.
+int screenHeightFor(const QWidget *widget);
+
 // Hover help that shows text exactly as given, never as markup.
 QString plainToolTip(const QString &text);
 

@@ -9,6 +9,7 @@
 #include "captions_active_card.hpp"
 #include "captions_empty_state.hpp"
 #include "captions_list.hpp"
+#include "captions_text.hpp"
 #include "captions_view.hpp"
 #include "view_test_support.hpp"
 
@@ -137,15 +138,21 @@ TEST_F(CaptionsViewTest, AnotherNumberOfCardsScrollsToTheNewestAtOnceWithReduced
     render(withCards(40));
     EXPECT_EQ(scrollValue(), 0) << "the first appearance does not scroll";
 
-    render(withCards(41));
+    auto snapshot = withCards(41);
+    snapshot.isSessionActive = true;
+    render(snapshot);
     EXPECT_FALSE(list()->isScrolling());
     EXPECT_GT(scrollValue(), 0);
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
+    // The scroll bar shows over the list's padding: the cards end where the live card ends.
+    ASSERT_TRUE(list()->verticalScrollBar()->isVisible());
+    EXPECT_EQ(list()->viewport()->mapTo(shown.view, lastCardRect().topRight()).x(),
+        activeCard()->mapTo(shown.view, activeCard()->rect().topRight()).x());
 
     // Fewer cards is a change of number too.
     list()->verticalScrollBar()->setValue(0);
     render(withCards(39));
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
 
     // The same number of other cards is not.
     render(withCards(40));
@@ -161,7 +168,7 @@ TEST_F(CaptionsViewTest, MoreCardsEaseToTheNewest)
     render(withCards(42));
     EXPECT_TRUE(list()->isScrolling());
     QTRY_VERIFY(!list()->isScrolling());
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
 }
 
 TEST_F(CaptionsViewTest, ThousandsOfCardsLayOutOnlyWhatIsInView)
@@ -172,7 +179,7 @@ TEST_F(CaptionsViewTest, ThousandsOfCardsLayOutOnlyWhatIsInView)
     const auto [first, last] = list()->visibleCards();
     EXPECT_EQ(last, 10000u);
     EXPECT_LE(last - first, 12u);
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
 
     // Estimated heights settle as cards come into view; the ends stay exact.
     list()->verticalScrollBar()->setValue(0);
@@ -196,10 +203,10 @@ TEST_F(CaptionsViewTest, HidingOriginalsOrResizingKeepsThePlaceInTheHistory)
     // At the newest card, the newest card stays in view.
     snapshot.showsSourceText = false;
     render(snapshot);
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
     snapshot.showsSourceText = true;
     render(snapshot);
-    EXPECT_EQ(lastCardRect().bottom() + 1 + 12, viewportHeight());
+    EXPECT_EQ(lastCardRect().bottom() + 1, viewportHeight());
 
     // Elsewhere, the card at the top stays at the top.
     list()->verticalScrollBar()->setValue(list()->verticalScrollBar()->maximum() / 2);
@@ -305,6 +312,37 @@ TEST_F(CaptionsViewTest, LongWordsWrapInsteadOfWideningThePanel)
     EXPECT_LT(shown.view->minimumSizeHint().width(), 300);
     EXPECT_LE(activeCard()->width(), shown.view->width());
     EXPECT_GT(activeCard()->height(), 120);
+}
+
+TEST(CaptionsText, OnlyWhatFitsTheHeightIsLaidOutAndNoClusterIsSplit)
+{
+    const QFont font = LiveTranslationCaptionFonts::fromApplication().translation;
+    const auto repeated = [](const QString &unit, int times) { return unit.repeated(times); };
+    struct Case {
+        const char *name;
+        QString text;
+        bool cutShort;
+        int unitsPerCluster; // the shown part ends between clusters
+    };
+    const Case cases[] = {
+        {"a million letters", QString(1000000, u'x'), true, 1},
+        {"a million right-to-left letters", QString(1000000, QChar(0x0628)), true, 1},
+        {"letters under two marks each", repeated(QStringLiteral("a\u0301\u0323"), 300000), true,
+            3},
+        {"one letter under a million marks", u'a' + QString(1000000, QChar(0x0301)), true, 1},
+        {"emoji outside the basic plane", repeated(QStringLiteral("\U0001F600"), 400000), true, 2},
+        {"words that fit", QStringLiteral("Good morning and welcome."), false, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const LiveTranslationCaptionText text(c.text, font, 300, 200);
+        EXPECT_EQ(text.text(), c.text); // copied and selected in full
+        EXPECT_EQ(text.isCutShort(), c.cutShort);
+        EXPECT_LE(text.height(), 200);
+        EXPECT_LE(text.lineCount(), 9);
+        EXPECT_LE(text.shownLength(), c.cutShort ? 8000 : c.text.size());
+        EXPECT_EQ(text.shownLength() % c.unitsPerCluster, 0);
+    }
 }
 
 TEST_F(CaptionsViewTest, CardsAreDrawnInThePalettesColours)

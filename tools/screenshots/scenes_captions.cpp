@@ -127,6 +127,16 @@ std::vector<Scene> makeScenes()
     japanese.activeSourceText = "Any questions";
     scenes.push_back({"captions-japanese", japanese, settle, {}});
 
+    // A million letters without a break: the texts end in an ellipsis where the room ends.
+    LiveTranslationHelperSnapshot runs = listening("en", "ar");
+    std::string arabicRun;
+    for (int i = 0; i < 200000; ++i)
+        arabicRun += "\u0628";
+    runs.committedCards = cards({{"Short source", arabicRun}});
+    runs.activeSourceText = std::string(1000000, 'm');
+    runs.activeTranslatedText = std::string(1000000, 'w');
+    scenes.push_back({"captions-unbroken-runs", runs, settle, {}});
+
     LiveTranslationHelperSnapshot selected = sampleSnapshot();
     selected.committedCards = cards({kGerman[2], kGerman[3]});
     scenes.push_back({"captions-selection", selected,
