@@ -97,8 +97,6 @@ void LiveTranslationAudioPicker::render(
         m_divider->setColor(palette.border);
         m_list->setColors(palette);
     }
-    if (!isVisible())
-        return; // drawn from the model's snapshot when the popover opens
     m_status->render(snapshot, palette);
 
     const bool sourcesChanged = !m_listRendered || snapshot.audioSources != m_sources;
@@ -179,15 +177,6 @@ void LiveTranslationAudioPicker::choose(int index)
     m_model->sendCommand(
         LiveTranslationHelperCommand::setAudioSource(m_sources[std::size_t(index)].id));
     emit closeRequested();
-}
-
-void LiveTranslationAudioPicker::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (m_palette)
-        render(m_model->snapshot(), *m_palette);
-    else
-        render(m_model->snapshot(), LiveTranslationPalette::light());
 }
 
 void LiveTranslationAudioPicker::focusInEvent(QFocusEvent *event)

@@ -55,7 +55,6 @@ signals:
     void closeRequested();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
 
 private:

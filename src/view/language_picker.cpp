@@ -234,8 +234,6 @@ void LiveTranslationLanguagePicker::render(
     const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
 {
     applyPalette(palette);
-    if (!isVisible())
-        return; // filtering thousands of names for a closed popover would be wasted
     renderColumns(snapshot);
 }
 
@@ -298,7 +296,6 @@ void LiveTranslationLanguagePicker::swapLanguages()
 void LiveTranslationLanguagePicker::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    renderColumns(m_model->snapshot());
     m_source->scrollToChosen();
     m_target->scrollToChosen();
 }
