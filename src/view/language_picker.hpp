@@ -51,6 +51,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void applyPalette(const LiveTranslationPalette &palette);

@@ -107,7 +107,14 @@ void LiveTranslationPickerRow::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QAbstractButton::keyPressEvent(event);
+    // The button's own arrow handling would move the focus as Tab does; the list moves it.
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right: event->ignore(); return;
+    default: QAbstractButton::keyPressEvent(event); return;
+    }
 }
 
 void LiveTranslationPickerRow::focusInEvent(QFocusEvent *event)
