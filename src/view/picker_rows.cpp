@@ -74,8 +74,9 @@ void LiveTranslationPickerRow::setOption(const QString &id, const QString &name)
         return;
     m_id = id;
     m_name = name;
-    // An accessible name, not the button text: the text would turn "&" into a shortcut.
-    setAccessibleName(name);
+    // An accessible name, not the button text: the text would turn "&" into a shortcut. A row
+    // without a name to read is still named, by its id.
+    setAccessibleName(name.trimmed().isEmpty() ? id : name);
     update();
 }
 

@@ -261,8 +261,9 @@ TEST_F(LanguagePickerTest, KeyboardBuildsTheRowsItMovesToInALongList)
 TEST_F(LanguagePickerTest, HostTextIsShownAsPlainText)
 {
     LiveTranslationHelperSnapshot snapshot;
-    snapshot.sourceLanguages = {{"x&y", "<b>R&B</b>"}};
+    snapshot.sourceLanguages = {{"x&y", "<b>R&B</b>"}, {"nameless", " "}};
     open(snapshot);
+    EXPECT_EQ(row(kFrom + "nameless")->accessibleName(), QStringLiteral("nameless"));
     LiveTranslationPickerRow *r = row(kFrom + "x&y");
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->accessibleName(), QStringLiteral("<b>R&B</b>"));
