@@ -1,6 +1,5 @@
 #include "audio_picker.hpp"
 
-#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -63,6 +62,8 @@ LiveTranslationAudioPicker::LiveTranslationAudioPicker(
     setObjectName(QStringLiteral("liveTranslation.audioSourcePickerContent"));
     setFixedSize(kWidth, kHeight);
     setFocusPolicy(Qt::NoFocus);
+    // Opening lands in the list, on the chosen source.
+    setFocusProxy(m_list);
 
     m_title->setTextFormat(Qt::PlainText);
     m_title->setFont(systemFont(kTitlePixelSize, QFont::DemiBold));
@@ -177,10 +178,4 @@ void LiveTranslationAudioPicker::choose(int index)
     m_model->sendCommand(
         LiveTranslationHelperCommand::setAudioSource(m_sources[std::size_t(index)].id));
     emit closeRequested();
-}
-
-void LiveTranslationAudioPicker::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    m_list->setFocus(event->reason());
 }

@@ -54,9 +54,6 @@ signals:
     // A source was chosen and its command sent: the popover should close.
     void closeRequested();
 
-protected:
-    void focusInEvent(QFocusEvent *event) override;
-
 private:
     QWidget *makeEntry(QWidget *parent);
     void bindEntry(QWidget *entry, int index);

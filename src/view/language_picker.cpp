@@ -172,6 +172,9 @@ LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(
         edit->setText(*m_languageSearch);
     connect(edit, &QLineEdit::textChanged, this, &LiveTranslationLanguagePicker::onSearchChanged);
     edit->installEventFilter(this);
+    // The picker's focus is the search field's, directly: handing it on from a focus event of
+    // the picker would have assistive technology read the picker, not the field.
+    setFocusProxy(edit);
 
     setAccessibleIdentity(m_swap, QStringLiteral("liveTranslation.swapLanguagesButton"),
         tr("Swap source and target languages"));
@@ -319,10 +322,4 @@ void LiveTranslationLanguagePicker::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     m_source->scrollToChosen();
     m_target->scrollToChosen();
-}
-
-void LiveTranslationLanguagePicker::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    m_search->edit()->setFocus(event->reason());
 }

@@ -50,7 +50,6 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

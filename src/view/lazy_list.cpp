@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -35,6 +36,7 @@ LiveTranslationLazyList::LiveTranslationLazyList(MakeEntry make, BindEntry bind,
     , m_canvas(new QWidget)
 {
     installScrollAreaAccessibility();
+    setScrollAreaRole(this, QAccessible::List);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -267,6 +269,20 @@ void LiveTranslationLazyList::focusInEvent(QFocusEvent *event)
         return;
     // From either side, the focus lands where the user left the choice: on the chosen entry.
     focusEntry(m_preferred >= 0 && m_preferred < count() ? m_preferred : 0, event->reason());
+    // The toolkit tells assistive technology about the list's focus only after this handler
+    // has moved the focus on, so a screen reader would read the list and never the entry: tell
+    // it again about the entry once that is done.
+    if (QAccessible::isActive()) {
+        QMetaObject::invokeMethod(
+            this,
+            [entry = QPointer<QWidget>(QApplication::focusWidget())] {
+                if (entry && entry->hasFocus()) {
+                    QAccessibleEvent focus(entry, QAccessible::Focus);
+                    QAccessible::updateAccessibility(&focus);
+                }
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void LiveTranslationLazyList::keyPressEvent(QKeyEvent *event)
