@@ -187,13 +187,6 @@
     </message>
 </context>
 <context>
-    <name>LiveTranslationPickerRow</name>
-    <message>
-        <source>Selected</source>
-        <translation>選択済み</translation>
-    </message>
-</context>
-<context>
     <name>LiveTranslationTopBar</name>
     <message>
         <source>Try again</source>

@@ -13,6 +13,7 @@
 namespace {
 
 constexpr const char *kValueProperty = "tavuAccessibleValue";
+constexpr const char *kScrollAreaRoleProperty = "tavuScrollAreaRole";
 
 // The interface of a widget that carries a value in words. It stands in for the toolkit's own
 // interface, so it also gives buttons their role, states and press action.
@@ -144,6 +145,12 @@ public:
     {
     }
 
+    QAccessible::Role role() const override
+    {
+        const QVariant role = widget()->property(kScrollAreaRoleProperty);
+        return role.isValid() ? QAccessible::Role(role.toInt()) : QAccessible::Client;
+    }
+
     int childCount() const override { return static_cast<int>(children().size()); }
 
     QAccessibleInterface *child(int index) const override
@@ -209,6 +216,11 @@ void installScrollAreaAccessibility()
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+void setScrollAreaRole(QWidget *area, QAccessible::Role role)
+{
+    area->setProperty(kScrollAreaRoleProperty, int(role));
 }
 
 void setAccessibleIdentity(QWidget *widget, const QString &identifier, const QString &label)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QString>
 
 class QWidget;
@@ -20,3 +21,7 @@ QString accessibleValueText(const QWidget *widget);
 // checks the child index it is asked for, and every stacked widget as a plain pane. Call before
 // the first scroll area is shown.
 void installScrollAreaAccessibility();
+
+// The role a scroll area read through that interface takes (a list, say); a client area unless
+// set. Set it before the area is first read.
+void setScrollAreaRole(QWidget *area, QAccessible::Role role);

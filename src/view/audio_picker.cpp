@@ -1,6 +1,5 @@
 #include "audio_picker.hpp"
 
-#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -63,6 +62,8 @@ LiveTranslationAudioPicker::LiveTranslationAudioPicker(
     setObjectName(QStringLiteral("liveTranslation.audioSourcePickerContent"));
     setFixedSize(kWidth, kHeight);
     setFocusPolicy(Qt::NoFocus);
+    // Opening lands in the list, on the chosen source.
+    setFocusProxy(m_list);
 
     m_title->setTextFormat(Qt::PlainText);
     m_title->setFont(systemFont(kTitlePixelSize, QFont::DemiBold));
@@ -97,8 +98,6 @@ void LiveTranslationAudioPicker::render(
         m_divider->setColor(palette.border);
         m_list->setColors(palette);
     }
-    if (!isVisible())
-        return; // drawn from the model's snapshot when the popover opens
     m_status->render(snapshot, palette);
 
     const bool sourcesChanged = !m_listRendered || snapshot.audioSources != m_sources;
@@ -179,19 +178,4 @@ void LiveTranslationAudioPicker::choose(int index)
     m_model->sendCommand(
         LiveTranslationHelperCommand::setAudioSource(m_sources[std::size_t(index)].id));
     emit closeRequested();
-}
-
-void LiveTranslationAudioPicker::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (m_palette)
-        render(m_model->snapshot(), *m_palette);
-    else
-        render(m_model->snapshot(), LiveTranslationPalette::light());
-}
-
-void LiveTranslationAudioPicker::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    m_list->setFocus(event->reason());
 }

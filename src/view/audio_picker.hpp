@@ -54,10 +54,6 @@ signals:
     // A source was chosen and its command sent: the popover should close.
     void closeRequested();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-
 private:
     QWidget *makeEntry(QWidget *parent);
     void bindEntry(QWidget *entry, int index);

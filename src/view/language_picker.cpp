@@ -13,6 +13,7 @@
 #include "button_styles.hpp"
 #include "divider.hpp"
 #include "language_column.hpp"
+#include "lazy_list.hpp"
 #include "model.hpp"
 #include "symbols.hpp"
 #include "view_logic.hpp"
@@ -170,6 +171,10 @@ LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(
     if (m_languageSearch)
         edit->setText(*m_languageSearch);
     connect(edit, &QLineEdit::textChanged, this, &LiveTranslationLanguagePicker::onSearchChanged);
+    edit->installEventFilter(this);
+    // The picker's focus is the search field's, directly: handing it on from a focus event of
+    // the picker would have assistive technology read the picker, not the field.
+    setFocusProxy(edit);
 
     setAccessibleIdentity(m_swap, QStringLiteral("liveTranslation.swapLanguagesButton"),
         tr("Swap source and target languages"));
@@ -221,8 +226,27 @@ LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(
     layout->addLayout(columns, 1);
     layout->addWidget(m_divider);
     layout->addWidget(m_footnote);
-    // Tab follows the order of creation: the search field, the FROM rows, the swap button, the
-    // TO rows.
+    // Tab follows the order of creation: the search field, the FROM list, the swap button, the
+    // TO list. Typing on a row goes on in the search field.
+    m_source->list()->setTypingTarget(edit);
+    m_target->list()->setTypingTarget(edit);
+}
+
+bool LiveTranslationLanguagePicker::eventFilter(QObject *watched, QEvent *event)
+{
+    // Down in the search field goes on into the lists, as it would in a drop-down.
+    if (watched == m_search->edit() && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Down && key->modifiers() == Qt::NoModifier) {
+            for (LiveTranslationLanguageColumn *column : {m_source, m_target}) {
+                if (column->list()->count() > 0) {
+                    column->list()->setFocus(Qt::OtherFocusReason);
+                    return true;
+                }
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QLineEdit *LiveTranslationLanguagePicker::searchField() const
@@ -234,8 +258,6 @@ void LiveTranslationLanguagePicker::render(
     const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
 {
     applyPalette(palette);
-    if (!isVisible())
-        return; // filtering thousands of names for a closed popover would be wasted
     renderColumns(snapshot);
 }
 
@@ -298,13 +320,6 @@ void LiveTranslationLanguagePicker::swapLanguages()
 void LiveTranslationLanguagePicker::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    renderColumns(m_model->snapshot());
     m_source->scrollToChosen();
     m_target->scrollToChosen();
-}
-
-void LiveTranslationLanguagePicker::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    m_search->edit()->setFocus(event->reason());
 }

@@ -39,8 +39,8 @@ public:
     LiveTranslationLanguagePicker(
         LiveTranslationHelperModel *model, QString *languageSearch, QWidget *parent = nullptr);
 
-    // Redraws the columns, marks and swap button from the snapshot. While the picker is hidden
-    // it only notes the palette and redraws from the model's snapshot when it is shown.
+    // Redraws the columns, marks and swap button from the snapshot. Idempotent: unchanged inputs
+    // filter nothing again.
     void render(
         const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
 
@@ -50,7 +50,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void applyPalette(const LiveTranslationPalette &palette);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -35,6 +36,7 @@ LiveTranslationLazyList::LiveTranslationLazyList(MakeEntry make, BindEntry bind,
     , m_canvas(new QWidget)
 {
     installScrollAreaAccessibility();
+    setScrollAreaRole(this, QAccessible::List);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -254,11 +256,10 @@ bool LiveTranslationLazyList::leaveList(bool next)
 
 bool LiveTranslationLazyList::focusNextPrevChild(bool next)
 {
-    const int focused = focusedIndex();
-    if (focused < 0)
+    if (focusedIndex() < 0)
         return QScrollArea::focusNextPrevChild(next);
-    const auto reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
-    return moveFocus(focused, next, reason) || leaveList(next);
+    // The list is one Tab stop: Tab leaves it from whichever entry has the focus.
+    return leaveList(next);
 }
 
 void LiveTranslationLazyList::focusInEvent(QFocusEvent *event)
@@ -266,12 +267,21 @@ void LiveTranslationLazyList::focusInEvent(QFocusEvent *event)
     QScrollArea::focusInEvent(event);
     if (count() == 0 || m_parkingFocus)
         return;
-    switch (event->reason()) {
-    case Qt::TabFocusReason: focusEntry(0, event->reason()); break;
-    case Qt::BacktabFocusReason: focusEntry(count() - 1, event->reason()); break;
-    default:
-        focusEntry(m_preferred >= 0 && m_preferred < count() ? m_preferred : 0, event->reason());
-        break;
+    // From either side, the focus lands where the user left the choice: on the chosen entry.
+    focusEntry(m_preferred >= 0 && m_preferred < count() ? m_preferred : 0, event->reason());
+    // The toolkit tells assistive technology about the list's focus only after this handler
+    // has moved the focus on, so a screen reader would read the list and never the entry: tell
+    // it again about the entry once that is done.
+    if (QAccessible::isActive()) {
+        QMetaObject::invokeMethod(
+            this,
+            [entry = QPointer<QWidget>(QApplication::focusWidget())] {
+                if (entry && entry->hasFocus()) {
+                    QAccessibleEvent focus(entry, QAccessible::Focus);
+                    QAccessible::updateAccessibility(&focus);
+                }
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -286,10 +296,37 @@ void LiveTranslationLazyList::keyPressEvent(QKeyEvent *event)
         case Qt::Key_Down: moveFocus(focused, true, Qt::OtherFocusReason); return;
         case Qt::Key_Home: focusEntry(0, Qt::OtherFocusReason); return;
         case Qt::Key_End: focusEntry(count() - 1, Qt::OtherFocusReason); return;
+        case Qt::Key_PageUp: focusEntry(pageFrom(focused, false), Qt::OtherFocusReason); return;
+        case Qt::Key_PageDown: focusEntry(pageFrom(focused, true), Qt::OtherFocusReason); return;
         default: break;
         }
     }
+    if (focused >= 0 && forwardTyping(event))
+        return;
     QScrollArea::keyPressEvent(event);
+}
+
+int LiveTranslationLazyList::pageFrom(int index, bool down) const
+{
+    // The entry a visible height away (one that starts within it), and at least the next one.
+    const int height = viewport()->height();
+    const int y = entryTop(index) + (down ? height : -height);
+    const auto first = m_tops.cbegin();
+    const int at = down ? int(std::upper_bound(first, m_tops.cend(), y) - first) - 1
+                        : int(std::lower_bound(first, m_tops.cend(), y) - first);
+    const int step = down ? std::max(at, index + 1) : std::min(at, index - 1);
+    return std::clamp(step, 0, count() - 1);
+}
+
+bool LiveTranslationLazyList::forwardTyping(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (!m_typingTarget || !m_typingTarget->isEnabled() || (event->modifiers() & commands)
+        || event->text().isEmpty() || !event->text().front().isPrint())
+        return false;
+    m_typingTarget->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(m_typingTarget, event);
+    return true;
 }
 
 bool LiveTranslationLazyList::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QScrollArea>
 #include <functional>
 #include <vector>
@@ -10,10 +11,11 @@
 // thousands costs only the rows on screen. Entries are widgets made by a factory and bound to an
 // index; entries that scroll far out of view are hidden and reused.
 //
-// Keyboard: the list is one Tab stop that hands the focus to an entry (the first for Tab, the
-// last for Shift+Tab, the chosen one otherwise); from there Tab, Shift+Tab and the arrow keys
-// move between entries, building them as needed, and leave the list at its ends. An entry takes
-// focus through its focus proxy when it has one.
+// Keyboard: the list is one Tab stop that hands the focus to an entry, the chosen one (the first
+// when none is chosen); the arrow keys, Home, End, Page Up and Page Down move between entries,
+// building them as needed, and Tab and Shift+Tab leave the list. Text typed on an entry goes to
+// the typing target when there is one. An entry takes focus through its focus proxy when it has
+// one.
 class LiveTranslationLazyList final : public QScrollArea {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationLazyList)
@@ -45,6 +47,8 @@ public:
 
     // The entry Tab-less focus lands on when the list gets it (-1: the first).
     void setPreferredEntry(int index) { m_preferred = index; }
+    // Where text typed on an entry goes, with the focus (a search field); none when null.
+    void setTypingTarget(QWidget *target) { m_typingTarget = target; }
     enum class ScrollHint { nearest, centre };
     // Scrolls the least that shows the entry, or puts it in the middle; nothing when it shows.
     void scrollToEntry(int index, ScrollHint hint = ScrollHint::nearest);
@@ -64,6 +68,8 @@ private:
     int entryTop(int index) const { return m_tops[std::size_t(index)]; }
     int focusedIndex() const;
     bool moveFocus(int from, bool next, Qt::FocusReason reason);
+    int pageFrom(int index, bool down) const;
+    bool forwardTyping(QKeyEvent *event);
     bool leaveList(bool next);
 
     MakeEntry m_make;
@@ -77,5 +83,6 @@ private:
     int m_spacing = 0;
     int m_endPadding = 0;
     int m_preferred = -1;
+    QPointer<QWidget> m_typingTarget;
     bool m_parkingFocus = false;
 };

@@ -4,6 +4,7 @@
 
 #include "audio_picker.hpp"
 #include "language_picker.hpp"
+#include "model.hpp"
 #include "popover.hpp"
 #include "root_view.hpp"
 
@@ -11,6 +12,7 @@ LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(
     LiveTranslationHelperView *view, LiveTranslationHelperModel *model, QString *languageSearch)
     : QObject(view)
     , m_view(view)
+    , m_model(model)
     , m_languagePopover(new LiveTranslationPopover(view))
     , m_languagePicker(new LiveTranslationLanguagePicker(model, languageSearch))
     , m_audioPopover(new LiveTranslationPopover(view))
@@ -25,16 +27,20 @@ LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(
 
     connect(
         view, &LiveTranslationHelperView::languagesPresentedChanged, this, [this](bool presented) {
-            if (presented)
+            if (presented) {
+                m_languagePicker->render(m_model->snapshot(), m_palette);
                 m_languagePopover->present(m_view->languagePairButton());
-            else
+            } else {
                 m_languagePopover->dismiss();
+            }
         });
     connect(view, &LiveTranslationHelperView::audioPresentedChanged, this, [this](bool presented) {
-        if (presented)
+        if (presented) {
+            m_audioPicker->render(m_model->snapshot(), m_palette);
             m_audioPopover->present(m_view->audioSourceButton());
-        else
+        } else {
             m_audioPopover->dismiss();
+        }
     });
     connect(m_languagePopover, &LiveTranslationPopover::dismissed, this, [this] {
         if (LiveTranslationHelperView *v = liveView())
@@ -58,8 +64,12 @@ LiveTranslationHelperView *LiveTranslationPickerPopovers::liveView() const
 void LiveTranslationPickerPopovers::render(
     const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)
 {
+    m_palette = palette;
     m_languagePopover->setColors(palette);
-    m_languagePicker->render(snapshot, palette);
     m_audioPopover->setColors(palette);
-    m_audioPicker->render(snapshot, palette);
+    // Filtering thousands of names, or looking up icons, for a closed picker would be wasted.
+    if (m_languagePopover->isPresented())
+        m_languagePicker->render(snapshot, palette);
+    if (m_audioPopover->isPresented())
+        m_audioPicker->render(snapshot, palette);
 }

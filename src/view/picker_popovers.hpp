@@ -13,7 +13,9 @@ class LiveTranslationPopover;
 
 // Hangs the two pickers on the root view's header buttons, each in a popover bound to the view's
 // flag: the flag opens and closes the popover, and a dismissal (a press outside, Escape) or a
-// chosen audio source sets the flag back to false.
+// chosen audio source sets the flag back to false. A closed picker draws nothing: opening draws it
+// from the model's newest snapshot in the newest palette, so nothing offered while it was closed
+// is half taken and then skipped.
 class LiveTranslationPickerPopovers final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationPickerPopovers)
@@ -35,6 +37,8 @@ private:
     LiveTranslationHelperView *liveView() const;
 
     LiveTranslationHelperView *m_view;
+    LiveTranslationHelperModel *m_model;
+    LiveTranslationPalette m_palette = LiveTranslationPalette::light();
     LiveTranslationPopover *m_languagePopover;
     LiveTranslationLanguagePicker *m_languagePicker;
     LiveTranslationPopover *m_audioPopover;

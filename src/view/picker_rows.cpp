@@ -1,5 +1,7 @@
 #include "picker_rows.hpp"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -38,12 +40,70 @@ void paintCheckmark(QPainter &painter, const QRectF &box, int pixelSize, const Q
         painter, box, symbols::glyph(kCheckmark), symbols::font(pixelSize, QFont::Bold), color);
 }
 
+// A row as assistive technology sees it: an item of its list, named by its option, selected
+// when it is the chosen entry, reached by the list's keys though it is no Tab stop, and pressed
+// to choose it.
+class PickerRowAccessible final : public QAccessibleWidget {
+public:
+    explicit PickerRowAccessible(LiveTranslationPickerRow *row)
+        : QAccessibleWidget(row, QAccessible::ListItem)
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = true;
+        s.selectable = true;
+        s.selected = row()->isSelected();
+        // Screen readers say "checked" for the chosen entry and nothing for the others.
+        s.checkable = row()->isSelected();
+        s.checked = row()->isSelected();
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (row()->isEnabled())
+            names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == pressAction() && row()->isEnabled()) {
+            row()->click();
+            return;
+        }
+        QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    LiveTranslationPickerRow *row() const
+    {
+        return static_cast<LiveTranslationPickerRow *>(widget());
+    }
+};
+
+QAccessibleInterface *pickerRowFactory(const QString & /*className*/, QObject *object)
+{
+    if (auto *row = qobject_cast<LiveTranslationPickerRow *>(object))
+        return new PickerRowAccessible(row);
+    return nullptr;
+}
+
 } // namespace
 
 LiveTranslationPickerRow::LiveTranslationPickerRow(qreal cornerRadius, QWidget *parent)
     : QAbstractButton(parent)
     , m_cornerRadius(cornerRadius)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(pickerRowFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     // Reached through the list's own keyboard handling; never a Tab stop of its own, and a click
     // leaves the focus where it was (in the search field).
     setFocusPolicy(Qt::NoFocus);
@@ -56,7 +116,14 @@ void LiveTranslationPickerRow::setSelected(bool selected)
     if (m_selected == selected)
         return;
     m_selected = selected;
-    setAccessibleDescription(selected ? tr("Selected") : QString());
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.selected = true;
+        changed.checkable = true;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
     update();
 }
 
@@ -74,8 +141,9 @@ void LiveTranslationPickerRow::setOption(const QString &id, const QString &name)
         return;
     m_id = id;
     m_name = name;
-    // An accessible name, not the button text: the text would turn "&" into a shortcut.
-    setAccessibleName(name);
+    // An accessible name, not the button text: the text would turn "&" into a shortcut. A row
+    // without a name to read is still named, by its id.
+    setAccessibleName(name.trimmed().isEmpty() ? id : name);
     update();
 }
 
@@ -107,7 +175,14 @@ void LiveTranslationPickerRow::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QAbstractButton::keyPressEvent(event);
+    // The button's own arrow handling would move the focus as Tab does; the list moves it.
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right: event->ignore(); return;
+    default: QAbstractButton::keyPressEvent(event); return;
+    }
 }
 
 void LiveTranslationPickerRow::focusInEvent(QFocusEvent *event)

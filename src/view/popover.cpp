@@ -97,10 +97,31 @@ void LiveTranslationPopover::present(QWidget *anchor)
 
 void LiveTranslationPopover::dismiss()
 {
+    closeAndReturnFocus(true);
+}
+
+void LiveTranslationPopover::closeAndReturnFocus(bool reactivateAnchorWindow)
+{
     if (!isVisible())
         return;
     hide(); // hideEvent stops watching
+    returnFocus(reactivateAnchorWindow);
     emit dismissed();
+}
+
+void LiveTranslationPopover::returnFocus(bool reactivateAnchorWindow)
+{
+    if (!m_anchor || !m_anchorWindow || !m_anchorWindow->isVisible())
+        return;
+    // Without this the window manager gives the focus to whatever it likes (often the root window,
+    // where keys go nowhere). Focus given to a widget of an inactive window waits there until the
+    // window is active again; the reason lets the button show its ring as it did before.
+    if (m_anchor->isEnabled() && m_anchor->isVisible())
+        m_anchor->setFocus(Qt::ActiveWindowFocusReason);
+    if (!reactivateAnchorWindow)
+        return;
+    m_anchorWindow->activateWindow();
+    popoverHints().requestActivation(m_anchorWindow->windowHandle());
 }
 
 QPoint LiveTranslationPopover::arrowTip() const
@@ -248,7 +269,7 @@ void LiveTranslationPopover::onApplicationStateChanged(Qt::ApplicationState stat
 {
     // Another application took the focus: the user clicked somewhere outside.
     if (state != Qt::ApplicationActive)
-        dismiss();
+        closeAndReturnFocus(false);
 }
 
 bool LiveTranslationPopover::isOutsidePress(QObject *watched) const
@@ -277,7 +298,7 @@ bool LiveTranslationPopover::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::Hide:
         if (watched == m_anchorWindow || watched == m_anchor)
-            dismiss();
+            closeAndReturnFocus(false);
         break;
     case QEvent::Move:
     case QEvent::Resize:

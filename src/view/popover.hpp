@@ -8,7 +8,9 @@
 // A small window that hangs under a button with an arrow pointing at it, like a popover: a
 // frameless tool window (not a popup, so that assistive technology reaches its content). It takes
 // keyboard focus when it opens. A mouse press anywhere outside it (other than on its button),
-// Escape, the application losing focus, or the button's window being hidden dismisses it.
+// Escape, the application losing focus, or the button's window being hidden dismisses it. When it
+// closes, the keyboard focus goes back to its button, in the button's window, which is activated
+// again unless another application took the focus.
 class LiveTranslationPopover final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationPopover)
@@ -56,6 +58,8 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    void closeAndReturnFocus(bool reactivateAnchorWindow);
+    void returnFocus(bool reactivateAnchorWindow);
     void place();
     QRect bodyRect() const;
     QPainterPath outline() const;

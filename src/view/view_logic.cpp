@@ -11,9 +11,11 @@ bool hostDetectsLanguage(const std::string &sourceId)
 
 // Qt's case-insensitive comparison folds one character to one character, so "STRASSE" would not
 // find "Straße"; upper-casing first applies the full mappings (ß to SS, ﬁ to FI) on both sides.
+// Both sides then take one normal form, so that a composed "ç" or Hangul syllable finds its
+// decomposed spelling and the other way round.
 QString fullyFolded(const QString &text)
 {
-    return text.toUpper().toCaseFolded();
+    return text.toUpper().toCaseFolded().normalized(QString::NormalizationForm_C);
 }
 } // namespace
 
@@ -40,7 +42,7 @@ std::vector<LiveTranslationHelperLanguageOption> filteredLanguages(
     std::vector<LiveTranslationHelperLanguageOption> result;
     for (const auto &option : options) {
         const QString name = fromWire(option.displayName);
-        if (name.contains(needle, Qt::CaseInsensitive) || fullyFolded(name).contains(foldedNeedle))
+        if (fullyFolded(name).contains(foldedNeedle))
             result.push_back(option);
     }
     return result;

@@ -171,31 +171,31 @@ def language_choice_writes_its_command(helper):
     helper.press(pair)
     source = helper.find("filler", "FROM")
     target = helper.find("filler", "TO")
-    if helper.find("push button", "Spanish", within=source).description != "Selected":
+    if not helper.is_selected(helper.find("list item", "Spanish", within=source)):
         raise Failure("the chosen source language is not marked")
-    helper.press(helper.find("push button", "German", within=source))
+    helper.press(helper.find("list item", "German", within=source))
     helper.expect_lines(b'{"type":"set_source_language","string_value":"de"}')
-    helper.press(helper.find("push button", "German", within=target))
+    helper.press(helper.find("list item", "German", within=target))
     helper.expect_lines(b'{"type":"set_target_language","string_value":"de"}')
     helper.press(helper.find("push button", "Swap source and target languages"))
     helper.expect_lines(b'{"type":"swap_languages"}')
     helper.expect_quiet()
     # The picker stayed open, and the mark follows the host, not the click.
-    german = helper.find("push button", "German", within=source)
-    if german.description == "Selected":
+    german = helper.find("list item", "German", within=source)
+    if helper.is_selected(german):
         raise Failure("German was marked before the host chose it")
     helper.snapshot(base_snapshot(2, sourceLanguage="de"))
     wait_for(lambda: helper.find("push button", "Languages").description == "DE → EN",
              "the pair to read DE → EN")
-    wait_for(lambda: helper.find("push button", "German", within=source).description
-             == "Selected", "German to be marked in FROM")
+    wait_for(lambda: helper.is_selected(helper.find("list item", "German", within=source)),
+             "German to be marked in FROM")
     # The search text filters both columns, by name.
     helper.find("text", "Search languages").queryEditableText().setTextContents(" portu ")
-    wait_for(lambda: [b.name for b in helper.find_all("push button", within=source)]
+    wait_for(lambda: [b.name for b in helper.find_all("list item", within=source)]
              == ["Portuguese (Brazil)"], "the search to leave one row in FROM")
-    wait_for(lambda: [b.name for b in helper.find_all("push button", within=target)]
+    wait_for(lambda: [b.name for b in helper.find_all("list item", within=target)]
              == ["Portuguese (Brazil)"], "the search to leave one row in TO")
-    helper.press(helper.find("push button", "Portuguese (Brazil)", within=target))
+    helper.press(helper.find("list item", "Portuguese (Brazil)", within=target))
     helper.expect_lines(b'{"type":"set_target_language","string_value":"pt-br"}')
     # While the language is detected, swapping is not offered.
     helper.snapshot(base_snapshot(3, sourceLanguage="multi"))
@@ -267,8 +267,8 @@ def audio_choice_writes_one_command_and_closes(helper):
     if button.description != "All Mac audio":
         raise Failure(f"the audio button reads {button.description!r}")
     helper.press(button)
-    everything = helper.find("push button", "All Mac audio")
-    if everything.description != "Selected":
+    everything = helper.find("list item", "All Mac audio")
+    if not helper.is_selected(everything):
         raise Failure("the chosen source is not marked")
     helper.find("label", "APPLICATIONS")
     level = helper.find("progress bar", "Audio level")
@@ -278,9 +278,9 @@ def audio_choice_writes_one_command_and_closes(helper):
                  "System audio only. Your microphone is never used."):
         helper.find("label", text)
 
-    helper.press(helper.find("push button", "Player"))
+    helper.press(helper.find("list item", "Player"))
     helper.expect_lines(PLAYER)
-    helper.absent("push button", "All Mac audio")
+    helper.absent("list item", "All Mac audio")
     helper.expect_quiet()
     # The button shows the host's choice only once the host sends it.
     if helper.find("push button", "Audio source").description != "All Mac audio":
@@ -292,9 +292,9 @@ def audio_choice_writes_one_command_and_closes(helper):
     # The chosen source sends all the same, and the popover closes again.
     helper.press(helper.find("push button", "Audio source"))
     time.sleep(0.2)  # Qt animates an accessible press for a tenth of a second
-    helper.press(helper.find("push button", "Player"))
+    helper.press(helper.find("list item", "Player"))
     helper.expect_lines(PLAYER)
-    helper.absent("push button", "All Mac audio")
+    helper.absent("list item", "All Mac audio")
 
     # While a session runs the button is disabled.
     helper.snapshot(active_snapshot(3))
@@ -309,10 +309,10 @@ def long_language_lists_build_only_what_shows(helper):
                                 sourceLanguages=languages, targetLanguages=languages))
     helper.press(helper.find("push button", "Languages"))
     source = helper.find("filler", "FROM")
-    chosen = helper.find("push button", "Language 0500", within=source)
-    if chosen.description != "Selected":
+    chosen = helper.find("list item", "Language 0500", within=source)
+    if not helper.is_selected(chosen):
         raise Failure("the chosen language is not shown marked when the picker opens")
-    rows = helper.find_all("push button", showing=False, within=source)
+    rows = helper.find_all("list item", showing=False, within=source)
     if not 5 <= len(rows) < 60:
         raise Failure(f"the FROM column holds {len(rows)} rows for 1,000 languages")
     helper.press(chosen)

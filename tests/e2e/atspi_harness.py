@@ -186,6 +186,10 @@ class Panel:
     def is_checked(control):
         return control.getState().contains(pyatspi.STATE_CHECKED)
 
+    @staticmethod
+    def is_selected(control):
+        return control.getState().contains(pyatspi.STATE_SELECTED)
+
     def status_text(self):
         """The status line as a screen reader reads it: the description of the labelled text."""
         return self.find("label", "Live Translation status").description

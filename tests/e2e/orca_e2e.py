@@ -97,6 +97,28 @@ def cards(count):
              "committedAt": 700000000 + n} for n, (source, translation) in enumerate(CARDS[:count])]
 
 
+def walk_the_pickers(orca, heard):
+    """Both pickers by keyboard, from the Languages button: each opens where the user works, says
+    which row is the chosen one, and gives the focus back to its button when it closes."""
+    walk = len(orca.spoken())
+    heard = orca.press("space", "Search languages", heard)
+    heard = orca.press("Tab", "Spanish", heard)
+    heard = orca.press("Down", "French", heard)
+    heard = orca.press("Escape", "Languages push button", heard)
+    heard = orca.press("Tab", "Audio source push button", heard)
+    heard = orca.press("space", "All Mac audio checked", heard)
+    heard = orca.press("Escape", "Audio source push button", heard)
+    said = [u for u in orca.spoken()[walk:] if u not in ("space ", "tab ", "down ", "escape ")]
+    expected = ["Languages.", "Search languages text.", "FROM.", "list.", "Spanish checked.",
+                "French.", "Live Translate.", "Languages push button.", "ES → EN.",
+                "Audio source push button.", "All Mac audio.", "Audio source.", "Audio source.",
+                "list.", "All Mac audio checked.", "Live Translate.", "Audio source push button.",
+                "All Mac audio."]
+    if said != expected:
+        raise Failure(f"the pickers said {said}, expected {expected}")
+    return heard
+
+
 def main():
     folder = tempfile.mkdtemp(prefix="tavu-orca-")
     wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
@@ -114,7 +136,7 @@ def main():
         heard = len(orca.spoken())
         helper.show()
         heard = orca.wait_to_say("Languages push button", heard) + 1
-        heard = orca.press("Tab", "Audio source push button", heard)
+        heard = walk_the_pickers(orca, heard)
         heard = orca.press("Tab", "Start Live Translate push button", heard)
         orca.key("space")
         helper.expect_lines(START)

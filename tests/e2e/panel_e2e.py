@@ -526,9 +526,24 @@ class FramedPanelTest(OnXvfb):
         self.x("xdotool", "mousemove", "--window", window, "250", "30", "click", "1")
         added = wait_until(lambda: set(self.root_windows("_NET_CLIENT_LIST")) - before)
         self.assertTrue(added, "no popover opened")
-        popover_states = self.prop(added.pop(), "_NET_WM_STATE")
+        popover = added.pop()
+        popover_states = self.prop(popover, "_NET_WM_STATE")
         for state in ("_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"):
             self.assertIn(state, popover_states)
+
+        # Closed by Escape, the picker hands the keyboard back to the panel, on the button that
+        # opened it (Space opens it again); closed by a press elsewhere on the panel, too.
+        active = lambda w: self.root_windows("_NET_ACTIVE_WINDOW")[:1] == [w]
+        viewable = lambda w: "IsViewable" in self.x("xwininfo", "-id", w)
+        self.assertTrue(wait_until(lambda: active(popover)), "the picker never got the focus")
+        self.x("xdotool", "key", "Escape")
+        self.assertTrue(wait_until(lambda: not viewable(popover)), "Escape left the picker open")
+        self.assertTrue(wait_until(lambda: active(window)), "the panel lost the focus to Escape")
+        self.x("xdotool", "key", "space")
+        self.assertTrue(wait_until(lambda: active(popover)), "Space did not reopen the picker")
+        self.x("xdotool", "mousemove", "--window", window, "250", "600", "click", "1")
+        self.assertTrue(wait_until(lambda: not viewable(popover)), "a press left the picker open")
+        self.assertTrue(wait_until(lambda: active(window)), "the panel lost the focus to a press")
 
         helper.send({"type": "terminate"})
         self.assertEqual(helper.wait(), 0)

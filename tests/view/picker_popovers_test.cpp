@@ -116,6 +116,21 @@ TEST_F(PickerPopoversTest, SnapshotsRedrawOpenPickersAndTheSchemeReachesThem)
     EXPECT_EQ(fromL5()->colors(), LiveTranslationPalette::dark());
 }
 
+TEST_F(PickerPopoversTest, ASchemeChangedWhileAPickerIsClosedReachesItsRowsWhenItOpens)
+{
+    click(audioButton());
+    ASSERT_TRUE(viewtest::waitUntilActive(audio));
+    viewtest::pressKey(Qt::Key_Escape);
+    ASSERT_FALSE(audio->isVisible());
+    view->setColorScheme(LiveTranslationColorScheme::dark);
+    click(audioButton());
+    auto *chosen = qobject_cast<LiveTranslationPickerRow *>(
+        named("liveTranslation.audioSourcePicker.option.mac-audio"));
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_TRUE(chosen->isSelected());
+    EXPECT_EQ(chosen->colors(), LiveTranslationPalette::dark());
+}
+
 TEST_F(PickerPopoversTest, HidingThePanelClosesBothPickers)
 {
     click(audioButton());

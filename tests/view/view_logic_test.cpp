@@ -96,6 +96,15 @@ TEST(LanguageFilter, TrimmedWordMatchesDisplayNamesInAnyCase)
     EXPECT_EQ(ids(filteredLanguages(kLanguages, QStringLiteral("asse"))), QStringList {"x"});
     EXPECT_EQ(ids(filteredLanguages({{"i", "İnce"}, {"f", "ﬁnnish"}}, QStringLiteral("FI"))),
         QStringList {"f"});
+    // Composed and decomposed spellings find each other.
+    const std::vector<LiveTranslationHelperLanguageOption> forms
+        = {{"fr", "Fran\u00E7ais"}, {"fr-d", "Franc\u0327ais"}, {"ko", "\uD55C\uAD6D\uC5B4"},
+            {"ko-d", "\u1112\u1161\u11AB\u1100\u116E\u11A8\u110B\u1165"}};
+    for (const QString &search : {QStringLiteral("FRAN\u00C7"), QStringLiteral("franc\u0327")})
+        EXPECT_EQ(ids(filteredLanguages(forms, search)), (QStringList {"fr", "fr-d"}));
+    for (const QString &search :
+        {QStringLiteral("\uD55C\uAD6D"), QStringLiteral("\u1112\u1161\u11AB\u1100\u116E\u11A8")})
+        EXPECT_EQ(ids(filteredLanguages(forms, search)), (QStringList {"ko", "ko-d"}));
 }
 
 TEST(LanguageFilter, NeverSearchesTheIdAndKeepsOrderAndDuplicates)

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -80,6 +81,13 @@ LiveTranslationHelperSnapshot manyLanguages(int count)
     return s;
 }
 
+// The keyboard's way into a list: the focus on its chosen row, with the ring.
+void focusList(LiveTranslationLazyList *list)
+{
+    list->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+}
+
 std::vector<Scene> makeScenes()
 {
     std::vector<Scene> scenes;
@@ -95,6 +103,13 @@ std::vector<Scene> makeScenes()
             openLanguages(view, model);
             auto *picker = view.findChild<LiveTranslationLanguagePicker *>();
             picker->searchField()->setText(QStringLiteral("  AN "));
+        },
+        &languagePopover});
+
+    scenes.push_back({"language-picker-keyboard", chosen,
+        [](View &view, Model &model) {
+            openLanguages(view, model);
+            focusList(view.findChild<LiveTranslationLanguagePicker *>()->sourceColumn()->list());
         },
         &languagePopover});
 
@@ -118,6 +133,31 @@ std::vector<Scene> makeScenes()
     apps.captureFallbackNotice = "Vim is not playing audio; capturing all Mac audio instead.";
     apps.droppedCaptureBuffers = 12;
     scenes.push_back({"audio-picker-icons", apps, &openAudio, &audioPopover});
+
+    // Opened and closed in the other scheme first: reopened, it must be all in this one.
+    scenes.push_back({"audio-picker-after-scheme-switch", apps,
+        [](View &view, Model &model) {
+            const LiveTranslationColorScheme scheme = view.colorScheme();
+            view.setColorScheme(scheme == LiveTranslationColorScheme::dark
+                    ? LiveTranslationColorScheme::light
+                    : LiveTranslationColorScheme::dark);
+            openAudio(view, model);
+            view.setAudioPresented(false);
+            view.setColorScheme(scheme);
+            openAudio(view, model);
+        },
+        &audioPopover});
+
+    scenes.push_back({"audio-picker-keyboard", apps,
+        [](View &view, Model &model) {
+            openAudio(view, model);
+            auto *list = view.findChild<LiveTranslationAudioPicker *>()->list();
+            focusList(list);
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QApplication::sendEvent(QApplication::focusWidget(), &down);
+            QApplication::processEvents();
+        },
+        &audioPopover});
 
     LiveTranslationHelperSnapshot quiet = sampleSnapshot();
     quiet.audioSources = {{"mac-audio", "Mac Audio"}};
