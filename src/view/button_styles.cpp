@@ -143,7 +143,7 @@ void paintFocusRing(QPainter &painter, const QRectF &box, qreal cornerRadius, co
 } // namespace buttonlook
 
 TavuButton::TavuButton(const QString &text, QWidget *parent)
-    : QPushButton(text, parent)
+    : TavuKeyboardButton<QPushButton>(text, parent)
     , m_style(TavuPrimaryButtonStyle {LiveTranslationPalette::light()})
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -187,25 +187,9 @@ void TavuButton::paintEvent(QPaintEvent * /*event*/)
     std::visit(
         [&](const auto &style) {
             style.paint(painter, box, text(), font(), pressed);
-            if (m_focusRing.visible(this))
+            if (showsFocusRing())
                 buttonlook::paintFocusRing(
                     painter, box, style.kCornerRadius, style.textColor(false));
         },
         m_style);
-}
-
-void TavuButton::keyPressEvent(QKeyEvent *event)
-{
-    if (buttonlook::isActivationKey(event)) {
-        click();
-        event->accept();
-        return;
-    }
-    QPushButton::keyPressEvent(event);
-}
-
-void TavuButton::focusInEvent(QFocusEvent *event)
-{
-    m_focusRing.focusIn(event->reason());
-    QPushButton::focusInEvent(event);
 }

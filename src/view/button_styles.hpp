@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <variant>
 
@@ -77,9 +79,38 @@ void paintFocusRing(QPainter &painter, const QRectF &box, qreal cornerRadius, co
 
 } // namespace buttonlook
 
+// A button of the panel's own drawing: Return and Enter press it as Space does, and it knows
+// whether focus came by keyboard, to show its focus ring then only.
+template <class Button> class TavuKeyboardButton : public Button {
+public:
+    using Button::Button;
+
+protected:
+    bool showsFocusRing() const { return m_focusRing.visible(this); }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (buttonlook::isActivationKey(event)) {
+            this->click();
+            event->accept();
+            return;
+        }
+        Button::keyPressEvent(event);
+    }
+
+    void focusInEvent(QFocusEvent *event) override
+    {
+        m_focusRing.focusIn(event->reason());
+        Button::focusInEvent(event);
+    }
+
+private:
+    buttonlook::FocusRing m_focusRing;
+};
+
 // A push button painted with one of the two styles. Its width follows the label; its height is
 // the style's.
-class TavuButton final : public QPushButton {
+class TavuButton final : public TavuKeyboardButton<QPushButton> {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TavuButton)
 
@@ -95,12 +126,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
 
 private:
     template <typename Style> void applyStyle(const Style &style);
 
     std::variant<TavuPrimaryButtonStyle, TavuSecondaryButtonStyle> m_style;
-    buttonlook::FocusRing m_focusRing;
 };

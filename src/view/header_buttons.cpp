@@ -27,20 +27,11 @@ qreal glyphWidth(const QString &glyph, const QFont &font)
     return glyph.isEmpty() ? 0 : QFontMetricsF(font).horizontalAdvance(glyph);
 }
 
-template <typename Button> bool activateOnReturn(Button *button, QKeyEvent *event)
-{
-    if (!buttonlook::isActivationKey(event))
-        return false;
-    button->click();
-    event->accept();
-    return true;
-}
-
 } // namespace
 
 LiveTranslationCapsuleButton::LiveTranslationCapsuleButton(
     QFont::Weight titleWeight, QWidget *parent)
-    : QAbstractButton(parent)
+    : TavuKeyboardButton<QAbstractButton>(parent)
     , m_titleWeight(titleWeight)
 {
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
@@ -169,26 +160,14 @@ void LiveTranslationCapsuleButton::paintEvent(QPaintEvent * /*event*/)
     paintSymbol(
         painter, QRectF(x, 0, chevronWidth, height()), chevronGlyph, chevron, m_colors.text);
 
-    if (m_focusRing.visible(this)) {
+    if (showsFocusRing()) {
         painter.setOpacity(1);
         buttonlook::paintFocusRing(painter, box, radius, m_colors.text);
     }
 }
 
-void LiveTranslationCapsuleButton::keyPressEvent(QKeyEvent *event)
-{
-    if (!activateOnReturn(this, event))
-        QAbstractButton::keyPressEvent(event);
-}
-
-void LiveTranslationCapsuleButton::focusInEvent(QFocusEvent *event)
-{
-    m_focusRing.focusIn(event->reason());
-    QAbstractButton::focusInEvent(event);
-}
-
 LiveTranslationPlainButton::LiveTranslationPlainButton(QWidget *parent)
-    : QAbstractButton(parent)
+    : TavuKeyboardButton<QAbstractButton>(parent)
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setFocusPolicy(Qt::StrongFocus);
@@ -248,21 +227,9 @@ void LiveTranslationPlainButton::paintEvent(QPaintEvent * /*event*/)
         painter.setPen(m_color);
         painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine, m_label);
     }
-    if (m_focusRing.visible(this)) {
+    if (showsFocusRing()) {
         painter.setOpacity(1);
         constexpr qreal kRingRadius = 6;
         buttonlook::paintFocusRing(painter, box.adjusted(-2, -2, 2, 2), kRingRadius, m_color);
     }
-}
-
-void LiveTranslationPlainButton::keyPressEvent(QKeyEvent *event)
-{
-    if (!activateOnReturn(this, event))
-        QAbstractButton::keyPressEvent(event);
-}
-
-void LiveTranslationPlainButton::focusInEvent(QFocusEvent *event)
-{
-    m_focusRing.focusIn(event->reason());
-    QAbstractButton::focusInEvent(event);
 }

@@ -6,7 +6,7 @@
 
 // The header's capsule: an optional leading symbol, a one-line title and a chevron, on a muted
 // capsule with a border. The title is drawn as plain text and elided when space runs short.
-class LiveTranslationCapsuleButton final : public QAbstractButton {
+class LiveTranslationCapsuleButton final : public TavuKeyboardButton<QAbstractButton> {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationCapsuleButton)
 
@@ -43,8 +43,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -58,11 +56,10 @@ private:
     QFont::Weight m_titleWeight;
     int m_minTitleWidth = kMinTitleWidth;
     Colors m_colors;
-    buttonlook::FocusRing m_focusRing;
 };
 
 // A button without chrome: a text or a symbol in one colour, dimmed while pressed.
-class LiveTranslationPlainButton final : public QAbstractButton {
+class LiveTranslationPlainButton final : public TavuKeyboardButton<QAbstractButton> {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationPlainButton)
 
@@ -85,8 +82,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
 
 private:
     QString m_label;
@@ -94,5 +89,4 @@ private:
     QFont m_font;
     QSize m_frame;
     QColor m_color;
-    buttonlook::FocusRing m_focusRing;
 };
