@@ -19,8 +19,7 @@
 namespace {
 // Dragging past the top or bottom edge scrolls by this much per mouse move.
 constexpr int kDragScrollStep = 16;
-// The current card's ring lies just outside its outline, in the gap between cards.
-constexpr qreal kCardRingOutset = 3.5;
+// The current card's ring lies inside its outline, as the live card's does.
 constexpr qreal kCardCornerRadius = 11;
 constexpr qreal kListRingRadius = 6;
 
@@ -257,11 +256,8 @@ void LiveTranslationCaptionList::paintFocusRings(QPainter &painter)
     buttonlook::paintFocusRing(
         painter, QRectF(viewport()->rect()), kListRingRadius, m_palette.accent);
     if (m_current && *m_current < cardCount()) {
-        const QRectF card
-            = QRectF(cardRect(*m_current))
-                  .adjusted(-kCardRingOutset, -kCardRingOutset, kCardRingOutset, kCardRingOutset);
         buttonlook::paintFocusRing(
-            painter, card, kCardCornerRadius + kCardRingOutset, m_palette.accent);
+            painter, QRectF(cardRect(*m_current)), kCardCornerRadius, m_palette.accent);
     }
 }
 
