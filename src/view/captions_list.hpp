@@ -65,9 +65,9 @@ public:
 
     // The live card below the list, the list's last item while it shows.
     void setLiveCard(LiveTranslationActiveCard *card);
-    LiveTranslationActiveCard *liveCard() const { return m_liveCard; }
+    LiveTranslationActiveCard *liveCard() const;
     void setLiveCardShown(bool shown);
-    bool isLiveCardShown() const { return m_liveCard && m_liveCardShown; }
+    bool isLiveCardShown() const { return liveCard() && m_liveCardShown; }
     // The items by keyboard: the cards, then the live card while it shows.
     std::size_t itemCount() const { return cardCount() + (isLiveCardShown() ? 1 : 0); }
     std::optional<std::size_t> currentItem() const { return m_current; }
@@ -157,7 +157,7 @@ private:
     LiveTranslationCaptionSelection m_selection;
     bool m_selecting = false;
 
-    LiveTranslationActiveCard *m_liveCard = nullptr;
+    QPointer<LiveTranslationActiveCard> m_liveCard;
     bool m_liveCardShown = false;
     std::optional<std::size_t> m_current;
     buttonlook::FocusRing m_focusRing;

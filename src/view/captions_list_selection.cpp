@@ -197,6 +197,11 @@ void LiveTranslationCaptionList::setLiveCard(LiveTranslationActiveCard *card)
     m_liveCard = card;
 }
 
+LiveTranslationActiveCard *LiveTranslationCaptionList::liveCard() const
+{
+    return m_liveCard.data();
+}
+
 void LiveTranslationCaptionList::setLiveCardShown(bool shown)
 {
     if (shown == m_liveCardShown)
