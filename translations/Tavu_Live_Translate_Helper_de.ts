@@ -12,6 +12,14 @@
         <translation>HÖRT ZU</translation>
     </message>
     <message>
+        <source>Live translation</source>
+        <translation>Live-Übersetzung</translation>
+    </message>
+    <message>
+        <source>Listening</source>
+        <translation>Hört zu</translation>
+    </message>
+    <message>
         <source>The matching original phrase will appear here.</source>
         <translation>Der passende Originalsatz erscheint hier.</translation>
     </message>

@@ -12,6 +12,14 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Live translation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Listening</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>The matching original phrase will appear here.</source>
         <translation type="unfinished"></translation>
     </message>

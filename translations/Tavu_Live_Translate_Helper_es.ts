@@ -12,6 +12,14 @@
         <translation>ESCUCHANDO</translation>
     </message>
     <message>
+        <source>Live translation</source>
+        <translation>Traducción en directo</translation>
+    </message>
+    <message>
+        <source>Listening</source>
+        <translation>Escuchando</translation>
+    </message>
+    <message>
         <source>The matching original phrase will appear here.</source>
         <translation>La frase original correspondiente aparecerá aquí.</translation>
     </message>

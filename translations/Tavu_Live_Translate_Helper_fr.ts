@@ -12,6 +12,14 @@
         <translation>À L’ÉCOUTE</translation>
     </message>
     <message>
+        <source>Live translation</source>
+        <translation>Traduction en direct</translation>
+    </message>
+    <message>
+        <source>Listening</source>
+        <translation>À l’écoute</translation>
+    </message>
+    <message>
         <source>The matching original phrase will appear here.</source>
         <translation>La phrase originale correspondante apparaîtra ici.</translation>
     </message>

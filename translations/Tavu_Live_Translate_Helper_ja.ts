@@ -12,6 +12,14 @@
         <translation>聞き取り中</translation>
     </message>
     <message>
+        <source>Live translation</source>
+        <translation>ライブ翻訳</translation>
+    </message>
+    <message>
+        <source>Listening</source>
+        <translation>聞き取り中</translation>
+    </message>
+    <message>
         <source>The matching original phrase will appear here.</source>
         <translation>対応する原文がここに表示されます。</translation>
     </message>

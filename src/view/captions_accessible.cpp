@@ -1,191 +1,283 @@
 #include "captions_accessible.hpp"
 
 #include <QAccessibleWidget>
+#include <QLocale>
 #include <QPointer>
 #include <QWindow>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
+#include "captions_active_card.hpp"
 #include "captions_list.hpp"
+#include "captions_logic.hpp"
 #include "view_logic.hpp"
 
 namespace {
 
-LiveTranslationCaptionList *listOf(QWidget *viewport)
+// An item's name reads its parts in order, the empty ones left out.
+QString spokenName(const QStringList &parts)
 {
-    return viewport ? qobject_cast<LiveTranslationCaptionList *>(viewport->parentWidget())
-                    : nullptr;
-}
-
-std::optional<std::size_t> visibleIndexOf(LiveTranslationCaptionList *list, const std::string &id)
-{
-    if (!list)
-        return std::nullopt;
-    const auto [first, last] = list->visibleCards();
-    for (std::size_t i = first; i < last && i < list->cardCount(); ++i) {
-        if (list->card(i).id == id)
-            return i;
+    QStringList present;
+    for (const QString &part : parts) {
+        if (!part.trimmed().isEmpty())
+            present.append(part);
     }
-    return std::nullopt;
+    return present.join(QStringLiteral(", "));
 }
 
-// One committed card in view, found again by its id.
-class CardAccessible final : public QAccessibleInterface {
+QRect globalRect(const QWidget *widget, const QRect &local)
+{
+    return {widget->mapToGlobal(local.topLeft()), local.size()};
+}
+
+// The part of an item's state that comes from the list: focusable, and focused while it is the
+// list's current item and the list has focus.
+QAccessible::State itemState(const LiveTranslationCaptionList *list, std::size_t item)
+{
+    QAccessible::State state;
+    state.readOnly = true;
+    state.focusable = true;
+    state.focused = list && list->hasFocus() && list->currentItem() == item;
+    return state;
+}
+
+// An item of the caption list that is painted rather than a widget of its own.
+class ItemAccessible : public QAccessibleInterface {
 public:
-    CardAccessible(QWidget *viewport, std::string id)
-        : m_viewport(viewport)
-        , m_id(std::move(id))
+    explicit ItemAccessible(LiveTranslationCaptionList *list)
+        : m_list(list)
     {
     }
 
-    const std::string &id() const { return m_id; }
-    bool isValid() const override { return !m_viewport.isNull(); }
+    LiveTranslationCaptionList *list() const { return m_list.data(); }
     QObject *object() const override { return nullptr; }
-    QWindow *window() const override
-    {
-        return m_viewport ? m_viewport->window()->windowHandle() : nullptr;
-    }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QWindow *window() const override { return m_list ? m_list->window()->windowHandle() : nullptr; }
     QAccessibleInterface *parent() const override
     {
-        return QAccessible::queryAccessibleInterface(m_viewport.data());
+        return QAccessible::queryAccessibleInterface(m_list.data());
     }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QAccessibleInterface *child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    void setText(QAccessible::Text, const QString &) override { }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
 
+private:
+    QPointer<LiveTranslationCaptionList> m_list;
+};
+
+// One committed card, found again by its id: at the place it was last seen, or by a search.
+class CardAccessible final : public ItemAccessible {
+public:
+    CardAccessible(LiveTranslationCaptionList *list, std::string id, std::size_t index)
+        : ItemAccessible(list)
+        , m_id(std::move(id))
+        , m_index(index)
+    {
+    }
+
+    std::optional<std::size_t> index() const
+    {
+        const LiveTranslationCaptionList *list = this->list();
+        if (!list)
+            return std::nullopt;
+        if (m_index < list->cardCount() && list->card(m_index).id == m_id)
+            return m_index;
+        for (std::size_t i = 0; i < list->cardCount(); ++i) {
+            if (list->card(i).id == m_id) {
+                m_index = i;
+                return i;
+            }
+        }
+        return std::nullopt;
+    }
+
+    bool isValid() const override { return index().has_value(); }
+
+    // The translation, the source while originals show, then the time.
     QString text(QAccessible::Text t) const override
     {
-        LiveTranslationCaptionList *list = listOf(m_viewport);
-        const auto index = visibleIndexOf(list, m_id);
-        if (!index)
+        const auto at = index();
+        if (t != QAccessible::Name || !at)
             return {};
-        const auto &card = list->card(*index);
-        switch (t) {
-        case QAccessible::Name: return fromWire(card.translatedText);
-        case QAccessible::Description:
-            return list->showsSourceText() ? fromWire(card.sourceText) : QString();
-        default: return {};
-        }
+        const auto &card = list()->card(*at);
+        return spokenName({fromWire(card.translatedText),
+            list()->showsSourceText() ? fromWire(card.sourceText) : QString(),
+            captionTimeText(card.committedAt, QLocale::system())});
     }
-    void setText(QAccessible::Text, const QString &) override { }
 
     QRect rect() const override
     {
-        LiveTranslationCaptionList *list = listOf(m_viewport);
-        const auto index = visibleIndexOf(list, m_id);
-        if (!index)
+        const auto at = index();
+        if (!at)
             return {};
-        const QRect local = list->cardRect(*index);
-        return {m_viewport->mapToGlobal(local.topLeft()), local.size()};
+        LiveTranslationCaptionList *list = this->list();
+        return globalRect(list->viewport(), list->cardRect(*at));
     }
-    QAccessible::Role role() const override { return QAccessible::ListItem; }
+
     QAccessible::State state() const override
     {
-        QAccessible::State state;
-        state.readOnly = true;
+        const auto at = index();
+        if (!at)
+            return {};
+        QAccessible::State state = itemState(list(), *at);
         state.selectableText = true;
-        state.invisible = !visibleIndexOf(listOf(m_viewport), m_id).has_value();
+        const auto [first, last] = list()->visibleCards();
+        state.offscreen = *at < first || *at >= last;
         return state;
     }
 
 private:
-    QPointer<QWidget> m_viewport;
     std::string m_id;
+    mutable std::size_t m_index;
 };
 
-// The list: the empty state while it shows, then the cards in view.
+// The live card below the list, the list's last item while it shows: its header's state, then
+// its texts.
+class LiveCardAccessible final : public ItemAccessible {
+public:
+    using ItemAccessible::ItemAccessible;
+
+    LiveTranslationActiveCard *card() const { return list() ? list()->liveCard() : nullptr; }
+    bool isValid() const override { return card() != nullptr; }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const LiveTranslationActiveCard *live = card();
+        if (t != QAccessible::Name || !live)
+            return {};
+        const auto &content = live->content();
+        return spokenName({content.state, content.translation, content.source});
+    }
+
+    QRect rect() const override
+    {
+        const LiveTranslationActiveCard *live = card();
+        return live ? globalRect(live, live->rect()) : QRect();
+    }
+
+    QAccessible::State state() const override
+    {
+        if (!card())
+            return {};
+        QAccessible::State state = itemState(list(), list()->cardCount());
+        state.selectableText = true;
+        state.invisible = !list()->isLiveCardShown();
+        return state;
+    }
+};
+
+// The caption list: the empty state while it shows, one item per card, then the live card.
 class ListAccessible final : public QAccessibleWidget {
 public:
-    explicit ListAccessible(QWidget *viewport)
-        : QAccessibleWidget(viewport, QAccessible::List)
+    explicit ListAccessible(LiveTranslationCaptionList *list)
+        : QAccessibleWidget(list, QAccessible::List)
     {
-        if (auto *list = listOf(viewport)) {
-            QObject::connect(
-                list, &LiveTranslationCaptionList::visibleCardsChanged, viewport, [viewport] {
-                    auto *iface = dynamic_cast<ListAccessible *>(
-                        QAccessible::queryAccessibleInterface(viewport));
-                    if (iface)
-                        iface->forgetHiddenCards();
-                });
-        }
+        const auto self = [list] {
+            return dynamic_cast<ListAccessible *>(QAccessible::queryAccessibleInterface(list));
+        };
+        QObject::connect(list, &LiveTranslationCaptionList::cardsChanged, list, [self] {
+            if (ListAccessible *iface = self())
+                iface->forgetRemovedCards();
+        });
+        QObject::connect(
+            list, &LiveTranslationCaptionList::currentItemChanged, list, [self](std::size_t item) {
+                if (ListAccessible *iface = self())
+                    iface->announceCurrentItem(item);
+            });
     }
 
     ~ListAccessible() override
     {
         for (const auto &[cardId, id] : m_cards)
             QAccessible::deleteAccessibleInterface(id);
+        if (m_live)
+            QAccessible::deleteAccessibleInterface(m_live);
     }
 
-    QString text(QAccessible::Text t) const override
+    LiveTranslationCaptionList *list() const
     {
-        if (t == QAccessible::Name) {
-            if (LiveTranslationCaptionList *list = listOf(widget()))
-                return list->accessibleName();
-        }
-        return QAccessibleWidget::text(t);
+        return qobject_cast<LiveTranslationCaptionList *>(widget());
     }
 
     int childCount() const override
     {
-        LiveTranslationCaptionList *list = listOf(widget());
-        if (!list)
-            return 0;
-        const auto [first, last] = list->visibleCards();
-        return emptyStateCount() + static_cast<int>(last - first);
+        const LiveTranslationCaptionList *list = this->list();
+        return list ? emptyStateCount() + static_cast<int>(list->itemCount()) : 0;
     }
 
     QAccessibleInterface *child(int index) const override
     {
-        LiveTranslationCaptionList *list = listOf(widget());
+        LiveTranslationCaptionList *list = this->list();
         if (!list || index < 0)
             return nullptr;
         if (index < emptyStateCount())
             return QAccessible::queryAccessibleInterface(list->emptyState());
-        const auto [first, last] = list->visibleCards();
-        const std::size_t card = first + static_cast<std::size_t>(index - emptyStateCount());
-        if (card >= last || card >= list->cardCount())
-            return nullptr;
-        const std::string &cardId = list->card(card).id;
-        if (const auto found = m_cards.find(cardId); found != m_cards.end())
-            return QAccessible::accessibleInterface(found->second);
-        auto *iface = new CardAccessible(widget(), cardId);
-        m_cards.emplace(cardId, QAccessible::registerAccessibleInterface(iface));
-        return iface;
+        const auto item = static_cast<std::size_t>(index - emptyStateCount());
+        if (item < list->cardCount())
+            return cardInterface(item);
+        if (item == list->cardCount() && list->isLiveCardShown())
+            return liveInterface();
+        return nullptr;
     }
 
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        LiveTranslationCaptionList *list = listOf(widget());
+        LiveTranslationCaptionList *list = this->list();
         if (!list || !child)
             return -1;
         if (emptyStateCount() && child->object() == list->emptyState())
             return 0;
-        const auto *card = dynamic_cast<const CardAccessible *>(child);
-        if (!card)
-            return -1;
-        const auto index = visibleIndexOf(list, card->id());
-        if (!index)
-            return -1;
-        return emptyStateCount() + static_cast<int>(*index - list->visibleCards().first);
+        if (const auto *card = dynamic_cast<const CardAccessible *>(child)) {
+            const auto index = card->index();
+            return index ? emptyStateCount() + static_cast<int>(*index) : -1;
+        }
+        if (dynamic_cast<const LiveCardAccessible *>(child) && list->isLiveCardShown())
+            return emptyStateCount() + static_cast<int>(list->cardCount());
+        return -1;
     }
 
+    // Only what is in view can be under a point.
     QAccessibleInterface *childAt(int x, int y) const override
     {
-        for (int i = 0; i < childCount(); ++i) {
-            QAccessibleInterface *candidate = child(i);
-            if (candidate && candidate->rect().contains(x, y))
-                return candidate;
+        LiveTranslationCaptionList *list = this->list();
+        if (!list)
+            return nullptr;
+        const auto [first, last] = list->visibleCards();
+        for (std::size_t i = first; i < last && i < list->cardCount(); ++i) {
+            QAccessibleInterface *card = cardInterface(i);
+            if (card->rect().contains(x, y))
+                return card;
+        }
+        if (emptyStateCount()) {
+            QAccessibleInterface *empty = child(0);
+            if (empty && empty->rect().contains(x, y))
+                return empty;
         }
         return nullptr;
     }
 
-    // Cards that left the view lose their interfaces; a card in view keeps its own.
-    void forgetHiddenCards()
+    QAccessibleInterface *focusChild() const override
     {
-        LiveTranslationCaptionList *list = listOf(widget());
+        const LiveTranslationCaptionList *list = this->list();
+        if (!list || !list->hasFocus() || !list->currentItem())
+            return nullptr;
+        return child(emptyStateCount() + static_cast<int>(*list->currentItem()));
+    }
+
+    void forgetRemovedCards()
+    {
+        const LiveTranslationCaptionList *list = this->list();
+        if (m_cards.empty() || !list)
+            return;
+        std::unordered_set<std::string> present;
+        present.reserve(list->cardCount());
+        for (std::size_t i = 0; i < list->cardCount(); ++i)
+            present.insert(list->card(i).id);
         for (auto it = m_cards.begin(); it != m_cards.end();) {
-            if (!visibleIndexOf(list, it->first)) {
+            if (!present.contains(it->first)) {
                 QAccessible::deleteAccessibleInterface(it->second);
                 it = m_cards.erase(it);
             } else {
@@ -194,20 +286,65 @@ public:
         }
     }
 
+    // The current item moved: the screen reader reads it as the focused object.
+    void announceCurrentItem(std::size_t item)
+    {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(emptyStateCount() + static_cast<int>(item));
+        QAccessible::updateAccessibility(&event);
+    }
+
 private:
     int emptyStateCount() const
     {
-        LiveTranslationCaptionList *list = listOf(widget());
+        const LiveTranslationCaptionList *list = this->list();
         return list && list->emptyState()->isVisibleTo(list) ? 1 : 0;
     }
 
+    QAccessibleInterface *cardInterface(std::size_t index) const
+    {
+        const std::string &cardId = list()->card(index).id;
+        if (const auto found = m_cards.find(cardId); found != m_cards.end())
+            return QAccessible::accessibleInterface(found->second);
+        auto *iface = new CardAccessible(list(), cardId, index);
+        m_cards.emplace(cardId, QAccessible::registerAccessibleInterface(iface));
+        return iface;
+    }
+
+    QAccessibleInterface *liveInterface() const
+    {
+        if (!m_live)
+            m_live = QAccessible::registerAccessibleInterface(new LiveCardAccessible(list()));
+        return QAccessible::accessibleInterface(m_live);
+    }
+
     mutable std::unordered_map<std::string, QAccessible::Id> m_cards;
+    mutable QAccessible::Id m_live = 0;
+};
+
+// The live card's own widget stays out of the tree: the list reads it as its last item.
+class HiddenAccessible final : public QAccessibleWidget {
+public:
+    explicit HiddenAccessible(QWidget *widget)
+        : QAccessibleWidget(widget, QAccessible::NoRole)
+    {
+    }
+
+    QString text(QAccessible::Text) const override { return {}; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.invisible = true;
+        return state;
+    }
 };
 
 QAccessibleInterface *captionsAccessibleFactory(const QString & /*key*/, QObject *object)
 {
-    if (auto *viewport = qobject_cast<LiveTranslationCaptionViewport *>(object))
-        return new ListAccessible(viewport);
+    if (auto *list = qobject_cast<LiveTranslationCaptionList *>(object))
+        return new ListAccessible(list);
+    if (auto *card = qobject_cast<LiveTranslationActiveCard *>(object))
+        return new HiddenAccessible(card);
     return nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "button_styles.hpp"
 #include "captions_logic.hpp"
 #include "view_logic.hpp"
 #include "view_support.hpp"
@@ -24,6 +25,7 @@ constexpr qreal kDotSize = 5;
 constexpr qreal kDotSpacing = 6;
 constexpr int kDefaultWidth = 400;
 constexpr qreal kSourceShare = 1.0 / 3;
+constexpr qreal kCardCornerRadius = 11;
 } // namespace
 
 struct LiveTranslationActiveCard::Layout {
@@ -59,6 +61,7 @@ LiveTranslationActiveCard::Content LiveTranslationActiveCard::contentFor(
     const bool translated = hasActiveTranslation(snapshot);
     Content content;
     content.header = translated ? tr("LIVE TRANSLATION") : tr("LISTENING");
+    content.state = translated ? tr("Live translation") : tr("Listening");
     if (snapshot.showsSourceText && hasActiveSource(snapshot)) {
         content.source = fromWire(*snapshot.activeSourceText);
         content.sourceIsText = true;
@@ -90,10 +93,6 @@ void LiveTranslationActiveCard::render(
     const Content before = std::exchange(m_content, std::move(content));
     keepSelection(before);
     m_layout.reset();
-    if (accessibleName() != m_content.translation)
-        setAccessibleName(m_content.translation);
-    if (accessibleDescription() != m_content.source)
-        setAccessibleDescription(m_content.source);
     updateGeometry();
     update();
 }
@@ -132,6 +131,14 @@ const LiveTranslationActiveCard::Layout &LiveTranslationActiveCard::layoutFor(in
     layout->height = std::ceil(y + layout->note->height() + kPaddingY);
     m_layout = std::move(layout);
     return *m_layout;
+}
+
+void LiveTranslationActiveCard::setFocusRingShown(bool shown)
+{
+    if (shown == m_focusRingShown)
+        return;
+    m_focusRingShown = shown;
+    update();
 }
 
 void LiveTranslationActiveCard::setHeightLimit(int limit)
@@ -202,6 +209,9 @@ void LiveTranslationActiveCard::paintEvent(QPaintEvent * /*event*/)
     painter.setBrush(m_palette.accent);
     painter.drawEllipse(dot);
     layout.note->draw(&painter, layout.noteOrigin, m_palette.tertiaryText);
+    if (m_focusRingShown)
+        buttonlook::paintFocusRing(
+            painter, QRectF(0, 0, width(), layout.height), kCardCornerRadius, m_palette.accent);
 }
 
 void LiveTranslationActiveCard::changeEvent(QEvent *event)

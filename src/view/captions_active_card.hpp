@@ -22,6 +22,7 @@ public:
     // What the card shows, derived from the snapshot.
     struct Content {
         QString header;
+        QString state; // the header as it is spoken
         QString source; // empty when the slot is left out
         bool sourceIsText = false; // the host's text rather than the placeholder
         QString translation;
@@ -41,6 +42,9 @@ public:
     const Content &content() const { return m_content; }
     // The tallest the card may be; texts that would make it taller are cut short.
     void setHeightLimit(int limit);
+    // Ringed as the caption list's current item while the list has keyboard focus.
+    void setFocusRingShown(bool shown);
+    bool showsFocusRing() const { return m_focusRingShown; }
     QString selectedText() const;
 
     bool hasHeightForWidth() const override { return true; }
@@ -73,5 +77,6 @@ private:
     mutable std::unique_ptr<Layout> m_layout;
     LiveTranslationCaptionSelection m_selection;
     bool m_selecting = false;
+    bool m_focusRingShown = false;
     int m_heightLimit = 0; // set by the column once it knows its height
 };

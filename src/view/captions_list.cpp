@@ -51,8 +51,9 @@ LiveTranslationCaptionList::LiveTranslationCaptionList(QWidget *parent)
     , m_palette(LiveTranslationPalette::light())
     , m_scroll(new QVariantAnimation(this))
 {
-    installCaptionsAccessibility();
+    // Installed last, so that its list is asked before the scroll areas' plain interface.
     installScrollAreaAccessibility();
+    installCaptionsAccessibility();
     setViewport(new LiveTranslationCaptionViewport);
     viewport()->setMouseTracking(true);
     setObjectName(QStringLiteral("liveTranslation.captions"));
@@ -115,9 +116,12 @@ void LiveTranslationCaptionList::render(
         repaint = true;
     }
 
+    const std::size_t oldCount = m_entries.size();
     const auto update = m_entries.update(snapshot.committedCards);
     if (update.changed) {
         keepSelection(update);
+        keepCurrentItem(update, oldCount);
+        emit cardsChanged();
         repaint = true;
     }
     if (snapshot.showsSourceText != m_showsSource) {
@@ -223,7 +227,6 @@ void LiveTranslationCaptionList::layoutVisibleCards()
     }
     releaseUnusedLayouts();
     m_inLayout = false;
-    emit visibleCardsChanged();
 }
 
 void LiveTranslationCaptionList::updateScrollRange()
@@ -292,8 +295,6 @@ QRect LiveTranslationCaptionList::cardRect(std::size_t index)
 
 void LiveTranslationCaptionList::paintEvent(QPaintEvent *event)
 {
-    if (m_entries.empty())
-        return;
     QPainter painter(viewport());
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -305,6 +306,7 @@ void LiveTranslationCaptionList::paintEvent(QPaintEvent *event)
         const auto &layout = layoutFor(i);
         layout.paint(&painter, QPointF(kPadding, contentTop(i) - value), m_palette, m_selection, i);
     }
+    paintFocusRings(painter);
 }
 
 void LiveTranslationCaptionList::resizeEvent(QResizeEvent *event)

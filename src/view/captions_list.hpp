@@ -7,16 +7,17 @@
 #include <unordered_map>
 #include <utility>
 
+#include "button_styles.hpp"
 #include "captions_entries.hpp"
 #include "captions_text.hpp"
 #include "palette.hpp"
 #include "wire_types.hpp"
 
 class QVariantAnimation;
+class LiveTranslationActiveCard;
 class LiveTranslationCaptionsEmptyState;
 
-// The viewport of the caption list; its own type so that assistive technology sees the cards as
-// the list's items.
+// The viewport of the caption list, where the list paints its cards.
 class LiveTranslationCaptionViewport final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationCaptionViewport)
@@ -29,7 +30,9 @@ public:
 // Only the cards in view are laid out and painted; every other card is a height, measured once it
 // has been seen at the current width and estimated until then. The texts are selectable with the
 // mouse and copied with the keyboard's copy shortcut. When the number of cards changes, the list
-// scrolls to the newest card.
+// scrolls to the newest card. By keyboard the list is one stop whose arrow, page and Home/End
+// keys move a current card, the live card below the list coming after the newest; assistive
+// technology reads the cards and the live card as the items of one list.
 class LiveTranslationCaptionList final : public QAbstractScrollArea {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationCaptionList)
@@ -60,9 +63,22 @@ public:
     void copySelection() const;
     bool isScrolling() const;
 
+    // The live card below the list, the list's last item while it shows.
+    void setLiveCard(LiveTranslationActiveCard *card);
+    LiveTranslationActiveCard *liveCard() const;
+    void setLiveCardShown(bool shown);
+    bool isLiveCardShown() const { return liveCard() && m_liveCardShown; }
+    // The items by keyboard: the cards, then the live card while it shows.
+    std::size_t itemCount() const { return cardCount() + (isLiveCardShown() ? 1 : 0); }
+    std::optional<std::size_t> currentItem() const { return m_current; }
+    void setCurrentItem(std::size_t item);
+    bool showsFocusRing() const { return m_focusRing.visible(this); }
+
 signals:
-    // The cards in view changed; assistive technology reads them again.
-    void visibleCardsChanged();
+    // The cards changed; assistive technology forgets the ones that are gone.
+    void cardsChanged();
+    // The current item moved while the list has focus; assistive technology reads it.
+    void currentItemChanged(std::size_t item);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -70,6 +86,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -107,6 +125,11 @@ private:
     void setScrollValue(qreal value);
 
     std::optional<Position> positionAt(QPoint viewportPoint);
+    bool moveCurrentItem(const QKeyEvent *event);
+    void keepCurrentItem(const LiveTranslationCaptionEntries::Update &update, std::size_t oldCount);
+    void scrollCardIntoView(std::size_t index);
+    void showCurrentItem();
+    void paintFocusRings(QPainter &painter);
     void updateSelectionClipboard() const;
 
     static constexpr qreal kPadding = 12;
@@ -132,4 +155,9 @@ private:
 
     LiveTranslationCaptionSelection m_selection;
     bool m_selecting = false;
+
+    QPointer<LiveTranslationActiveCard> m_liveCard;
+    bool m_liveCardShown = false;
+    std::optional<std::size_t> m_current;
+    buttonlook::FocusRing m_focusRing;
 };

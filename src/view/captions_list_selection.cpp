@@ -1,5 +1,6 @@
 // Text selection in the caption list: the mouse selects across the cards' texts, the keyboard's
-// copy shortcut and the context menu copy it as plain text.
+// copy shortcut and the context menu copy it as plain text. And the list by keyboard: a current
+// item moved by the arrow, page and Home/End keys, ringed while the list has keyboard focus.
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -7,8 +8,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 
+#include "captions_active_card.hpp"
 #include "captions_list.hpp"
 #include "captions_logic.hpp"
 #include "view_logic.hpp"
@@ -16,6 +19,9 @@
 namespace {
 // Dragging past the top or bottom edge scrolls by this much per mouse move.
 constexpr int kDragScrollStep = 16;
+// The current card's ring lies inside its outline, as the live card's does.
+constexpr qreal kCardCornerRadius = 11;
+constexpr qreal kListRingRadius = 6;
 
 int utf16Length(const std::string &utf8)
 {
@@ -120,8 +126,144 @@ void LiveTranslationCaptionList::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if (moveCurrentItem(event)) {
+        event->accept();
+        return;
+    }
     stopScrolling();
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool LiveTranslationCaptionList::moveCurrentItem(const QKeyEvent *event)
+{
+    const std::size_t count = itemCount();
+    if (count == 0 || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    const std::size_t last = count - 1;
+    // Without a current item, the keys start from the cards in view.
+    const auto [firstInView, endInView] = m_visible;
+    const bool inView = firstInView < endInView && endInView <= cardCount();
+    const std::size_t page = inView ? std::max<std::size_t>(1, endInView - firstInView - 1) : 1;
+    std::size_t next = 0;
+    switch (event->key()) {
+    case Qt::Key_Down:
+        next = m_current ? std::min(*m_current + 1, last) : (inView ? firstInView : 0);
+        break;
+    case Qt::Key_Up:
+        next = m_current ? (*m_current > 0 ? *m_current - 1 : 0) : (inView ? endInView - 1 : last);
+        break;
+    case Qt::Key_PageDown: next = m_current ? std::min(*m_current + page, last) : last; break;
+    case Qt::Key_PageUp: next = m_current && *m_current > page ? *m_current - page : 0; break;
+    case Qt::Key_Home: next = 0; break;
+    case Qt::Key_End: next = last; break;
+    default: return false;
+    }
+    stopScrolling();
+    setCurrentItem(next);
+    return true;
+}
+
+void LiveTranslationCaptionList::setCurrentItem(std::size_t item)
+{
+    if (item >= itemCount())
+        return;
+    m_current = item;
+    if (item < cardCount())
+        scrollCardIntoView(item);
+    showCurrentItem();
+    if (hasFocus())
+        emit currentItemChanged(item);
+}
+
+void LiveTranslationCaptionList::keepCurrentItem(
+    const LiveTranslationCaptionEntries::Update &update, std::size_t oldCount)
+{
+    if (!m_current)
+        return;
+    // The live card stays current as cards arrive; a card follows its place in the list.
+    if (*m_current >= oldCount)
+        m_current = cardCount();
+    else if (!update.moved.empty() && *m_current < update.moved.size() && update.moved[*m_current])
+        m_current = *update.moved[*m_current];
+    if (itemCount() == 0)
+        m_current.reset();
+    else if (*m_current >= itemCount())
+        m_current = itemCount() - 1;
+    showCurrentItem();
+}
+
+void LiveTranslationCaptionList::setLiveCard(LiveTranslationActiveCard *card)
+{
+    m_liveCard = card;
+}
+
+LiveTranslationActiveCard *LiveTranslationCaptionList::liveCard() const
+{
+    return m_liveCard.data();
+}
+
+void LiveTranslationCaptionList::setLiveCardShown(bool shown)
+{
+    if (shown == m_liveCardShown)
+        return;
+    m_liveCardShown = shown;
+    if (m_current && *m_current >= itemCount()) {
+        if (itemCount() == 0)
+            m_current.reset();
+        else
+            m_current = itemCount() - 1;
+    }
+    showCurrentItem();
+}
+
+void LiveTranslationCaptionList::scrollCardIntoView(std::size_t index)
+{
+    // Measured first, so that the card's place is exact; twice, since cards measured on the way
+    // can move it.
+    for (int round = 0; round < 2; ++round) {
+        layoutFor(index);
+        updateScrollRange();
+        const qreal top = contentTop(index);
+        const qreal bottom = top + m_entries.height(index);
+        const qreal value = verticalScrollBar()->value();
+        const qreal height = viewport()->height();
+        if (top - kPadding < value || bottom - top > height)
+            setScrollValue(top - kPadding);
+        else if (bottom > value + height)
+            setScrollValue(bottom - height);
+    }
+}
+
+void LiveTranslationCaptionList::showCurrentItem()
+{
+    if (m_liveCard)
+        m_liveCard->setFocusRingShown(showsFocusRing() && m_current == cardCount());
+    viewport()->update();
+}
+
+void LiveTranslationCaptionList::focusInEvent(QFocusEvent *event)
+{
+    m_focusRing.focusIn(event->reason());
+    QAbstractScrollArea::focusInEvent(event);
+    showCurrentItem();
+}
+
+void LiveTranslationCaptionList::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    showCurrentItem();
+}
+
+void LiveTranslationCaptionList::paintFocusRings(QPainter &painter)
+{
+    if (!showsFocusRing())
+        return;
+    buttonlook::paintFocusRing(
+        painter, QRectF(viewport()->rect()), kListRingRadius, m_palette.accent);
+    if (m_current && *m_current < cardCount()) {
+        buttonlook::paintFocusRing(
+            painter, QRectF(cardRect(*m_current)), kCardCornerRadius, m_palette.accent);
+    }
 }
 
 void LiveTranslationCaptionList::mousePressEvent(QMouseEvent *event)

@@ -148,10 +148,11 @@ LiveTranslationCaptionText::LiveTranslationCaptionText(
         const qreal lines
             = std::floor(std::max(maxHeight, metrics.height()) / metrics.height()) + 2;
         const qreal perLine = lineWidth / std::max<qreal>(metrics.averageCharWidth(), 1);
-        length = static_cast<qsizetype>(
-            std::min<qreal>(std::ceil(lines * perLine * kFirstPartRatio), text.size()));
-        longest = static_cast<qsizetype>(std::min<qreal>(
-            std::ceil(lines * perLine * kNarrowLetterRatio * kUnitsPerLetter), text.size()));
+        const auto whole = static_cast<qreal>(text.size());
+        length
+            = static_cast<qsizetype>(std::min(std::ceil(lines * perLine * kFirstPartRatio), whole));
+        longest = static_cast<qsizetype>(
+            std::min(std::ceil(lines * perLine * kNarrowLetterRatio * kUnitsPerLetter), whole));
     }
     int shownLines = -1; // all, unless the text is cut short
     while (true) {

@@ -35,6 +35,7 @@ LiveTranslationCaptionsView::LiveTranslationCaptionsView(QWidget *parent)
     column->addWidget(m_activeSection);
     m_divider->hide();
     m_activeSection->hide();
+    m_list->setLiveCard(m_activeCard);
 }
 
 void LiveTranslationCaptionsView::render(
@@ -48,6 +49,7 @@ void LiveTranslationCaptionsView::render(
         m_divider->setVisible(active);
         m_activeSection->setVisible(active);
     }
+    m_list->setLiveCardShown(active);
 }
 
 void LiveTranslationCaptionsView::setReduceMotion(bool reduceMotion)

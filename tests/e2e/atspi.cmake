@@ -20,6 +20,8 @@ if(TARGET Tavu_Live_Translate_Helper)
         add_atspi_test(e2e_pickers_${case} ${case} "e2e;pickers")
     endforeach()
     add_atspi_test(captions_atspi_test captions_read_as_a_list "captions;e2e")
+    # The cards' times are read in UTC.
+    set_property(TEST captions_atspi_test APPEND PROPERTY ENVIRONMENT "TZ=UTC")
 endif()
 
 # What a blind user hears: Orca reading the panel while a session streams in.
@@ -28,5 +30,6 @@ if(TARGET Tavu_Live_Translate_Helper)
     add_test(NAME e2e_orca
         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/run_desktop.sh /usr/bin/python3
             ${CMAKE_CURRENT_SOURCE_DIR}/orca_e2e.py $<TARGET_FILE:Tavu_Live_Translate_Helper>)
-    set_tests_properties(e2e_orca PROPERTIES LABELS "e2e;screen_reader" TIMEOUT 180)
+    set_tests_properties(e2e_orca PROPERTIES LABELS "e2e;screen_reader" TIMEOUT 180
+        ENVIRONMENT "TZ=UTC")
 endif()

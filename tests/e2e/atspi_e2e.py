@@ -221,35 +221,40 @@ def copy_latest_puts_the_newest_translation_on_the_clipboard(helper):
 
 
 def captions_read_as_a_list(helper):
-    """Items are the cards in view, named by their translations and described by their sources
-    while originals show; the live card reads its texts."""
+    """One list, an item per card named by its translation, its source while originals show and
+    its time, then the live card named by its state and its texts; each item knows its place."""
     def items():
         lists = helper.find_all("list", "Live translation captions")
-        return [(item.name, item.description) for item in
+        return [item.name for item in
                 helper.find_all("list item", showing=False, within=lists[0])] if lists else None
 
     shown(helper, active_snapshot(1))
-    wait_for(lambda: items() == [], "an empty caption list")
+    wait_for(lambda: items() == ["Listening, Waiting for the next phrase…, "
+                                 "The matching original phrase will appear here."],
+             "the live card alone")
     helper.find(None, "Listening for the first phrase…")
+    if len(helper.find_all(None, "Live translation captions", showing=False)) != 1:
+        raise Failure("the captions list is exposed more than once")
     two = cards([("Guten Morgen", "Good morning"), ("Wie geht es?", "<b>How</b> are you?")])
     helper.snapshot(active_snapshot(2, committedCards=two, activeSourceText="Danke",
                                     activeTranslatedText="Thank you"))
-    wait_for(lambda: items() == [("Good morning", "Guten Morgen"),
-                                 ("<b>How</b> are you?", "Wie geht es?")], "the two cards")
-    live = wait_for(lambda: [node for node in helper.find_all(name="Thank you")
-                             if node.getRoleName() in ("filler", "panel", "unknown")],
-                    "the live card")[0]
-    if live.description != "Danke":
-        raise Failure(f"the live card describes its source as {live.description!r}")
+    wait_for(lambda: items() == ["Good morning, Guten Morgen, 20:26",
+                                 "<b>How</b> are you?, Wie geht es?, 20:26",
+                                 "Live translation, Thank you, Danke"], "the two cards")
+    listed = helper.find_all("list item", showing=False)
+    places = [(item.getIndexInParent(), item.parent.childCount) for item in listed]
+    if places != [(0, 3), (1, 3), (2, 3)]:
+        raise Failure(f"the items say they are at {places}")
     helper.snapshot(active_snapshot(3, committedCards=two, showsSourceText=False))
-    wait_for(lambda: items() == [("Good morning", ""), ("<b>How</b> are you?", "")],
+    wait_for(lambda: items() == ["Good morning, 20:26", "<b>How</b> are you?, 20:26",
+                                 "Listening, Waiting for translation…"],
              "cards without their sources")
 
     many = cards((f"Satz {n}", f"Sentence {n}") for n in range(500))
     helper.snapshot(active_snapshot(4, committedCards=many))
-    wait_for(lambda: items() and items()[-1][0] == "Sentence 499", "the newest card")
-    if not 0 < len(items()) < 30:
-        raise Failure(f"{len(items())} of 500 cards are list items")
+    wait_for(lambda: items() and items()[-2] == "Sentence 499, Satz 499, 20:34", "the newest card")
+    if len(items()) != 501:
+        raise Failure(f"{len(items())} items for 500 cards and the live card")
 
     # The check box's Toggle action sends one command and shows the host's value.
     helper.press(helper.find("check box", "Original"), "Toggle")

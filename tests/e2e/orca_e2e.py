@@ -6,6 +6,7 @@ log) and checks it.
     orca_e2e.py HELPER      (run under run_desktop.sh, which provides the X server and the buses)
 """
 
+import json
 import os
 import re
 import subprocess
@@ -49,6 +50,14 @@ class Orca:
         # Speech-dispatcher, which Orca starts, puts its socket in the runtime folder.
         runtime = os.path.join(folder, "runtime")
         os.mkdir(runtime, 0o700)
+        # Orca's own settings, but for list items read with their place ("3 of 12").
+        settings = os.path.join(folder, "data", "orca")
+        os.makedirs(settings)
+        with open(os.path.join(settings, "user-settings.conf"), "w", encoding="utf-8") as file:
+            json.dump({"general": {"enablePositionSpeaking": True}, "pronunciations": {},
+                       "keybindings": {}, "profiles": {"default": {
+                           "profile": ["Default", "default"], "pronunciations": {},
+                           "keybindings": {}}}}, file)
         env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(folder, "config"),
                    XDG_DATA_HOME=os.path.join(folder, "data"), XDG_RUNTIME_DIR=runtime)
         self.process = subprocess.Popen(["/usr/bin/python3", "-c", ORCA_LINE_BY_LINE,
@@ -177,12 +186,31 @@ def main():
             heard = orca.press("Tab", name, heard)
         said = [u for u in orca.spoken()[walk:] if u != "tab "]
         expected = ["Close Live Translate push button.", "Stop translation and close.",
-                    "Live translation captions.", "Original check box checked.",
+                    "Live translation captions.", "List with 6 items.",
+                    "Original check box checked.",
                     "Copy latest push button.", "Copy all push button.",
                     "Languages push button.", "ES → EN.", "Cancel push button.",
                     "Stop push button."]
         if said != expected:
             raise Failure(f"the Tab stops said {said}, expected {expected}")
+
+        # In the list, the keys go from card to card, the live card after the newest; each is read
+        # with its translation, its source, its time and its place.
+        heard = orca.press("Tab", "Close Live Translate push button", heard)
+        heard = orca.press("Tab", "List with 6 items", heard)
+        segment = heard
+        heard = orca.press("Home", "Hello everyone.", heard)
+        heard = orca.press("Down", "We start in five minutes.", heard)
+        heard = orca.press("Up", "Hello everyone.", heard)
+        heard = orca.press("End", "6 of 6", heard)
+        said = orca.spoken()[segment:heard]
+        expected = ["Hello everyone., Hola a todos., 20:26.", "1 of 6.",
+                    "We start in five minutes., Empezamos en cinco minutos., 20:26.", "2 of 6.",
+                    "Hello everyone., Hola a todos., 20:26.", "1 of 6.",
+                    "Listening, Waiting for the next phrase…, "
+                    "The matching original phrase will appear here.", "6 of 6."]
+        if said != expected:
+            raise Failure(f"the list said {said}, expected {expected}")
 
         print("Orca said:\n" + "\n".join("  " + u for u in orca.spoken()), flush=True)
         helper.close()

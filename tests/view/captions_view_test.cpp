@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "captions_active_card.hpp"
@@ -37,6 +38,14 @@ protected:
     int scrollValue() const { return list()->verticalScrollBar()->value(); }
     QRect lastCardRect() const { return list()->cardRect(list()->cardCount() - 1); }
     int viewportHeight() const { return list()->viewport()->height(); }
+    QAccessibleInterface *listInterface() const
+    {
+        return QAccessible::queryAccessibleInterface(list());
+    }
+    std::string itemName(int index) const
+    {
+        return listInterface()->child(index)->text(QAccessible::Name).toStdString();
+    }
 
     ShownColumn shown;
 };
@@ -98,8 +107,7 @@ TEST_F(CaptionsViewTest, ActiveCardSlotsByTheTextsThatArrived)
     EXPECT_EQ(content.header, QStringLiteral("LIVE TRANSLATION"));
     EXPECT_EQ(content.translation, QStringLiteral("Good morning"));
     EXPECT_EQ(content.note, QStringLiteral("Hearing more · preparing the next matched update…"));
-    EXPECT_EQ(activeCard()->accessibleName(), QStringLiteral("Good morning"));
-    EXPECT_EQ(activeCard()->accessibleDescription(), QStringLiteral("Guten Morgen"));
+    EXPECT_EQ(itemName(0), "Live translation, Good morning, Guten Morgen");
 
     // A translation without its source leaves the source slot out instead of promising it.
     snapshot.activeSourceText.reset();
@@ -114,16 +122,16 @@ TEST_F(CaptionsViewTest, HiddenOriginalsLeaveEverySourceOut)
     snapshot.activeSourceText = "Quelle";
     render(snapshot);
     const int withSources = list()->cardRect(0).height();
-    QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list()->viewport());
-    ASSERT_EQ(listInterface->childCount(), 3);
-    EXPECT_EQ(listInterface->child(0)->text(QAccessible::Description),
-        QStringLiteral("Originalsatz Nummer 0"));
+    ASSERT_EQ(listInterface()->childCount(), 4); // the cards, then the live card
+    EXPECT_EQ(
+        itemName(0), "Translated sentence number 0 reads like this, Originalsatz Nummer 0, 20:26");
+    EXPECT_EQ(itemName(3), "Listening, Waiting for the next phrase…, Quelle");
 
     snapshot.showsSourceText = false;
     render(snapshot);
     EXPECT_LT(list()->cardRect(0).height(), withSources);
-    for (int i = 0; i < listInterface->childCount(); ++i)
-        EXPECT_TRUE(listInterface->child(i)->text(QAccessible::Description).isEmpty());
+    EXPECT_EQ(itemName(0), "Translated sentence number 0 reads like this, 20:26");
+    EXPECT_EQ(itemName(3), "Listening, Waiting for translation…");
     EXPECT_TRUE(activeCard()->content().source.isEmpty());
     EXPECT_EQ(activeCard()->content().translation, QStringLiteral("Waiting for translation…"));
 
@@ -188,10 +196,10 @@ TEST_F(CaptionsViewTest, ThousandsOfCardsLayOutOnlyWhatIsInView)
     const auto middle = list()->visibleCards();
     EXPECT_GT(middle.first, 1000u);
     EXPECT_LT(middle.second, 9000u);
-    QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list()->viewport());
-    EXPECT_EQ(listInterface->childCount(), static_cast<int>(middle.second - middle.first));
-    EXPECT_EQ(listInterface->child(0)->text(QAccessible::Name),
-        QString::fromStdString(list()->card(middle.first).translatedText));
+    // Every card is an item, though only those in view are laid out.
+    EXPECT_EQ(listInterface()->childCount(), 10000);
+    EXPECT_FALSE(listInterface()->child(static_cast<int>(middle.first))->state().offscreen);
+    EXPECT_TRUE(listInterface()->child(0)->state().offscreen);
 }
 
 TEST_F(CaptionsViewTest, HidingOriginalsOrResizingKeepsThePlaceInTheHistory)
@@ -290,13 +298,12 @@ TEST_F(CaptionsViewTest, HostTextIsShownAsPlainTextNeverAsMarkup)
     snapshot.committedCards.push_back(card("m", markup, "<i>source</i>"));
     snapshot.activeTranslatedText = "<h1>live</h1>";
     render(snapshot);
-    QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list()->viewport());
-    ASSERT_EQ(listInterface->childCount(), 1);
-    EXPECT_EQ(listInterface->child(0)->text(QAccessible::Name), QString::fromStdString(markup));
+    ASSERT_EQ(listInterface()->childCount(), 2);
+    EXPECT_EQ(itemName(0), markup + ", <i>source</i>, 20:26");
     list()->selectAll();
     EXPECT_EQ(
         list()->selectedText(), QStringLiteral("<i>source</i>\n") + QString::fromStdString(markup));
-    EXPECT_EQ(activeCard()->accessibleName(), QStringLiteral("<h1>live</h1>"));
+    EXPECT_EQ(itemName(1), "Live translation, <h1>live</h1>");
 }
 
 TEST_F(CaptionsViewTest, LongWordsWrapInsteadOfWideningThePanel)
@@ -361,27 +368,88 @@ TEST_F(CaptionsViewTest, CardsAreDrawnInThePalettesColours)
     }
 }
 
-TEST_F(CaptionsViewTest, AssistiveTechnologyReadsTheListAndItsCards)
+TEST_F(CaptionsViewTest, AssistiveTechnologyReadsOneListOfTheCardsAndTheLiveCard)
 {
     render({});
-    QAccessibleInterface *listInterface = QAccessible::queryAccessibleInterface(list()->viewport());
-    ASSERT_NE(listInterface, nullptr);
-    EXPECT_EQ(listInterface->role(), QAccessible::List);
-    EXPECT_EQ(listInterface->text(QAccessible::Name), QStringLiteral("Live translation captions"));
-    ASSERT_EQ(listInterface->childCount(), 1); // the empty state
-    EXPECT_EQ(listInterface->indexOfChild(listInterface->child(0)), 0);
+    QAccessibleInterface *list = listInterface();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->role(), QAccessible::List);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("Live translation captions"));
+    ASSERT_EQ(list->childCount(), 1); // the empty state
+    EXPECT_EQ(list->indexOfChild(list->child(0)), 0);
 
-    render(withCards(3));
-    ASSERT_EQ(listInterface->childCount(), 3);
-    QAccessibleInterface *card = listInterface->child(2);
+    auto snapshot = withCards(3);
+    snapshot.isSessionActive = true;
+    render(snapshot);
+    ASSERT_EQ(list->childCount(), 4);
+    QAccessibleInterface *card = list->child(2);
     EXPECT_EQ(card->role(), QAccessible::ListItem);
-    EXPECT_EQ(card->text(QAccessible::Name),
-        QStringLiteral("Translated sentence number 2 reads like this"));
-    EXPECT_EQ(card->parent(), listInterface);
-    EXPECT_EQ(listInterface->indexOfChild(card), 2);
-    EXPECT_EQ(listInterface->child(2), card);
+    EXPECT_EQ(card->parent(), list);
+    EXPECT_EQ(list->indexOfChild(card), 2);
+    EXPECT_EQ(list->child(2), card);
     const QRect onScreen = card->rect();
-    EXPECT_EQ(listInterface->childAt(onScreen.center().x(), onScreen.center().y()), card);
+    EXPECT_EQ(list->childAt(onScreen.center().x(), onScreen.center().y()), card);
+    // A card keeps its interface as it moves; its place follows.
+    snapshot.committedCards.erase(snapshot.committedCards.begin());
+    render(snapshot);
+    EXPECT_EQ(list->indexOfChild(card), 1);
+    EXPECT_EQ(
+        card->text(QAccessible::Name).left(29), QStringLiteral("Translated sentence number 2 "));
+    QAccessibleInterface *live = list->child(2);
+    EXPECT_EQ(live->role(), QAccessible::ListItem);
+    EXPECT_EQ(list->indexOfChild(live), 2);
+    // The live card's own widget is not a second copy of it.
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(activeCard())->state().invisible);
+    EXPECT_TRUE(
+        QAccessible::queryAccessibleInterface(activeCard())->text(QAccessible::Name).isEmpty());
+}
+
+TEST_F(CaptionsViewTest, KeysMoveTheCurrentCardWhichIsRingedScrolledIntoViewAndFocused)
+{
+    shown.view->setReduceMotion(true);
+    auto snapshot = withCards(30);
+    snapshot.isSessionActive = true;
+    render(snapshot);
+    QSignalSpy focused(list(), &LiveTranslationCaptionList::currentItemChanged);
+    const QImage unfocused = grab(list()->viewport());
+    shown.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(shown.window.get()));
+    list()->clearFocus();
+    list()->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_NE(grab(list()->viewport()), unfocused) << "a ring shows the list's focus";
+
+    QTest::keyClick(list(), Qt::Key_Home);
+    EXPECT_EQ(list()->currentItem(), 0u);
+    EXPECT_EQ(list()->cardRect(0).top(), 12);
+    EXPECT_TRUE(listInterface()->child(0)->state().focused);
+    QTest::keyClick(list(), Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Up);
+    EXPECT_EQ(list()->currentItem(), 1u);
+    QTest::keyClick(list(), Qt::Key_End);
+    EXPECT_EQ(list()->currentItem(), 30u); // the live card, after the newest
+    EXPECT_TRUE(activeCard()->showsFocusRing());
+    QTest::keyClick(list(), Qt::Key_Up);
+    EXPECT_EQ(list()->currentItem(), 29u);
+    EXPECT_FALSE(activeCard()->showsFocusRing());
+    EXPECT_LE(list()->cardRect(29).bottom() + 1, viewportHeight());
+    QTest::keyClick(list(), Qt::Key_PageUp);
+    EXPECT_LT(*list()->currentItem(), 28u);
+    EXPECT_GE(list()->cardRect(*list()->currentItem()).top(), 0);
+    // Each move is reported, so that the screen reader reads the card.
+    std::vector<std::size_t> moves;
+    for (const auto &arguments : focused)
+        moves.push_back(arguments.at(0).value<std::size_t>());
+    EXPECT_EQ(moves, (std::vector<std::size_t> {0, 1, 2, 1, 30, 29, *list()->currentItem()}));
+
+    // A new card keeps the same card current.
+    snapshot.committedCards.insert(snapshot.committedCards.begin(), card("new", "Neu"));
+    snapshot.committedCards.erase(snapshot.committedCards.begin() + 1);
+    const std::string currentId = list()->card(*list()->currentItem()).id;
+    snapshot.committedCards.push_back(card("newest", "Neueste"));
+    render(snapshot);
+    EXPECT_EQ(list()->card(*list()->currentItem()).id, currentId);
 }
 
 } // namespace

@@ -235,6 +235,13 @@ TEST_P(PanelFace, HostTextIsPlainAndAnEmptyStatusKeepsTheDot)
     // An ampersand in a host title is no keyboard shortcut.
     EXPECT_TRUE(button("liveTranslation.audioSourcePicker")->shortcut().isEmpty());
 
+    // A huge message is kept whole, but only its start is measured, drawn and offered as help.
+    s.statusMessage = std::string(1000000, 'm');
+    apply(s);
+    EXPECT_EQ(control<LiveTranslationStatusText>("liveTranslation.lifecycleStatus")->text().size(),
+        1000000);
+    EXPECT_LE(control("liveTranslation.lifecycleStatus")->toolTip().size(), 1100);
+
     s.statusMessage.clear();
     apply(s);
     EXPECT_EQ(accessibleText("liveTranslation.lifecycleStatus", QAccessible::Value), QString());

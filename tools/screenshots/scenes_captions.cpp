@@ -137,6 +137,27 @@ std::vector<Scene> makeScenes()
     runs.activeTranslatedText = std::string(1000000, 'w');
     scenes.push_back({"captions-unbroken-runs", runs, settle, {}});
 
+    // Keyboard focus in the list, as after Tab: the list's ring and the current card's, on a
+    // card and on the live card.
+    LiveTranslationHelperSnapshot focusable = stored;
+    focusable.showsSourceText = true;
+    focusable.isSessionActive = true;
+    focusable.activeSourceText = "Und jetzt";
+    focusable.activeTranslatedText = "And now";
+    for (const auto &[name, fromNewest] : {std::pair {"captions-keyboard-focus-card", 1},
+             std::pair {"captions-keyboard-focus-live", 0}}) {
+        scenes.push_back({name, focusable,
+            [fromNewest](LiveTranslationHelperView &view, LiveTranslationHelperModel &model) {
+                settle(view, model);
+                view.window()->activateWindow();
+                auto *list = view.findChild<LiveTranslationCaptionList *>();
+                list->setFocus(Qt::TabFocusReason);
+                list->setCurrentItem(list->itemCount() - 1 - static_cast<std::size_t>(fromNewest));
+                settle(view, model);
+            },
+            {}});
+    }
+
     LiveTranslationHelperSnapshot selected = sampleSnapshot();
     selected.committedCards = cards({kGerman[2], kGerman[3]});
     scenes.push_back({"captions-selection", selected,
