@@ -240,8 +240,10 @@ void setAccessibleValueText(QWidget *widget, const QString &value)
         installFactoryOnce();
         ensureValueInterface(widget);
     }
+    // Setting the description reports its change. Only a progress bar has a value interface;
+    // a value change reported for anything else is dropped by the AT-SPI bridge with a warning.
     widget->setAccessibleDescription(value);
-    if (QAccessible::isActive()) {
+    if (QAccessible::isActive() && qobject_cast<QProgressBar *>(widget)) {
         QAccessibleValueChangeEvent event(widget, value);
         QAccessible::updateAccessibility(&event);
     }

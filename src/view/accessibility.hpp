@@ -11,7 +11,8 @@ void setAccessibleIdentity(QWidget *widget, const QString &identifier, const QSt
 
 // Gives a control an accessibility value in words. In process it is the text of
 // QAccessible::Value of the widget's interface; since AT-SPI publishes no string value, the same
-// text is also the widget's accessible description. Setting an equal value does nothing.
+// text is also the widget's accessible description, whose change is reported. Setting an equal
+// value does nothing.
 void setAccessibleValueText(QWidget *widget, const QString &value);
 
 // The value set with setAccessibleValueText, empty when none was set.
