@@ -17,6 +17,7 @@
 #include "language_picker.hpp"
 #include "model.hpp"
 #include "popover.hpp"
+#include "view_state.hpp"
 
 namespace {
 
@@ -41,7 +42,7 @@ struct Scene {
     LiveTranslationHelperModel model;
     QWidget window;
     QPushButton *anchor;
-    QString search;
+    LiveTranslationViewState state;
 
     Scene()
         : anchor(new QPushButton(QStringLiteral("AUTO → EN"), &window))
@@ -61,7 +62,7 @@ void openLanguagePicker(benchmark::State &state)
     const auto palette = LiveTranslationPalette::light();
     for (auto _ : state) {
         auto *popover = new LiveTranslationPopover(&scene.window);
-        auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.search);
+        auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.state);
         popover->setContent(picker);
         popover->setColors(palette);
         picker->render(scene.model.snapshot(), palette);
@@ -81,7 +82,7 @@ void reopenLanguagePicker(benchmark::State &state)
     Scene scene;
     const auto palette = LiveTranslationPalette::dark();
     LiveTranslationPopover popover(&scene.window);
-    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.search);
+    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.state);
     popover.setContent(picker);
     popover.setColors(palette);
     picker->render(scene.model.snapshot(), palette);
@@ -102,7 +103,7 @@ void typeSearchCharacter(benchmark::State &state)
     Scene scene;
     const auto palette = LiveTranslationPalette::light();
     LiveTranslationPopover popover(&scene.window);
-    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.search);
+    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.state);
     popover.setContent(picker);
     popover.setColors(palette);
     popover.present(scene.anchor);
@@ -125,7 +126,7 @@ void levelSnapshotWhileOpen(benchmark::State &state)
     Scene scene;
     const auto palette = LiveTranslationPalette::light();
     LiveTranslationPopover popover(&scene.window);
-    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.search);
+    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.state);
     popover.setContent(picker);
     popover.setColors(palette);
     popover.present(scene.anchor);

@@ -17,6 +17,7 @@
 #include "model.hpp"
 #include "symbols.hpp"
 #include "view_logic.hpp"
+#include "view_state.hpp"
 #include "view_support.hpp"
 
 // The search row: a magnifying glass and a plain text field on a rounded, outlined fill.
@@ -140,10 +141,10 @@ private:
 };
 
 LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(
-    LiveTranslationHelperModel *model, QString *languageSearch, QWidget *parent)
+    LiveTranslationHelperModel *model, LiveTranslationViewState *state, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
-    , m_languageSearch(languageSearch)
+    , m_state(state)
     , m_title(new QLabel(tr("Languages"), this))
     , m_search(new LiveTranslationLanguageSearchField(this))
     , m_source(new LiveTranslationLanguageColumn(
@@ -168,8 +169,7 @@ LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(
     edit->setPlaceholderText(tr("Search languages"));
     setAccessibleIdentity(
         edit, QStringLiteral("liveTranslation.languageSearchField"), tr("Search languages"));
-    if (m_languageSearch)
-        edit->setText(*m_languageSearch);
+    edit->setText(m_state->languageSearch());
     connect(edit, &QLineEdit::textChanged, this, &LiveTranslationLanguagePicker::onSearchChanged);
     edit->installEventFilter(this);
     // The picker's focus is the search field's, directly: handing it on from a focus event of
@@ -276,7 +276,7 @@ void LiveTranslationLanguagePicker::applyPalette(const LiveTranslationPalette &p
 
 void LiveTranslationLanguagePicker::renderColumns(const LiveTranslationHelperSnapshot &snapshot)
 {
-    const QString search = m_languageSearch ? *m_languageSearch : QString();
+    const QString search = m_state->languageSearch();
     QLineEdit *edit = m_search->edit();
     if (edit->text() != search) {
         const QSignalBlocker blocker(edit);
@@ -303,8 +303,7 @@ void LiveTranslationLanguagePicker::renderColumns(const LiveTranslationHelperSna
 
 void LiveTranslationLanguagePicker::onSearchChanged(const QString &text)
 {
-    if (m_languageSearch)
-        *m_languageSearch = text;
+    m_state->setLanguageSearch(text);
     renderColumns(m_model->snapshot());
     m_source->scrollToTop();
     m_target->scrollToTop();

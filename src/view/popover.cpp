@@ -116,8 +116,11 @@ void LiveTranslationPopover::returnFocus(bool reactivateAnchorWindow)
     // Without this the window manager gives the focus to whatever it likes (often the root window,
     // where keys go nowhere). Focus given to a widget of an inactive window waits there until the
     // window is active again; the reason lets the button show its ring as it did before.
-    if (m_anchor->isEnabled() && m_anchor->isVisible())
+    const auto usable = [](const QWidget *w) { return w && w->isEnabled() && w->isVisible(); };
+    if (usable(m_anchor))
         m_anchor->setFocus(Qt::ActiveWindowFocusReason);
+    else if (usable(m_focusFallback) && m_focusFallback->window() == m_anchorWindow)
+        m_focusFallback->setFocus(Qt::ActiveWindowFocusReason);
     if (!reactivateAnchorWindow)
         return;
     m_anchorWindow->activateWindow();

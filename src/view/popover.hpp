@@ -9,8 +9,9 @@
 // frameless tool window (not a popup, so that assistive technology reaches its content). It takes
 // keyboard focus when it opens. A mouse press anywhere outside it (other than on its button),
 // Escape, the application losing focus, or the button's window being hidden dismisses it. When it
-// closes, the keyboard focus goes back to its button, in the button's window, which is activated
-// again unless another application took the focus.
+// closes, the keyboard focus goes back to its button (or to a fallback when the button is
+// disabled by then), in the button's window, which is activated again unless another application
+// took the focus.
 class LiveTranslationPopover final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationPopover)
@@ -34,6 +35,9 @@ public:
     QWidget *content() const { return m_content; }
 
     void setColors(const LiveTranslationPalette &palette);
+    // Where the focus goes on closing when the button is disabled or hidden by then (none: it
+    // stays where the toolkit puts it).
+    void setFocusFallback(QWidget *widget) { m_focusFallback = widget; }
 
     // Opens under anchor (above it when the screen has no room below), or moves there when open.
     void present(QWidget *anchor);
@@ -70,6 +74,7 @@ private:
     QWidget *m_content = nullptr;
     QPointer<QWidget> m_anchor;
     QPointer<QWidget> m_anchorWindow;
+    QPointer<QWidget> m_focusFallback;
     LiveTranslationPalette m_palette = LiveTranslationPalette::light();
     bool m_below = true;
     int m_arrowX = 0; // along the body, from its left edge
