@@ -1,7 +1,8 @@
 // The language picker with 1,000 languages in each column: what opening it costs (the popover
 // shown, both columns filtered, the visible rows built, the whole popover painted), and what one
 // typed search character costs (both columns filtered again, their rows rebound and painted),
-// and what a snapshot that changes only the audio level costs it while open.
+// what one scroll step in a column costs, and what a snapshot that changes only the audio level
+// costs it while open.
 // Targets: opening at most 30 ms, a typed character at most 10 ms (medians).
 //
 //   build/<release dir>/bench/pickers_bench
@@ -11,10 +12,13 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include "bench_support.hpp"
+#include "language_column.hpp"
 #include "language_picker.hpp"
+#include "lazy_list.hpp"
 #include "model.hpp"
 #include "popover.hpp"
 #include "view_state.hpp"
@@ -139,6 +143,28 @@ void levelSnapshotWhileOpen(benchmark::State &state)
     }
 }
 
+// One scroll step in the FROM list of 1,000 rows (down and back): releasing the rows that leave
+// the view and building the ones that come in, without the painting.
+void scrollOneStep(benchmark::State &state)
+{
+    Scene scene;
+    const auto palette = LiveTranslationPalette::light();
+    LiveTranslationPopover popover(&scene.window);
+    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.state);
+    popover.setContent(picker);
+    popover.setColors(palette);
+    picker->render(scene.model.snapshot(), palette);
+    popover.present(scene.anchor);
+    QScrollBar *bar = picker->sourceColumn()->list()->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const int step = bar->singleStep() * 3;
+    bool down = true;
+    for (auto _ : state) {
+        bar->setValue(bar->value() + (down ? step : -step));
+        down = !down;
+    }
+}
+
 BENCHMARK(openLanguagePicker)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(kRepetitions)
@@ -149,6 +175,10 @@ BENCHMARK(reopenLanguagePicker)
     ->ReportAggregatesOnly(true);
 BENCHMARK(typeSearchCharacter)
     ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(scrollOneStep)
+    ->Unit(benchmark::kMicrosecond)
     ->Repetitions(kRepetitions)
     ->ReportAggregatesOnly(true);
 BENCHMARK(levelSnapshotWhileOpen)
