@@ -36,6 +36,7 @@ LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(QWidget *owner,
     connect(state, &LiveTranslationViewState::audioPresentedChanged, this,
         [this, audioSourceButton](bool presented) {
             if (presented) {
+                m_audioPicker->refreshIcons();
                 m_audioPicker->render(m_model->snapshot(), m_palette);
                 m_audioPopover->present(audioSourceButton);
             } else {
