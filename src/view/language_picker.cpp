@@ -54,12 +54,9 @@ public:
         m_fill = palette.mutedSurface;
         m_border = palette.border;
         m_symbol->setColor(palette.tertiaryText);
-        QPalette colors = m_edit->palette();
+        // The panel's colours, selection included; the field is drawn on this widget's fill.
+        QPalette colors = palette.toQPalette();
         colors.setColor(QPalette::Base, Qt::transparent);
-        colors.setColor(QPalette::Text, palette.foreground);
-        colors.setColor(QPalette::PlaceholderText, palette.tertiaryText);
-        colors.setColor(QPalette::Highlight, palette.selection);
-        colors.setColor(QPalette::HighlightedText, palette.foreground);
         m_edit->setPalette(colors);
         update();
     }
