@@ -72,7 +72,8 @@ LiveTranslationAudioPicker::LiveTranslationAudioPicker(
     m_list->setPadding(kListPadding);
     m_list->setSpacing(kEntrySpacing);
     m_list->setEndPadding(kListEndPadding);
-    m_list->setAccessibleName(tr("Audio source"));
+    // No name of its own: the popover's "Audio source" is read on opening, and the list
+    // repeating it would have it read twice before the chosen source.
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

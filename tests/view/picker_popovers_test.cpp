@@ -7,6 +7,7 @@
 
 #include "audio_picker.hpp"
 #include "language_picker.hpp"
+#include "lazy_list.hpp"
 #include "picker_rows.hpp"
 #include "popover.hpp"
 #include "root_view.hpp"
@@ -86,6 +87,9 @@ TEST_F(PickerPopoversTest, AudioChoiceClosesThePopoverAndResetsTheFlag)
     EXPECT_TRUE(view->viewState()->audioPresented());
     EXPECT_TRUE(audio->isVisible());
     EXPECT_EQ(audio->anchor(), audioButton());
+    // "Audio source" is read once on opening: by the popover, not again by its list.
+    EXPECT_EQ(audio->accessibleName(), QStringLiteral("Audio source"));
+    EXPECT_EQ(audio->findChild<LiveTranslationLazyList *>()->accessibleName(), QString());
     // A session starting while it is open leaves the list usable.
     auto snapshot = recorder.model.snapshot();
     snapshot.isSessionActive = true;
