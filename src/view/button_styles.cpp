@@ -117,6 +117,12 @@ bool isActivationKey(const QKeyEvent *event)
         && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
+bool hasKeyboardFocus(const QWidget *widget)
+{
+    const auto *control = dynamic_cast<const KeyboardFocus *>(widget);
+    return control && control->hasKeyboardFocus();
+}
+
 void FocusRing::focusIn(Qt::FocusReason reason)
 {
     switch (reason) {

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 #include "palette.hpp"
 
@@ -55,6 +56,7 @@ signals:
     void dismissed();
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -80,4 +82,7 @@ private:
     int m_arrowX = 0; // along the body, from its left edge
     int m_shadow = 0; // the margin drawn as shadow; none when the window is masked
     bool m_watching = false;
+    // How the content was given the focus while the window was not active yet: the toolkit hands
+    // it on at activation with a reason of its own, which would hide a keyboard focus ring.
+    std::optional<Qt::FocusReason> m_pendingFocus;
 };

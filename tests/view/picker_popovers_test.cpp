@@ -126,8 +126,13 @@ TEST_F(PickerPopoversTest, SnapshotsRedrawOpenPickersAndTheSchemeReachesThem)
 
 TEST_F(PickerPopoversTest, ASchemeChangedWhileAPickerIsClosedReachesItsRowsWhenItOpens)
 {
-    click(audioButton());
+    // Opened from the keyboard, the focused row shows its ring at once.
+    audioButton()->setFocus(Qt::TabFocusReason);
+    viewtest::pressKey(Qt::Key_Space);
     ASSERT_TRUE(viewtest::waitUntilActive(audio));
+    auto *keyboardRow = qobject_cast<LiveTranslationPickerRow *>(QApplication::focusWidget());
+    ASSERT_NE(keyboardRow, nullptr);
+    EXPECT_TRUE(keyboardRow->showsFocusRing());
     viewtest::pressKey(Qt::Key_Escape);
     ASSERT_FALSE(audio->isVisible());
     view->setColorScheme(LiveTranslationColorScheme::dark);
@@ -137,6 +142,7 @@ TEST_F(PickerPopoversTest, ASchemeChangedWhileAPickerIsClosedReachesItsRowsWhenI
     ASSERT_NE(chosen, nullptr);
     EXPECT_TRUE(chosen->isSelected());
     EXPECT_EQ(chosen->colors(), LiveTranslationPalette::dark());
+    EXPECT_FALSE(chosen->showsFocusRing()); // opened by the mouse
 }
 
 TEST_F(PickerPopoversTest, HidingThePanelClosesBothPickers)
