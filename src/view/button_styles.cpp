@@ -194,8 +194,8 @@ void TavuButton::paintEvent(QPaintEvent * /*event*/)
         [&](const auto &style) {
             style.paint(painter, box, text(), font(), pressed);
             if (showsFocusRing())
-                buttonlook::paintFocusRing(
-                    painter, box, style.kCornerRadius, style.textColor(false));
+                buttonlook::paintFocusRing(painter, box, style.kCornerRadius,
+                    style.palette.focusRingOn(style.fillColor(false)));
         },
         m_style);
 }

@@ -90,7 +90,8 @@ protected:
 // Whether widget is such a control with the focus from the keyboard.
 bool hasKeyboardFocus(const QWidget *widget);
 
-// A ring inside the outline of box, in the button's text colour, so it contrasts with the fill.
+// A ring inside the outline of box, in color: LiveTranslationPalette::focusRingOn() of what is
+// under the ring, so that every ring stands out from its fill.
 void paintFocusRing(QPainter &painter, const QRectF &box, qreal cornerRadius, const QColor &color);
 
 } // namespace buttonlook

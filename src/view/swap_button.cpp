@@ -30,5 +30,6 @@ void LiveTranslationSwapButton::paintEvent(QPaintEvent * /*event*/)
     paintSymbol(painter, box, symbols::glyph(u"arrow.left.arrow.right"),
         symbols::font(kSymbolPixelSize, QFont::DemiBold), m_palette.foreground);
     if (showsFocusRing())
-        buttonlook::paintFocusRing(painter, box, kSize / 2.0, m_palette.accent);
+        buttonlook::paintFocusRing(painter, box, kSize / 2.0,
+            m_palette.focusRingOn(isDown() ? m_palette.selection : m_palette.mutedSurface));
 }
