@@ -61,7 +61,8 @@ qreal relativeLuminance(const QColor &color)
 
 qreal contrastRatio(const QColor &a, const QColor &b)
 {
-    const auto [dark, light] = std::minmax(relativeLuminance(a), relativeLuminance(b));
+    // The list form returns values; the two-argument form would refer to the temporaries.
+    const auto [dark, light] = std::minmax({relativeLuminance(a), relativeLuminance(b)});
     return (light + 0.05) / (dark + 0.05);
 }
 
