@@ -1,7 +1,8 @@
 // The language picker with 1,000 languages in each column: what opening it costs (the popover
 // shown, both columns filtered, the visible rows built, the whole popover painted), and what one
 // typed search character costs (both columns filtered again, their rows rebound and painted),
-// and what a snapshot that changes only the audio level costs it while open.
+// what one scroll step in a column costs, and what a snapshot that changes only the audio level
+// costs it while open.
 // Targets: opening at most 30 ms, a typed character at most 10 ms (medians).
 //
 //   build/<release dir>/bench/pickers_bench
@@ -11,12 +12,16 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include "bench_support.hpp"
+#include "language_column.hpp"
 #include "language_picker.hpp"
+#include "lazy_list.hpp"
 #include "model.hpp"
 #include "popover.hpp"
+#include "view_state.hpp"
 
 namespace {
 
@@ -41,7 +46,7 @@ struct Scene {
     LiveTranslationHelperModel model;
     QWidget window;
     QPushButton *anchor;
-    QString search;
+    LiveTranslationViewState state;
 
     Scene()
         : anchor(new QPushButton(QStringLiteral("AUTO → EN"), &window))
@@ -61,7 +66,7 @@ void openLanguagePicker(benchmark::State &state)
     const auto palette = LiveTranslationPalette::light();
     for (auto _ : state) {
         auto *popover = new LiveTranslationPopover(&scene.window);
-        auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.search);
+        auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.state);
         popover->setContent(picker);
         popover->setColors(palette);
         picker->render(scene.model.snapshot(), palette);
@@ -81,7 +86,7 @@ void reopenLanguagePicker(benchmark::State &state)
     Scene scene;
     const auto palette = LiveTranslationPalette::dark();
     LiveTranslationPopover popover(&scene.window);
-    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.search);
+    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.state);
     popover.setContent(picker);
     popover.setColors(palette);
     picker->render(scene.model.snapshot(), palette);
@@ -102,7 +107,7 @@ void typeSearchCharacter(benchmark::State &state)
     Scene scene;
     const auto palette = LiveTranslationPalette::light();
     LiveTranslationPopover popover(&scene.window);
-    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.search);
+    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.state);
     popover.setContent(picker);
     popover.setColors(palette);
     popover.present(scene.anchor);
@@ -125,7 +130,7 @@ void levelSnapshotWhileOpen(benchmark::State &state)
     Scene scene;
     const auto palette = LiveTranslationPalette::light();
     LiveTranslationPopover popover(&scene.window);
-    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.search);
+    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.state);
     popover.setContent(picker);
     popover.setColors(palette);
     popover.present(scene.anchor);
@@ -135,6 +140,28 @@ void levelSnapshotWhileOpen(benchmark::State &state)
         snapshot.captureAudioLevel = snapshot.captureAudioLevel > 0.5F ? 0.1F : 0.9F;
         scene.model.applySnapshot(snapshot);
         picker->render(scene.model.snapshot(), palette);
+    }
+}
+
+// One scroll step in the FROM list of 1,000 rows (down and back): releasing the rows that leave
+// the view and building the ones that come in, without the painting.
+void scrollOneStep(benchmark::State &state)
+{
+    Scene scene;
+    const auto palette = LiveTranslationPalette::light();
+    LiveTranslationPopover popover(&scene.window);
+    auto *picker = new LiveTranslationLanguagePicker(&scene.model, &scene.state);
+    popover.setContent(picker);
+    popover.setColors(palette);
+    picker->render(scene.model.snapshot(), palette);
+    popover.present(scene.anchor);
+    QScrollBar *bar = picker->sourceColumn()->list()->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const int step = bar->singleStep() * 3;
+    bool down = true;
+    for (auto _ : state) {
+        bar->setValue(bar->value() + (down ? step : -step));
+        down = !down;
     }
 }
 
@@ -148,6 +175,10 @@ BENCHMARK(reopenLanguagePicker)
     ->ReportAggregatesOnly(true);
 BENCHMARK(typeSearchCharacter)
     ->Unit(benchmark::kMillisecond)
+    ->Repetitions(kRepetitions)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(scrollOneStep)
+    ->Unit(benchmark::kMicrosecond)
     ->Repetitions(kRepetitions)
     ->ReportAggregatesOnly(true);
 BENCHMARK(levelSnapshotWhileOpen)

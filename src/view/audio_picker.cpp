@@ -1,5 +1,6 @@
 #include "audio_picker.hpp"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -71,7 +72,8 @@ LiveTranslationAudioPicker::LiveTranslationAudioPicker(
     m_list->setPadding(kListPadding);
     m_list->setSpacing(kEntrySpacing);
     m_list->setEndPadding(kListEndPadding);
-    m_list->setAccessibleName(tr("Audio source"));
+    // No name of its own: the popover's "Audio source" is read on opening, and the list
+    // repeating it would have it read twice before the chosen source.
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -130,6 +132,29 @@ void LiveTranslationAudioPicker::render(
     m_list->setPreferredEntry(chosen);
 }
 
+void LiveTranslationAudioPicker::refreshIcons()
+{
+    m_icons.clear();
+    m_list->rebindAll();
+}
+
+void LiveTranslationAudioPicker::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ThemeChange)
+        refreshIcons();
+}
+
+// Reading a desktop entry and drawing a probe of its icon is too slow to repeat for every
+// snapshot that rebinds the rows.
+QIcon LiveTranslationAudioPicker::iconFor(const QString &sourceId)
+{
+    auto found = m_icons.constFind(sourceId);
+    if (found == m_icons.cend())
+        found = m_icons.insert(sourceId, applicationIcon(sourceId));
+    return *found;
+}
+
 QWidget *LiveTranslationAudioPicker::makeEntry(QWidget *parent)
 {
     auto *entry = new LiveTranslationAudioEntry(parent);
@@ -158,7 +183,7 @@ void LiveTranslationAudioPicker::bindEntry(QWidget *widget, int index)
     if (everything) {
         row->setSourceIcon(LiveTranslationAudioRow::IconKind::everything);
     } else {
-        const QIcon icon = applicationIcon(id);
+        const QIcon icon = iconFor(id);
         row->setSourceIcon(icon.isNull() ? LiveTranslationAudioRow::IconKind::generic
                                          : LiveTranslationAudioRow::IconKind::application,
             icon);

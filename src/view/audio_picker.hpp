@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+#include <QIcon>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -41,9 +43,13 @@ public:
         LiveTranslationHelperModel *model, QWidget *parent = nullptr);
 
     // Redraws the list, the marks and the capture status. Idempotent: unchanged inputs touch no
-    // widget, and icons are looked up only when a row is built or its source changes.
+    // widget. A source's icon is looked up once and kept for its id until refreshIcons().
     void render(
         const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
+
+    // Forgets the icons looked up and draws the built rows with fresh ones: on opening (an
+    // application may have been installed meanwhile) and when the icon theme changes.
+    void refreshIcons();
 
     LiveTranslationLazyList *list() const { return m_list; }
     LiveTranslationCaptureStatus *captureStatus() const { return m_status; }
@@ -54,7 +60,11 @@ signals:
     // A source was chosen and its command sent: the popover should close.
     void closeRequested();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    QIcon iconFor(const QString &sourceId);
     QWidget *makeEntry(QWidget *parent);
     void bindEntry(QWidget *entry, int index);
     void choose(int index);
@@ -69,4 +79,5 @@ private:
     std::string m_chosenId;
     std::optional<LiveTranslationPalette> m_palette;
     bool m_listRendered = false;
+    QHash<QString, QIcon> m_icons; // by source id; a null icon: the source has none
 };

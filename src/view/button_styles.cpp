@@ -117,6 +117,12 @@ bool isActivationKey(const QKeyEvent *event)
         && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
+bool hasKeyboardFocus(const QWidget *widget)
+{
+    const auto *control = dynamic_cast<const KeyboardFocus *>(widget);
+    return control && control->hasKeyboardFocus();
+}
+
 void FocusRing::focusIn(Qt::FocusReason reason)
 {
     switch (reason) {
@@ -188,8 +194,8 @@ void TavuButton::paintEvent(QPaintEvent * /*event*/)
         [&](const auto &style) {
             style.paint(painter, box, text(), font(), pressed);
             if (showsFocusRing())
-                buttonlook::paintFocusRing(
-                    painter, box, style.kCornerRadius, style.textColor(false));
+                buttonlook::paintFocusRing(painter, box, style.kCornerRadius,
+                    style.palette.focusRingOn(style.fillColor(false)));
         },
         m_style);
 }

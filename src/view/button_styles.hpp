@@ -74,16 +74,35 @@ private:
     bool m_keyboard = false;
 };
 
-// A ring inside the outline of box, in the button's text colour, so it contrasts with the fill.
+// A control that knows whether it holds the focus and the focus came by keyboard: a popover it
+// opens then shows the focus ring in its content at once.
+class KeyboardFocus {
+public:
+    virtual bool hasKeyboardFocus() const = 0;
+
+protected:
+    KeyboardFocus() = default;
+    ~KeyboardFocus() = default;
+    KeyboardFocus(const KeyboardFocus &) = default;
+    KeyboardFocus &operator=(const KeyboardFocus &) = default;
+};
+
+// Whether widget is such a control with the focus from the keyboard.
+bool hasKeyboardFocus(const QWidget *widget);
+
+// A ring inside the outline of box, in color: LiveTranslationPalette::focusRingOn() of what is
+// under the ring, so that every ring stands out from its fill.
 void paintFocusRing(QPainter &painter, const QRectF &box, qreal cornerRadius, const QColor &color);
 
 } // namespace buttonlook
 
 // A button of the panel's own drawing: Return and Enter press it as Space does, and it knows
 // whether focus came by keyboard, to show its focus ring then only.
-template <class Button> class TavuKeyboardButton : public Button {
+template <class Button> class TavuKeyboardButton : public Button, public buttonlook::KeyboardFocus {
 public:
     using Button::Button;
+
+    bool hasKeyboardFocus() const override { return showsFocusRing(); }
 
 protected:
     bool showsFocusRing() const { return m_focusRing.visible(this); }

@@ -67,7 +67,7 @@ void LiveTranslationSourceToggle::paintEvent(QPaintEvent * /*event*/)
     if (m_focusRing.visible(this))
         buttonlook::paintFocusRing(painter,
             box.adjusted(-kRingOutset, -kRingOutset, kRingOutset, kRingOutset),
-            kBoxRadius + kRingOutset, m_palette.accent);
+            kBoxRadius + kRingOutset, m_palette.focusRingOn(m_palette.background));
 
     painter.setOpacity(isDown() ? 0.65 : painter.opacity());
     painter.setPen(m_palette.foreground);

@@ -19,6 +19,7 @@ list(APPEND TAVU_VIEW_SOURCES
     status.cpp status.hpp
     symbols.cpp symbols.hpp
     top_bar.cpp top_bar.hpp
+    view_state.cpp view_state.hpp
     view_support.cpp view_support.hpp
     ${TAVU_FACE_RESOURCES}
 )

@@ -162,7 +162,7 @@ void LiveTranslationCapsuleButton::paintEvent(QPaintEvent * /*event*/)
 
     if (showsFocusRing()) {
         painter.setOpacity(1);
-        buttonlook::paintFocusRing(painter, box, radius, m_colors.text);
+        buttonlook::paintFocusRing(painter, box, radius, m_colors.ring);
     }
 }
 
@@ -195,11 +195,12 @@ void LiveTranslationPlainButton::setSymbol(
     update();
 }
 
-void LiveTranslationPlainButton::setColor(const QColor &color)
+void LiveTranslationPlainButton::setColor(const QColor &color, const QColor &ring)
 {
-    if (color == m_color)
+    if (color == m_color && ring == m_ring)
         return;
     m_color = color;
+    m_ring = ring;
     update();
 }
 
@@ -230,6 +231,6 @@ void LiveTranslationPlainButton::paintEvent(QPaintEvent * /*event*/)
     if (showsFocusRing()) {
         painter.setOpacity(1);
         constexpr qreal kRingRadius = 6;
-        buttonlook::paintFocusRing(painter, box.adjusted(-2, -2, 2, 2), kRingRadius, m_color);
+        buttonlook::paintFocusRing(painter, box.adjusted(-2, -2, 2, 2), kRingRadius, m_ring);
     }
 }

@@ -24,6 +24,7 @@ public:
         QColor text;
         QColor fill;
         QColor border;
+        QColor ring; // the keyboard focus ring
         bool operator==(const Colors &) const = default;
     };
 
@@ -74,7 +75,8 @@ public:
     void setLabel(const QString &text, const QFont &font);
     QString label() const { return m_label; }
     void setSymbol(QStringView name, qreal pixelSize, QFont::Weight weight, QSize frame);
-    void setColor(const QColor &color);
+    // ring: the keyboard focus ring's colour.
+    void setColor(const QColor &color, const QColor &ring);
     QColor color() const { return m_color; }
 
     QSize sizeHint() const override;
@@ -89,4 +91,5 @@ private:
     QFont m_font;
     QSize m_frame;
     QColor m_color;
+    QColor m_ring;
 };

@@ -1,149 +1,28 @@
 #include "language_picker.hpp"
 
 #include <QAbstractButton>
-#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QVBoxLayout>
 
 #include "accessibility.hpp"
-#include "button_styles.hpp"
 #include "divider.hpp"
 #include "language_column.hpp"
+#include "language_search_field.hpp"
 #include "lazy_list.hpp"
 #include "model.hpp"
-#include "symbols.hpp"
+#include "swap_button.hpp"
 #include "view_logic.hpp"
+#include "view_state.hpp"
 #include "view_support.hpp"
 
-// The search row: a magnifying glass and a plain text field on a rounded, outlined fill.
-class LiveTranslationLanguageSearchField final : public QWidget {
-public:
-    static constexpr int kHeight = 32;
-    static constexpr int kPadding = 10;
-    static constexpr int kSpacing = 7;
-    static constexpr int kSymbolPixelSize = 15;
-    static constexpr int kTextPixelSize = 13;
-    static constexpr qreal kCornerRadius = 8;
-    static constexpr qreal kBorderWidth = 1;
-
-    explicit LiveTranslationLanguageSearchField(QWidget *parent)
-        : QWidget(parent)
-        , m_symbol(new LiveTranslationSymbol(u"magnifyingglass", kSymbolPixelSize, this))
-        , m_edit(new QLineEdit(this))
-    {
-        setFixedHeight(kHeight);
-        m_edit->setFrame(false);
-        m_edit->setFont(systemFont(kTextPixelSize));
-        m_edit->setAttribute(Qt::WA_MacShowFocusRect, false);
-        auto *layout = new QHBoxLayout(this);
-        layout->setContentsMargins(kPadding, 0, kPadding, 0);
-        layout->setSpacing(kSpacing);
-        layout->addWidget(m_symbol, 0, Qt::AlignVCenter);
-        layout->addWidget(m_edit, 1, Qt::AlignVCenter);
-    }
-
-    QLineEdit *edit() const { return m_edit; }
-
-    void setColors(const LiveTranslationPalette &palette)
-    {
-        m_fill = palette.mutedSurface;
-        m_border = palette.border;
-        m_symbol->setColor(palette.tertiaryText);
-        QPalette colors = m_edit->palette();
-        colors.setColor(QPalette::Base, Qt::transparent);
-        colors.setColor(QPalette::Text, palette.foreground);
-        colors.setColor(QPalette::PlaceholderText, palette.tertiaryText);
-        colors.setColor(QPalette::Highlight, palette.selection);
-        colors.setColor(QPalette::HighlightedText, palette.foreground);
-        m_edit->setPalette(colors);
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent * /*event*/) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const qreal inset = kBorderWidth / 2;
-        painter.setPen(QPen(m_border, kBorderWidth));
-        painter.setBrush(m_fill);
-        painter.drawRoundedRect(
-            QRectF(rect()).adjusted(inset, inset, -inset, -inset), kCornerRadius, kCornerRadius);
-    }
-
-private:
-    LiveTranslationSymbol *m_symbol;
-    QLineEdit *m_edit;
-    QColor m_fill;
-    QColor m_border;
-};
-
-// The round swap button between the columns.
-class LiveTranslationSwapButton final : public QAbstractButton {
-public:
-    static constexpr int kSize = 28;
-    static constexpr int kSymbolPixelSize = 11;
-
-    explicit LiveTranslationSwapButton(QWidget *parent)
-        : QAbstractButton(parent)
-    {
-        setFixedSize(kSize, kSize);
-        setFocusPolicy(Qt::TabFocus);
-    }
-
-    void setColors(const LiveTranslationPalette &palette)
-    {
-        m_palette = palette;
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent * /*event*/) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        if (!isEnabled())
-            painter.setOpacity(buttonlook::kDisabledOpacity);
-        const QRectF box(rect());
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(isDown() ? m_palette.selection : m_palette.mutedSurface);
-        painter.drawEllipse(box);
-        paintSymbol(painter, box, symbols::glyph(u"arrow.left.arrow.right"),
-            symbols::font(kSymbolPixelSize, QFont::DemiBold), m_palette.foreground);
-        if (m_focusRing.visible(this))
-            buttonlook::paintFocusRing(painter, box, kSize / 2.0, m_palette.accent);
-    }
-
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        if (buttonlook::isActivationKey(event)) {
-            click();
-            event->accept();
-            return;
-        }
-        QAbstractButton::keyPressEvent(event);
-    }
-
-    void focusInEvent(QFocusEvent *event) override
-    {
-        m_focusRing.focusIn(event->reason());
-        QAbstractButton::focusInEvent(event);
-    }
-
-private:
-    LiveTranslationPalette m_palette = LiveTranslationPalette::light();
-    buttonlook::FocusRing m_focusRing;
-};
-
 LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(
-    LiveTranslationHelperModel *model, QString *languageSearch, QWidget *parent)
+    LiveTranslationHelperModel *model, LiveTranslationViewState *state, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
-    , m_languageSearch(languageSearch)
+    , m_state(state)
     , m_title(new QLabel(tr("Languages"), this))
     , m_search(new LiveTranslationLanguageSearchField(this))
     , m_source(new LiveTranslationLanguageColumn(
@@ -168,8 +47,7 @@ LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(
     edit->setPlaceholderText(tr("Search languages"));
     setAccessibleIdentity(
         edit, QStringLiteral("liveTranslation.languageSearchField"), tr("Search languages"));
-    if (m_languageSearch)
-        edit->setText(*m_languageSearch);
+    edit->setText(m_state->languageSearch());
     connect(edit, &QLineEdit::textChanged, this, &LiveTranslationLanguagePicker::onSearchChanged);
     edit->installEventFilter(this);
     // The picker's focus is the search field's, directly: handing it on from a focus event of
@@ -276,7 +154,7 @@ void LiveTranslationLanguagePicker::applyPalette(const LiveTranslationPalette &p
 
 void LiveTranslationLanguagePicker::renderColumns(const LiveTranslationHelperSnapshot &snapshot)
 {
-    const QString search = m_languageSearch ? *m_languageSearch : QString();
+    const QString search = m_state->languageSearch();
     QLineEdit *edit = m_search->edit();
     if (edit->text() != search) {
         const QSignalBlocker blocker(edit);
@@ -303,8 +181,7 @@ void LiveTranslationLanguagePicker::renderColumns(const LiveTranslationHelperSna
 
 void LiveTranslationLanguagePicker::onSearchChanged(const QString &text)
 {
-    if (m_languageSearch)
-        *m_languageSearch = text;
+    m_state->setLanguageSearch(text);
     renderColumns(m_model->snapshot());
     m_source->scrollToTop();
     m_target->scrollToTop();

@@ -13,11 +13,12 @@ class LiveTranslationHelperModel;
 class LiveTranslationLanguageColumn;
 class LiveTranslationLanguageSearchField;
 class LiveTranslationSwapButton;
+class LiveTranslationViewState;
 
 // The language picker, the content of the popover under the pair button: a search field, the
 // FROM and TO columns filtered by it, the swap button between them and a footnote. Every choice
 // is one command to the host; what is marked comes only from the snapshot. The search text is
-// the root view's state, so it outlives closing the popover and choosing a language.
+// the view state's, so it outlives closing the popover and choosing a language.
 class LiveTranslationLanguagePicker final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationLanguagePicker)
@@ -36,8 +37,9 @@ public:
     static constexpr int kSwapColumnHeight = 245;
     static constexpr int kSwapButtonPadding = 38;
 
-    LiveTranslationLanguagePicker(
-        LiveTranslationHelperModel *model, QString *languageSearch, QWidget *parent = nullptr);
+    // state: holds the search text; it outlives the picker.
+    LiveTranslationLanguagePicker(LiveTranslationHelperModel *model,
+        LiveTranslationViewState *state, QWidget *parent = nullptr);
 
     // Redraws the columns, marks and swap button from the snapshot. Idempotent: unchanged inputs
     // filter nothing again.
@@ -59,7 +61,7 @@ private:
     void swapLanguages();
 
     LiveTranslationHelperModel *m_model;
-    QString *m_languageSearch;
+    LiveTranslationViewState *m_state;
     QLabel *m_title;
     LiveTranslationLanguageSearchField *m_search;
     LiveTranslationLanguageColumn *m_source;

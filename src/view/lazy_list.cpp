@@ -1,7 +1,6 @@
 #include "lazy_list.hpp"
 
 #include <algorithm>
-#include <numeric>
 
 #include <QAccessible>
 #include <QApplication>
@@ -82,8 +81,10 @@ void LiveTranslationLazyList::setEntries(std::vector<int> heights)
         setFocus(Qt::OtherFocusReason);
         m_parkingFocus = false;
     }
-    for (int index = newCount; index < count(); ++index)
-        releaseEntry(index);
+    for (const int index : std::vector<int>(m_live)) {
+        if (index >= newCount)
+            releaseEntry(index);
+    }
     m_heights = std::move(heights);
     m_built.resize(m_heights.size(), nullptr);
     m_tops.resize(m_heights.size());
@@ -103,10 +104,8 @@ void LiveTranslationLazyList::setEntries(std::vector<int> heights)
 
 void LiveTranslationLazyList::rebindAll()
 {
-    for (int index = 0; index < count(); ++index) {
-        if (QWidget *entry = m_built[std::size_t(index)])
-            m_bind(entry, index);
-    }
+    for (const int index : std::vector<int>(m_live))
+        m_bind(m_built[std::size_t(index)], index);
 }
 
 QWidget *LiveTranslationLazyList::entryAt(int index) const
@@ -116,14 +115,18 @@ QWidget *LiveTranslationLazyList::entryAt(int index) const
 
 int LiveTranslationLazyList::builtCount() const
 {
-    return int(std::count_if(m_built.cbegin(), m_built.cend(), [](QWidget *w) { return w; }));
+    return int(m_live.size());
 }
 
 int LiveTranslationLazyList::indexOf(const QWidget *widget) const
 {
-    for (int index = 0; index < count() && widget; ++index) {
-        const QWidget *entry = m_built[std::size_t(index)];
-        if (entry && (entry == widget || entry->isAncestorOf(widget)))
+    // The entry is the child of the canvas that holds the widget.
+    while (widget && widget->parentWidget() != m_canvas)
+        widget = widget->parentWidget();
+    if (!widget)
+        return -1;
+    for (const int index : m_live) {
+        if (m_built[std::size_t(index)] == widget)
             return index;
     }
     return -1;
@@ -165,9 +168,9 @@ void LiveTranslationLazyList::layoutEntries()
     const int total = m_heights.empty() ? 0 : m_tops.back() + m_heights.back() + m_endPadding;
     m_canvas->resize(viewport()->width(), total);
     const int width = std::max(0, viewport()->width() - 2 * m_padding);
-    for (int index = 0; index < count(); ++index) {
-        if (QWidget *entry = m_built[std::size_t(index)])
-            entry->setGeometry(m_padding, entryTop(index), width, m_heights[std::size_t(index)]);
+    for (const int index : m_live) {
+        m_built[std::size_t(index)]->setGeometry(
+            m_padding, entryTop(index), width, m_heights[std::size_t(index)]);
     }
     buildVisible();
 }
@@ -185,14 +188,15 @@ void LiveTranslationLazyList::buildVisible()
     const int first = std::max(0, int(firstIt - m_tops.cbegin()) - 1);
     const int last = int(std::lower_bound(m_tops.cbegin(), m_tops.cend(), to) - m_tops.cbegin());
 
+    // Only the entries built and the ones wanted are looked at, never the whole list.
     const int focused = focusedIndex();
-    for (int index = 0; index < count(); ++index) {
-        const bool wanted = index >= first && index < last;
-        QWidget *entry = m_built[std::size_t(index)];
-        if (wanted && !entry)
-            buildEntry(index);
-        else if (!wanted && entry && index != focused)
+    for (const int index : std::vector<int>(m_live)) {
+        if ((index < first || index >= last) && index != focused)
             releaseEntry(index);
+    }
+    for (int index = first; index < last; ++index) {
+        if (!m_built[std::size_t(index)])
+            buildEntry(index);
     }
 }
 
@@ -207,6 +211,7 @@ QWidget *LiveTranslationLazyList::buildEntry(int index)
         entry->setParent(m_canvas);
     }
     m_built[std::size_t(index)] = entry;
+    m_live.push_back(index);
     m_bind(entry, index);
     entry->setGeometry(m_padding, entryTop(index), std::max(0, viewport()->width() - 2 * m_padding),
         m_heights[std::size_t(index)]);
@@ -220,6 +225,7 @@ void LiveTranslationLazyList::releaseEntry(int index)
     if (!entry)
         return;
     m_built[std::size_t(index)] = nullptr;
+    m_live.erase(std::find(m_live.begin(), m_live.end(), index));
     entry->hide();
     m_bind(entry, -1);
     if (m_spare.size() < kMaxSpareEntries)

@@ -8,7 +8,8 @@
 #include "palette.hpp"
 
 // A vertical list that builds only the entries in view (and a little ahead), so that a list of
-// thousands costs only the rows on screen. Entries are widgets made by a factory and bound to an
+// thousands costs only the rows on screen: scrolling, binding again and finding an entry look at
+// the built entries only. Entries are widgets made by a factory and bound to an
 // index; entries that scroll far out of view are hidden and reused.
 //
 // Keyboard: the list is one Tab stop that hands the focus to an entry, the chosen one (the first
@@ -78,6 +79,7 @@ private:
     std::vector<int> m_heights;
     std::vector<int> m_tops;
     std::vector<QWidget *> m_built; // one slot per index, null when not built
+    std::vector<int> m_live; // the indices of the built entries, in no order
     std::vector<QWidget *> m_spare;
     int m_padding = 0;
     int m_spacing = 0;

@@ -1,5 +1,7 @@
 #include "palette.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <utility>
 
@@ -42,6 +44,34 @@ LiveTranslationPalette LiveTranslationPalette::dark()
 LiveTranslationPalette LiveTranslationPalette::forScheme(LiveTranslationColorScheme scheme)
 {
     return scheme == LiveTranslationColorScheme::dark ? dark() : light();
+}
+
+namespace {
+
+qreal relativeLuminance(const QColor &color)
+{
+    const auto channel
+        = [](qreal c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const QColor rgb = color.toRgb();
+    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF())
+        + 0.0722 * channel(rgb.blueF());
+}
+
+} // namespace
+
+qreal contrastRatio(const QColor &a, const QColor &b)
+{
+    // The list form returns values; the two-argument form would refer to the temporaries.
+    const auto [dark, light] = std::minmax({relativeLuminance(a), relativeLuminance(b)});
+    return (light + 0.05) / (dark + 0.05);
+}
+
+QColor LiveTranslationPalette::focusRingOn(const QColor &behind) const
+{
+    if (contrastRatio(accent, behind) >= kFocusRingContrast)
+        return accent;
+    return contrastRatio(foreground, behind) >= contrastRatio(background, behind) ? foreground
+                                                                                  : background;
 }
 
 QPalette LiveTranslationPalette::toQPalette() const

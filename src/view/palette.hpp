@@ -30,7 +30,16 @@ struct LiveTranslationPalette {
     // The same colours for the toolkit's standard controls (text fields, scroll bars, menus, hover
     // help), in every colour group; disabled texts in tertiaryText.
     QPalette toQPalette() const;
+
+    // The colour of every keyboard focus ring drawn on behind (the fill or surface under the
+    // ring): the accent where it stands out from behind by at least kFocusRingContrast, else the
+    // foreground or the background, whichever stands out more.
+    static constexpr qreal kFocusRingContrast = 3.0;
+    QColor focusRingOn(const QColor &behind) const;
 };
+
+// The contrast ratio of two opaque colours, from 1 (the same) to 21 (black on white).
+qreal contrastRatio(const QColor &a, const QColor &b);
 
 // A palette colour at an opacity (0..1).
 QColor withOpacity(QColor color, qreal opacity);

@@ -1,21 +1,19 @@
 #include "picker_popovers.hpp"
 
-#include <QAbstractButton>
-
 #include "audio_picker.hpp"
 #include "language_picker.hpp"
 #include "model.hpp"
 #include "popover.hpp"
-#include "root_view.hpp"
+#include "view_state.hpp"
 
-LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(
-    LiveTranslationHelperView *view, LiveTranslationHelperModel *model, QString *languageSearch)
-    : QObject(view)
-    , m_view(view)
+LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(QWidget *owner,
+    LiveTranslationHelperModel *model, LiveTranslationViewState *state, QWidget *languagePairButton,
+    QWidget *audioSourceButton)
+    : QObject(owner)
     , m_model(model)
-    , m_languagePopover(new LiveTranslationPopover(view))
-    , m_languagePicker(new LiveTranslationLanguagePicker(model, languageSearch))
-    , m_audioPopover(new LiveTranslationPopover(view))
+    , m_languagePopover(new LiveTranslationPopover(owner))
+    , m_languagePicker(new LiveTranslationLanguagePicker(model, state))
+    , m_audioPopover(new LiveTranslationPopover(owner))
     , m_audioPicker(new LiveTranslationAudioPicker(model))
 {
     m_languagePopover->setObjectName(QStringLiteral("liveTranslation.languagePopover"));
@@ -24,41 +22,34 @@ LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(
     m_audioPopover->setObjectName(QStringLiteral("liveTranslation.audioSourcePopover"));
     m_audioPopover->setAccessibleName(LiveTranslationAudioPicker::tr("Audio source"));
     m_audioPopover->setContent(m_audioPicker);
+    m_audioPopover->setFocusFallback(languagePairButton);
 
-    connect(
-        view, &LiveTranslationHelperView::languagesPresentedChanged, this, [this](bool presented) {
+    connect(state, &LiveTranslationViewState::languagesPresentedChanged, this,
+        [this, languagePairButton](bool presented) {
             if (presented) {
                 m_languagePicker->render(m_model->snapshot(), m_palette);
-                m_languagePopover->present(m_view->languagePairButton());
+                m_languagePopover->present(languagePairButton);
             } else {
                 m_languagePopover->dismiss();
             }
         });
-    connect(view, &LiveTranslationHelperView::audioPresentedChanged, this, [this](bool presented) {
-        if (presented) {
-            m_audioPicker->render(m_model->snapshot(), m_palette);
-            m_audioPopover->present(m_view->audioSourceButton());
-        } else {
-            m_audioPopover->dismiss();
-        }
-    });
-    connect(m_languagePopover, &LiveTranslationPopover::dismissed, this, [this] {
-        if (LiveTranslationHelperView *v = liveView())
-            v->setLanguagesPresented(false);
-    });
-    const auto closeAudio = [this] {
-        if (LiveTranslationHelperView *v = liveView())
-            v->setAudioPresented(false);
-    };
-    connect(m_audioPopover, &LiveTranslationPopover::dismissed, this, closeAudio);
-    connect(m_audioPicker, &LiveTranslationAudioPicker::closeRequested, this, closeAudio);
-}
-
-LiveTranslationHelperView *LiveTranslationPickerPopovers::liveView() const
-{
-    // While the view is being destroyed it hides its window, which dismisses the popovers; by
-    // then only its QWidget part is left, and the cast finds no view to tell.
-    return qobject_cast<LiveTranslationHelperView *>(parent());
+    connect(state, &LiveTranslationViewState::audioPresentedChanged, this,
+        [this, audioSourceButton](bool presented) {
+            if (presented) {
+                m_audioPicker->refreshIcons();
+                m_audioPicker->render(m_model->snapshot(), m_palette);
+                m_audioPopover->present(audioSourceButton);
+            } else {
+                m_audioPopover->dismiss();
+            }
+        });
+    // The state is the context: while the owner is destroyed it hides its window, which dismisses
+    // the popovers after the state is gone, and then there is no flag left to set.
+    connect(m_languagePopover, &LiveTranslationPopover::dismissed, state,
+        [state] { state->setLanguagesPresented(false); });
+    const auto closeAudio = [state] { state->setAudioPresented(false); };
+    connect(m_audioPopover, &LiveTranslationPopover::dismissed, state, closeAudio);
+    connect(m_audioPicker, &LiveTranslationAudioPicker::closeRequested, state, closeAudio);
 }
 
 void LiveTranslationPickerPopovers::render(

@@ -5,15 +5,18 @@
 #include "palette.hpp"
 #include "wire_types.hpp"
 
+class QWidget;
 class LiveTranslationAudioPicker;
 class LiveTranslationHelperModel;
-class LiveTranslationHelperView;
 class LiveTranslationLanguagePicker;
 class LiveTranslationPopover;
+class LiveTranslationViewState;
 
-// Hangs the two pickers on the root view's header buttons, each in a popover bound to the view's
-// flag: the flag opens and closes the popover, and a dismissal (a press outside, Escape) or a
-// chosen audio source sets the flag back to false. A closed picker draws nothing: opening draws it
+// Hangs the two pickers on the header's language pair and audio buttons, each in a popover bound
+// to its flag in the view state: the flag opens and closes the popover, and a dismissal (a press
+// outside, Escape) or a chosen audio source sets the flag back to false. A popover that closes
+// while its button is disabled (a session started meanwhile) hands the focus to the language pair
+// button. A closed picker draws nothing: opening draws it
 // from the model's newest snapshot in the newest palette, so nothing offered while it was closed
 // is half taken and then skipped.
 class LiveTranslationPickerPopovers final : public QObject {
@@ -21,9 +24,9 @@ class LiveTranslationPickerPopovers final : public QObject {
     Q_DISABLE_COPY_MOVE(LiveTranslationPickerPopovers)
 
 public:
-    // languageSearch: the view's search text, kept while the view lives.
-    LiveTranslationPickerPopovers(LiveTranslationHelperView *view,
-        LiveTranslationHelperModel *model, QString *languageSearch);
+    // owner: the widget whose window the popovers belong to; state outlives neither.
+    LiveTranslationPickerPopovers(QWidget *owner, LiveTranslationHelperModel *model,
+        LiveTranslationViewState *state, QWidget *languagePairButton, QWidget *audioSourceButton);
 
     void render(
         const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
@@ -34,9 +37,6 @@ public:
     LiveTranslationAudioPicker *audioPicker() const { return m_audioPicker; }
 
 private:
-    LiveTranslationHelperView *liveView() const;
-
-    LiveTranslationHelperView *m_view;
     LiveTranslationHelperModel *m_model;
     LiveTranslationPalette m_palette = LiveTranslationPalette::light();
     LiveTranslationPopover *m_languagePopover;

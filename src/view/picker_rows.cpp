@@ -163,7 +163,9 @@ void LiveTranslationPickerRow::paintEvent(QPaintEvent * /*event*/)
         painter.drawRoundedRect(box, m_cornerRadius, m_cornerRadius);
     }
     if (m_focusRing.visible(this))
-        buttonlook::paintFocusRing(painter, box, m_cornerRadius, m_palette.accent);
+        buttonlook::paintFocusRing(painter, box, m_cornerRadius,
+            m_palette.focusRingOn(
+                m_selected || isDown() ? m_palette.selection : m_palette.surface));
     painter.setRenderHint(QPainter::TextAntialiasing);
     paintContent(painter);
 }

@@ -25,6 +25,8 @@ public:
     void setOption(const QString &id, const QString &name);
     QString id() const { return m_id; }
     QString name() const { return m_name; }
+    // The ring shows while the row has the focus and the focus came by keyboard.
+    bool showsFocusRing() const { return m_focusRing.visible(this); }
 
 protected:
     LiveTranslationPickerRow(qreal cornerRadius, QWidget *parent);

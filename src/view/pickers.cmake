@@ -4,6 +4,8 @@ list(APPEND TAVU_VIEW_SOURCES
     lazy_list.cpp lazy_list.hpp
     picker_rows.cpp picker_rows.hpp
     language_column.cpp language_column.hpp
+    language_search_field.cpp language_search_field.hpp
+    swap_button.cpp swap_button.hpp
     language_picker.cpp language_picker.hpp
     audio_picker.cpp audio_picker.hpp
     notice_text.cpp notice_text.hpp

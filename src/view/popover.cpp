@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QScreen>
 
+#include "button_styles.hpp"
 #include "window_compositing.hpp"
 #include "window_hints.hpp"
 
@@ -82,6 +83,9 @@ void LiveTranslationPopover::present(QWidget *anchor)
     m_shadow = translucentWindowsComposited() ? kShadowMargin : 0;
     place();
     const bool wasVisible = isVisible();
+    // Opened from the keyboard, the content shows where the focus landed at once.
+    const Qt::FocusReason reason
+        = buttonlook::hasKeyboardFocus(anchor) ? Qt::TabFocusReason : Qt::PopupFocusReason;
     watchApplication(true);
     if (!wasVisible) {
         // The hints go on the native window before it is mapped.
@@ -91,8 +95,22 @@ void LiveTranslationPopover::present(QWidget *anchor)
     show();
     raise();
     activateWindow();
-    if (!wasVisible)
-        m_content->setFocus(Qt::PopupFocusReason);
+    if (!wasVisible) {
+        m_content->setFocus(reason);
+        m_pendingFocus = isActiveWindow() ? std::nullopt : std::optional(reason);
+    }
+}
+
+bool LiveTranslationPopover::event(QEvent *event)
+{
+    // The window is active when this arrives, and the focus not yet handed on.
+    if (event->type() == QEvent::WindowActivate && m_pendingFocus && m_content) {
+        const Qt::FocusReason reason = *m_pendingFocus;
+        m_pendingFocus.reset();
+        if (!isAncestorOf(QApplication::focusWidget()))
+            m_content->setFocus(reason);
+    }
+    return QWidget::event(event);
 }
 
 void LiveTranslationPopover::dismiss()
@@ -104,6 +122,7 @@ void LiveTranslationPopover::closeAndReturnFocus(bool reactivateAnchorWindow)
 {
     if (!isVisible())
         return;
+    m_pendingFocus.reset();
     hide(); // hideEvent stops watching
     returnFocus(reactivateAnchorWindow);
     emit dismissed();
@@ -116,8 +135,11 @@ void LiveTranslationPopover::returnFocus(bool reactivateAnchorWindow)
     // Without this the window manager gives the focus to whatever it likes (often the root window,
     // where keys go nowhere). Focus given to a widget of an inactive window waits there until the
     // window is active again; the reason lets the button show its ring as it did before.
-    if (m_anchor->isEnabled() && m_anchor->isVisible())
+    const auto usable = [](const QWidget *w) { return w && w->isEnabled() && w->isVisible(); };
+    if (usable(m_anchor))
         m_anchor->setFocus(Qt::ActiveWindowFocusReason);
+    else if (usable(m_focusFallback) && m_focusFallback->window() == m_anchorWindow)
+        m_focusFallback->setFocus(Qt::ActiveWindowFocusReason);
     if (!reactivateAnchorWindow)
         return;
     m_anchorWindow->activateWindow();

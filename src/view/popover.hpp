@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 #include "palette.hpp"
 
@@ -9,8 +10,9 @@
 // frameless tool window (not a popup, so that assistive technology reaches its content). It takes
 // keyboard focus when it opens. A mouse press anywhere outside it (other than on its button),
 // Escape, the application losing focus, or the button's window being hidden dismisses it. When it
-// closes, the keyboard focus goes back to its button, in the button's window, which is activated
-// again unless another application took the focus.
+// closes, the keyboard focus goes back to its button (or to a fallback when the button is
+// disabled by then), in the button's window, which is activated again unless another application
+// took the focus.
 class LiveTranslationPopover final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveTranslationPopover)
@@ -34,6 +36,9 @@ public:
     QWidget *content() const { return m_content; }
 
     void setColors(const LiveTranslationPalette &palette);
+    // Where the focus goes on closing when the button is disabled or hidden by then (none: it
+    // stays where the toolkit puts it).
+    void setFocusFallback(QWidget *widget) { m_focusFallback = widget; }
 
     // Opens under anchor (above it when the screen has no room below), or moves there when open.
     void present(QWidget *anchor);
@@ -51,6 +56,7 @@ signals:
     void dismissed();
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -70,9 +76,13 @@ private:
     QWidget *m_content = nullptr;
     QPointer<QWidget> m_anchor;
     QPointer<QWidget> m_anchorWindow;
+    QPointer<QWidget> m_focusFallback;
     LiveTranslationPalette m_palette = LiveTranslationPalette::light();
     bool m_below = true;
     int m_arrowX = 0; // along the body, from its left edge
     int m_shadow = 0; // the margin drawn as shadow; none when the window is masked
     bool m_watching = false;
+    // How the content was given the focus while the window was not active yet: the toolkit hands
+    // it on at activation with a reason of its own, which would hide a keyboard focus ring.
+    std::optional<Qt::FocusReason> m_pendingFocus;
 };

@@ -68,7 +68,8 @@ LiveTranslationHelperView::LiveTranslationHelperView(
         &LiveTranslationHelperView::toggleAudio);
     connect(m_model, &LiveTranslationHelperModel::snapshotChanged, this,
         &LiveTranslationHelperView::render);
-    m_pickers = new LiveTranslationPickerPopovers(this, m_model, &m_languageSearch);
+    m_pickers = new LiveTranslationPickerPopovers(
+        this, m_model, &m_state, languagePairButton(), audioSourceButton());
     m_announcer = new LiveTranslationAnnouncer(this);
 
     render();
@@ -113,32 +114,16 @@ void LiveTranslationHelperView::setReduceMotion(bool reduceMotion)
     m_captions->setReduceMotion(reduceMotion);
 }
 
-void LiveTranslationHelperView::setLanguagesPresented(bool presented)
-{
-    if (presented == m_languagesPresented)
-        return;
-    m_languagesPresented = presented;
-    emit languagesPresentedChanged(presented);
-}
-
-void LiveTranslationHelperView::setAudioPresented(bool presented)
-{
-    if (presented == m_audioPresented)
-        return;
-    m_audioPresented = presented;
-    emit audioPresentedChanged(presented);
-}
-
 // The pair button only flips the flag; the language picker follows it.
 void LiveTranslationHelperView::toggleLanguages()
 {
-    setLanguagesPresented(!m_languagesPresented);
+    m_state.setLanguagesPresented(!m_state.languagesPresented());
 }
 
 // The audio button only flips the flag; the audio picker follows it.
 void LiveTranslationHelperView::toggleAudio()
 {
-    setAudioPresented(!m_audioPresented);
+    m_state.setAudioPresented(!m_state.audioPresented());
 }
 
 void LiveTranslationHelperView::render()

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "palette.hpp"
+#include "view_state.hpp"
 
 class QAbstractButton;
 class QStackedWidget;
@@ -39,16 +40,8 @@ public:
     QAbstractButton *languagePairButton() const;
     QAbstractButton *audioSourceButton() const;
 
-    bool languagesPresented() const { return m_languagesPresented; }
-    bool audioPresented() const { return m_audioPresented; }
-    const QString &languageSearch() const { return m_languageSearch; }
-    void setLanguagesPresented(bool presented);
-    void setAudioPresented(bool presented);
-    void setLanguageSearch(const QString &search) { m_languageSearch = search; }
-
-signals:
-    void languagesPresentedChanged(bool presented);
-    void audioPresentedChanged(bool presented);
+    // Which picker is open and the language search text.
+    LiveTranslationViewState *viewState() { return &m_state; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -63,9 +56,7 @@ private:
     LiveTranslationHelperModel *m_model;
     LiveTranslationColorScheme m_colorScheme = LiveTranslationColorScheme::light;
     bool m_reduceMotion = false;
-    bool m_languagesPresented = false;
-    bool m_audioPresented = false;
-    QString m_languageSearch;
+    LiveTranslationViewState m_state;
 
     LiveTranslationTopBar *m_topBar = nullptr;
     LiveTranslationDivider *m_topDivider = nullptr;

@@ -160,7 +160,8 @@ void LiveTranslationTopBar::display(const Inputs &in)
     m_status->setText(in.statusMessage);
     m_status->setColor(in.hasFailure ? p.warning : p.secondaryText);
 
-    const LiveTranslationCapsuleButton::Colors capsule {p.secondaryText, p.mutedSurface, p.border};
+    const LiveTranslationCapsuleButton::Colors capsule {
+        p.secondaryText, p.mutedSurface, p.border, p.focusRingOn(p.mutedSurface)};
     m_pairButton->setTitle(in.pairLabel);
     m_pairButton->setColors(capsule);
     setAccessibleValueText(m_pairButton, in.pairLabel);
@@ -182,7 +183,9 @@ void LiveTranslationTopBar::display(const Inputs &in)
         setEnabledIfChanged(m_stopButton, true);
     if (startUsable)
         setEnabledIfChanged(m_startButton, true);
-    keepFocus({.audio = !in.isSessionActive, .cancel = in.isSessionActive, .stop = stopUsable,
+    keepFocus({.audio = !in.isSessionActive,
+        .cancel = in.isSessionActive,
+        .stop = stopUsable,
         .start = startUsable});
     setEnabledIfChanged(m_audioButton, !in.isSessionActive);
     setShown(m_cancelButton, in.isSessionActive);
@@ -190,14 +193,14 @@ void LiveTranslationTopBar::display(const Inputs &in)
     setShown(m_startButton, !in.isSessionActive);
     setEnabledIfChanged(m_stopButton, in.isStopEnabled);
     setEnabledIfChanged(m_startButton, in.isStartEnabled);
-    m_cancelButton->setColor(p.tertiaryText);
+    m_cancelButton->setColor(p.tertiaryText, p.focusRingOn(p.background));
     m_stopButton->setButtonStyle(TavuPrimaryButtonStyle {p});
     m_startButton->setButtonStyle(TavuPrimaryButtonStyle {p});
     setTextIfChanged(m_startButton, in.canRequestMoreTime ? tr("Try again") : tr("Start"));
     setAccessibleNameIfChanged(m_startButton,
         in.canRequestMoreTime ? tr("Try Live Translate again") : tr("Start Live Translate"));
 
-    m_closeButton->setColor(p.tertiaryText);
+    m_closeButton->setColor(p.tertiaryText, p.focusRingOn(p.background));
     setToolTipIfChanged(m_closeButton,
         in.isSessionActive ? tr("Stop translation and close") : tr("Close Live Translate"));
 }
@@ -213,8 +216,9 @@ void LiveTranslationTopBar::keepFocus(const Usable &usable)
     const bool stays = (focused == m_audioButton && usable.audio)
         || (focused == m_cancelButton && usable.cancel) || (focused == m_stopButton && usable.stop)
         || (focused == m_startButton && usable.start);
-    if (stays || (focused != m_audioButton && focused != m_cancelButton && focused != m_stopButton
-                     && focused != m_startButton))
+    if (stays
+        || (focused != m_audioButton && focused != m_cancelButton && focused != m_stopButton
+            && focused != m_startButton))
         return;
     QWidget *next = m_pairButton;
     if ((focused == m_startButton || focused == m_cancelButton) && usable.stop)

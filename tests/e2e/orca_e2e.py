@@ -120,7 +120,7 @@ def walk_the_pickers(orca, heard):
     said = [u for u in orca.spoken()[walk:] if u not in ("space ", "tab ", "down ", "escape ")]
     expected = ["Languages.", "Search languages text.", "FROM.", "list.", "Spanish checked.",
                 "French.", "Live Translate.", "Languages push button.", "ES → EN.",
-                "Audio source push button.", "All Mac audio.", "Audio source.", "Audio source.",
+                "Audio source push button.", "All Mac audio.", "Audio source.",
                 "list.", "All Mac audio checked.", "Live Translate.", "Audio source push button.",
                 "All Mac audio."]
     if said != expected:

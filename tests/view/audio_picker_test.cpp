@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -173,6 +174,23 @@ TEST_F(AudioPickerTest, IconsComeFromInstalledApplicationsAndOnlyForBundleIds)
     EXPECT_EQ(image.pixelColor(int(9.5 * ratio), y), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(int(30.5 * ratio), y), QColor(Qt::red));
     EXPECT_NE(image.pixelColor(int(31.5 * ratio), y), QColor(Qt::red));
+
+    // An icon is looked up once per id: a rebind keeps it, a theme change looks again.
+    const std::string fileApp = viewtest::kFileIconApp.toStdString();
+    auto next = sources({{"mac-audio", "M"}, {fileApp, "File"}}, "none");
+    recorder.model.applySnapshot(next);
+    ASSERT_EQ(row(fileApp)->iconKind(), IconKind::application);
+    const QString iconFile
+        = QIcon::themeSearchPaths().front() + QLatin1Char('/') + viewtest::kFileIconName;
+    const QString movedFile = iconFile + QStringLiteral(".moved");
+    ASSERT_TRUE(QFile::rename(iconFile, movedFile));
+    next.selectedAudioSourceID = "mac-audio";
+    recorder.model.applySnapshot(next);
+    EXPECT_EQ(row(fileApp)->iconKind(), IconKind::application);
+    QEvent themeChange(QEvent::ThemeChange);
+    QCoreApplication::sendEvent(picker, &themeChange);
+    EXPECT_EQ(row(fileApp)->iconKind(), IconKind::generic);
+    ASSERT_TRUE(QFile::rename(movedFile, iconFile));
 }
 
 TEST_F(AudioPickerTest, LongListsBuildOnlyTheRowsInView)

@@ -195,6 +195,16 @@ TEST(Palette, TwelveColoursOfBothSchemesAndTheLightOneForAnyOtherScheme)
         LiveTranslationPalette::light());
     EXPECT_EQ(LiveTranslationPalette::forScheme(static_cast<LiveTranslationColorScheme>(7)),
         LiveTranslationPalette::light());
+
+    // Focus rings: the accent only where it stands out by 3:1 (it does not on light surfaces).
+    const auto light = LiveTranslationPalette::light();
+    const auto dark = LiveTranslationPalette::dark();
+    EXPECT_NEAR(contrastRatio(Qt::black, Qt::white), 21.0, 0.01);
+    EXPECT_EQ(light.focusRingOn(light.surface), light.foreground);
+    EXPECT_EQ(light.focusRingOn(light.selection), light.foreground);
+    EXPECT_EQ(dark.focusRingOn(dark.surface), dark.accent);
+    EXPECT_EQ(dark.focusRingOn(dark.selection), dark.accent);
+    EXPECT_EQ(dark.focusRingOn(dark.accent), dark.background);
 }
 
 } // namespace

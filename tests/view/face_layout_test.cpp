@@ -95,8 +95,8 @@ TEST_P(PanelFace, TabReachesEveryControlAndSpaceOrReturnWorksThem)
     QTest::keyClick(button("liveTranslation.audioSourcePicker"), Qt::Key_Return);
     QTest::keyClick(button("liveTranslation.hideButton"), Qt::Key_Space);
     EXPECT_EQ(recorder.events, (std::vector<std::string> {"start", "<hide panel>", "hide"}));
-    EXPECT_TRUE(view->languagesPresented());
-    EXPECT_TRUE(view->audioPresented());
+    EXPECT_TRUE(view->viewState()->languagesPresented());
+    EXPECT_TRUE(view->viewState()->audioPresented());
 }
 
 TEST_P(PanelFace, TabGoesFromTheHeaderToTheLimitCardsButton)

@@ -200,19 +200,19 @@ TEST_P(PanelFace, CloseHidesAloneOrStopsFirstWithItsHoverHelp)
 TEST_P(PanelFace, TheCapsulesFlipTheirFlagsAndSendNothing)
 {
     click("liveTranslation.languagePair");
-    EXPECT_TRUE(view->languagesPresented());
+    EXPECT_TRUE(view->viewState()->languagesPresented());
     click("liveTranslation.languagePair");
-    EXPECT_FALSE(view->languagesPresented());
+    EXPECT_FALSE(view->viewState()->languagesPresented());
     // A press outside an open popover closes it, and the pressed button still acts.
     click("liveTranslation.languagePair");
     click("liveTranslation.audioSourcePicker");
-    EXPECT_FALSE(view->languagesPresented());
-    EXPECT_TRUE(view->audioPresented());
+    EXPECT_FALSE(view->viewState()->languagesPresented());
+    EXPECT_TRUE(view->viewState()->audioPresented());
     EXPECT_TRUE(recorder.events.empty());
 
     apply(active(Lifecycle::listening));
     click("liveTranslation.audioSourcePicker"); // disabled while a session runs
-    EXPECT_TRUE(view->audioPresented());
+    EXPECT_TRUE(view->viewState()->audioPresented());
     EXPECT_EQ(view->languagePairButton(), button("liveTranslation.languagePair"));
     EXPECT_EQ(view->audioSourceButton(), button("liveTranslation.audioSourcePicker"));
 }

@@ -13,6 +13,7 @@
 #include "lazy_list.hpp"
 #include "picker_rows.hpp"
 #include "popover.hpp"
+#include "view_state.hpp"
 #include "view_test_support.hpp"
 
 namespace {
@@ -33,7 +34,7 @@ protected:
         anchor = new QPushButton(QStringLiteral("AUTO → EN"), &window);
         anchor->setGeometry(100, 10, 100, 24);
         window.show();
-        picker = new LiveTranslationLanguagePicker(&recorder.model, &search);
+        picker = new LiveTranslationLanguagePicker(&recorder.model, &state);
         popover = new LiveTranslationPopover(&window);
         popover->setContent(picker);
         connect(&recorder.model);
@@ -71,7 +72,7 @@ protected:
     QWidget window;
     QPushButton *anchor = nullptr;
     viewtest::RecordingModel recorder;
-    QString search;
+    LiveTranslationViewState state;
     LiveTranslationLanguagePicker *picker = nullptr;
     LiveTranslationPopover *popover = nullptr;
 };
@@ -79,7 +80,7 @@ protected:
 TEST_F(LanguagePickerTest, ChoosingARowSendsOneCommandAndLeavesPickerAndMarksAlone)
 {
     open(viewtest::withLanguages(5, "l1", "l2"));
-    search = QString();
+    state.setLanguageSearch(QString());
     click(row(kFrom + "l3"));
     EXPECT_EQ(recorder.sent(), Strings {"set_source_language:l3"});
     EXPECT_TRUE(popover->isVisible());
@@ -108,9 +109,8 @@ TEST_F(LanguagePickerTest, MarksFollowIdsExactlyIncludingUnknownAndRepeatedOnes)
     recorder.model.applySnapshot(snapshot);
     EXPECT_EQ(shown(kTo), (Strings {"l0", "l1*", "l2", "l1*"}));
     // Assistive technology reads the rows as items of a list, the marked ones selected.
-    const auto item = [this](const QString &name) {
-        return QAccessible::queryAccessibleInterface(row(name));
-    };
+    const auto item
+        = [this](const QString &name) { return QAccessible::queryAccessibleInterface(row(name)); };
     EXPECT_EQ(item(kTo + "l2")->role(), QAccessible::ListItem);
     EXPECT_FALSE(item(kTo + "l2")->state().selected);
     EXPECT_TRUE(item(kTo + "l1")->state().selected);
@@ -120,7 +120,7 @@ TEST_F(LanguagePickerTest, SearchFiltersBothColumnsAndOutlivesChoicesAndClosing)
 {
     open(viewtest::withLanguages(40));
     QTest::keyClicks(picker->searchField(), QStringLiteral("  LANGUAGE 001"));
-    EXPECT_EQ(search, QStringLiteral("  LANGUAGE 001"));
+    EXPECT_EQ(state.languageSearch(), QStringLiteral("  LANGUAGE 001"));
     const Strings tens = {"l10", "l11", "l12", "l13", "l14", "l15", "l16", "l17", "l18", "l19"};
     EXPECT_EQ(picker->sourceColumn()->options().size(), 10U);
     EXPECT_EQ(picker->targetColumn()->options().size(), 10U);
@@ -128,7 +128,7 @@ TEST_F(LanguagePickerTest, SearchFiltersBothColumnsAndOutlivesChoicesAndClosing)
     EXPECT_EQ(shown(kTo).front(), "l10");
 
     click(row(kFrom + "l12"));
-    EXPECT_EQ(search, QStringLiteral("  LANGUAGE 001"));
+    EXPECT_EQ(state.languageSearch(), QStringLiteral("  LANGUAGE 001"));
     popover->dismiss();
     popover->present(anchor);
     EXPECT_EQ(picker->searchField()->text(), QStringLiteral("  LANGUAGE 001"));
@@ -141,7 +141,7 @@ TEST_F(LanguagePickerTest, SearchFiltersBothColumnsAndOutlivesChoicesAndClosing)
     EXPECT_EQ(picker->sourceColumn()->list()->count(), 0);
 
     // Blanks only show everything again; the view's state is what the field shows.
-    search = QStringLiteral(" \n ");
+    state.setLanguageSearch(QStringLiteral(" \n "));
     picker->render(recorder.model.snapshot(), LiveTranslationPalette::light());
     EXPECT_EQ(picker->searchField()->text(), QStringLiteral(" \n "));
     EXPECT_EQ(picker->sourceColumn()->options().size(), 40U);
@@ -158,7 +158,7 @@ TEST_F(LanguagePickerTest, ReturnInTheSearchFieldOrLeavingItSendsNothing)
     pressKey(Qt::Key_Tab);
     EXPECT_TRUE(recorder.commands.empty());
     EXPECT_TRUE(popover->isVisible());
-    EXPECT_EQ(search, QStringLiteral("Language 0002"));
+    EXPECT_EQ(state.languageSearch(), QStringLiteral("Language 0002"));
 }
 
 TEST_F(LanguagePickerTest, SwapIsDisabledExactlyWhileTheHostDetectsTheSource)
@@ -239,7 +239,7 @@ TEST_F(LanguagePickerTest, EachListIsOneTabStopEnteredAtTheChosenRow)
     pressKey(Qt::Key_Down);
     pressKey(Qt::Key_4);
     EXPECT_EQ(QApplication::focusWidget(), picker->searchField());
-    EXPECT_EQ(search, QStringLiteral("4"));
+    EXPECT_EQ(state.languageSearch(), QStringLiteral("4"));
     EXPECT_EQ(recorder.commands.size(), 2U);
 }
 

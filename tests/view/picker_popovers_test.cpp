@@ -7,6 +7,7 @@
 
 #include "audio_picker.hpp"
 #include "language_picker.hpp"
+#include "lazy_list.hpp"
 #include "picker_rows.hpp"
 #include "popover.hpp"
 #include "root_view.hpp"
@@ -52,7 +53,7 @@ TEST_F(PickerPopoversTest, PairButtonOpensTheLanguagePickerUnderItAndEscapeClose
 {
     EXPECT_FALSE(languages->isVisible());
     click(pairButton());
-    EXPECT_TRUE(view->languagesPresented());
+    EXPECT_TRUE(view->viewState()->languagesPresented());
     ASSERT_TRUE(viewtest::waitUntilActive(languages));
     EXPECT_EQ(languages->anchor(), pairButton());
     EXPECT_EQ(
@@ -67,8 +68,8 @@ TEST_F(PickerPopoversTest, PairButtonOpensTheLanguagePickerUnderItAndEscapeClose
     EXPECT_TRUE(languages->isVisible());
     viewtest::pressKey(Qt::Key_Escape);
     EXPECT_FALSE(languages->isVisible());
-    EXPECT_FALSE(view->languagesPresented());
-    EXPECT_EQ(view->languageSearch(), QStringLiteral("0003"));
+    EXPECT_FALSE(view->viewState()->languagesPresented());
+    EXPECT_EQ(view->viewState()->languageSearch(), QStringLiteral("0003"));
 
     // The button flips the flag: open, then closed again.
     click(pairButton());
@@ -76,25 +77,32 @@ TEST_F(PickerPopoversTest, PairButtonOpensTheLanguagePickerUnderItAndEscapeClose
     EXPECT_EQ(picker->searchField()->text(), QStringLiteral("0003"));
     click(pairButton());
     EXPECT_FALSE(languages->isVisible());
-    EXPECT_FALSE(view->languagesPresented());
+    EXPECT_FALSE(view->viewState()->languagesPresented());
     EXPECT_EQ(recorder.sent(), Strings {"set_target_language:l3"});
 }
 
 TEST_F(PickerPopoversTest, AudioChoiceClosesThePopoverAndResetsTheFlag)
 {
     click(audioButton());
-    EXPECT_TRUE(view->audioPresented());
+    EXPECT_TRUE(view->viewState()->audioPresented());
     EXPECT_TRUE(audio->isVisible());
     EXPECT_EQ(audio->anchor(), audioButton());
+    // "Audio source" is read once on opening: by the popover, not again by its list.
+    EXPECT_EQ(audio->accessibleName(), QStringLiteral("Audio source"));
+    EXPECT_EQ(audio->findChild<LiveTranslationLazyList *>()->accessibleName(), QString());
     // A session starting while it is open leaves the list usable.
     auto snapshot = recorder.model.snapshot();
     snapshot.isSessionActive = true;
     recorder.model.applySnapshot(snapshot);
     EXPECT_FALSE(audioButton()->isEnabled());
+    // The toolkit hands the panel's focus to a neighbour of the disabled button meanwhile.
+    named("liveTranslation.stopButton")->setFocus(Qt::OtherFocusReason);
     ASSERT_TRUE(named("liveTranslation.audioSourcePicker.option.bundle:a")->isEnabled());
     click(named("liveTranslation.audioSourcePicker.option.bundle:a"));
     EXPECT_FALSE(audio->isVisible());
-    EXPECT_FALSE(view->audioPresented());
+    EXPECT_FALSE(view->viewState()->audioPresented());
+    // Its disabled button cannot take the focus back: the pair button does.
+    EXPECT_EQ(QApplication::focusWidget(), pairButton());
     EXPECT_EQ(recorder.sent(), Strings {"set_audio_source:bundle:a"});
 }
 
@@ -118,8 +126,13 @@ TEST_F(PickerPopoversTest, SnapshotsRedrawOpenPickersAndTheSchemeReachesThem)
 
 TEST_F(PickerPopoversTest, ASchemeChangedWhileAPickerIsClosedReachesItsRowsWhenItOpens)
 {
-    click(audioButton());
+    // Opened from the keyboard, the focused row shows its ring at once.
+    audioButton()->setFocus(Qt::TabFocusReason);
+    viewtest::pressKey(Qt::Key_Space);
     ASSERT_TRUE(viewtest::waitUntilActive(audio));
+    auto *keyboardRow = qobject_cast<LiveTranslationPickerRow *>(QApplication::focusWidget());
+    ASSERT_NE(keyboardRow, nullptr);
+    EXPECT_TRUE(keyboardRow->showsFocusRing());
     viewtest::pressKey(Qt::Key_Escape);
     ASSERT_FALSE(audio->isVisible());
     view->setColorScheme(LiveTranslationColorScheme::dark);
@@ -129,6 +142,7 @@ TEST_F(PickerPopoversTest, ASchemeChangedWhileAPickerIsClosedReachesItsRowsWhenI
     ASSERT_NE(chosen, nullptr);
     EXPECT_TRUE(chosen->isSelected());
     EXPECT_EQ(chosen->colors(), LiveTranslationPalette::dark());
+    EXPECT_FALSE(chosen->showsFocusRing()); // opened by the mouse
 }
 
 TEST_F(PickerPopoversTest, HidingThePanelClosesBothPickers)
@@ -136,12 +150,12 @@ TEST_F(PickerPopoversTest, HidingThePanelClosesBothPickers)
     click(audioButton());
     view->hide();
     EXPECT_FALSE(audio->isVisible());
-    EXPECT_FALSE(view->audioPresented());
+    EXPECT_FALSE(view->viewState()->audioPresented());
     view->show();
     click(pairButton());
-    EXPECT_TRUE(view->languagesPresented());
+    EXPECT_TRUE(view->viewState()->languagesPresented());
     view->hide();
-    EXPECT_FALSE(view->languagesPresented());
+    EXPECT_FALSE(view->viewState()->languagesPresented());
     EXPECT_TRUE(recorder.commands.empty());
 }
 

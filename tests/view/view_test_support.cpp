@@ -207,6 +207,11 @@ void installApplication(const QString &dataDir)
     image.fill(Qt::red);
     QDir().mkpath(dataDir + QStringLiteral("/icons/hicolor/16x16/apps"));
     image.save(dataDir + QStringLiteral("/icons/hicolor/16x16/apps/tavu-picker-test.png"));
+    const QString fileIcon = dataDir + QStringLiteral("/icons/") + viewtest::kFileIconName;
+    image.save(fileIcon);
+    writeFile(dataDir + QStringLiteral("/applications/org.example.FileIcon.desktop"),
+        "[Desktop Entry]\nType=Application\nName=File icon\nExec=true\nIcon=" + fileIcon.toUtf8()
+            + "\n");
 }
 
 } // namespace

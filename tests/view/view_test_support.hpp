@@ -52,6 +52,10 @@ struct ShownColumn {
 // The application installed for the tests (its icon is a red square) and one that is not.
 inline const QString kInstalledApp = QStringLiteral("bundle:org.example.Installed");
 inline const QString kMissingApp = QStringLiteral("bundle:org.example.Missing");
+// An installed application whose icon is an image file, named in the desktop entry by its path,
+// kept in the first icon search folder.
+inline const QString kFileIconApp = QStringLiteral("bundle:org.example.FileIcon");
+inline const QString kFileIconName = QStringLiteral("tavu-file-icon.png");
 
 // Grabs a widget into an image whose pixels are device pixels (devicePixelRatio set).
 QImage grab(QWidget *widget);

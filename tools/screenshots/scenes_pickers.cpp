@@ -48,14 +48,14 @@ QWidget *audioPopover(View &view)
 
 void openLanguages(View &view, Model &)
 {
-    view.setLanguagesPresented(true);
+    view.viewState()->setLanguagesPresented(true);
     QApplication::processEvents();
 }
 
 void openAudio(View &view, Model &)
 {
     useDesktopIconTheme();
-    view.setAudioPresented(true);
+    view.viewState()->setAudioPresented(true);
     QApplication::processEvents();
 }
 
@@ -142,7 +142,7 @@ std::vector<Scene> makeScenes()
                     ? LiveTranslationColorScheme::light
                     : LiveTranslationColorScheme::dark);
             openAudio(view, model);
-            view.setAudioPresented(false);
+            view.viewState()->setAudioPresented(false);
             view.setColorScheme(scheme);
             openAudio(view, model);
         },
