@@ -72,6 +72,11 @@ LiveTranslationAudioPicker::LiveTranslationAudioPicker(
     m_list->setSpacing(kEntrySpacing);
     m_list->setEndPadding(kListEndPadding);
     m_list->setAccessibleName(tr("Audio source"));
+    m_list->setEntryNames([this](int index) {
+        const auto &source = m_sources[std::size_t(index)];
+        const QString name = audioOptionName(source);
+        return name.trimmed().isEmpty() ? QString::fromStdString(source.id) : name;
+    });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -108,9 +108,8 @@ TEST_F(LanguagePickerTest, MarksFollowIdsExactlyIncludingUnknownAndRepeatedOnes)
     recorder.model.applySnapshot(snapshot);
     EXPECT_EQ(shown(kTo), (Strings {"l0", "l1*", "l2", "l1*"}));
     // Assistive technology reads the rows as items of a list, the marked ones selected.
-    const auto item = [this](const QString &name) {
-        return QAccessible::queryAccessibleInterface(row(name));
-    };
+    const auto item
+        = [this](const QString &name) { return QAccessible::queryAccessibleInterface(row(name)); };
     EXPECT_EQ(item(kTo + "l2")->role(), QAccessible::ListItem);
     EXPECT_FALSE(item(kTo + "l2")->state().selected);
     EXPECT_TRUE(item(kTo + "l1")->state().selected);
@@ -198,6 +197,20 @@ TEST_F(LanguagePickerTest, RowsAreBuiltOnlyAsTheyScrollIntoView)
     EXPECT_TRUE(row(kFrom + "l500")->isSelected());
     EXPECT_EQ(row(kFrom + "l0"), nullptr);
     EXPECT_NE(row(kTo + "l0"), nullptr);
+    // Assistive technology reads every entry at its true place, built or not.
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(from);
+    QAccessibleInterface *chosen = QAccessible::queryAccessibleInterface(row(kFrom + "l500"));
+    EXPECT_EQ(list->childCount(), 1000);
+    EXPECT_EQ(chosen->parent(), list);
+    EXPECT_EQ(list->indexOfChild(chosen), 500);
+    EXPECT_EQ(list->child(500), chosen);
+    // An entry not built is an item all the same, named by its option.
+    QAccessibleInterface *first = list->child(0);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("Language 0000"));
+    EXPECT_EQ(list->indexOfChild(first), 0);
+    EXPECT_EQ(list->child(-1), nullptr);
+    EXPECT_EQ(list->child(1000), nullptr);
 
     from->verticalScrollBar()->setValue(from->verticalScrollBar()->maximum());
     EXPECT_NE(row(kFrom + "l999"), nullptr);
