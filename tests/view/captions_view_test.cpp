@@ -410,6 +410,15 @@ TEST_F(CaptionsViewTest, AssistiveTechnologyReadsOneListOfTheCardsAndTheLiveCard
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(activeCard())->state().invisible);
     EXPECT_TRUE(
         QAccessible::queryAccessibleInterface(activeCard())->text(QAccessible::Name).isEmpty());
+
+    // Of each text, what is read ends after 4,096 units with an ellipsis.
+    snapshot.committedCards.push_back(viewtest::card("huge", std::string(1000000, 'y'), "Hallo"));
+    snapshot.activeTranslatedText = std::string(5000, 'z');
+    render(snapshot);
+    EXPECT_EQ(list->child(2)->text(QAccessible::Name).left(4104),
+        QString(4096, u'y') + QStringLiteral("…, Hallo"));
+    const QString liveName = list->child(3)->text(QAccessible::Name);
+    EXPECT_TRUE(liveName.endsWith(QString(4096, u'z') + QStringLiteral("…"))) << liveName.size();
 }
 
 TEST_F(CaptionsViewTest, KeysMoveTheCurrentCardWhichIsRingedScrolledIntoViewAndFocused)
