@@ -74,6 +74,11 @@ LiveTranslationAudioPicker::LiveTranslationAudioPicker(
     m_list->setEndPadding(kListEndPadding);
     // No name of its own: the popover's "Audio source" is read on opening, and the list
     // repeating it would have it read twice before the chosen source.
+    m_list->setEntryNames([this](int index) {
+        const auto &source = m_sources[std::size_t(index)];
+        const QString name = audioOptionName(source);
+        return name.trimmed().isEmpty() ? QString::fromStdString(source.id) : name;
+    });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

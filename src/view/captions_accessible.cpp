@@ -12,16 +12,24 @@
 #include "captions_list.hpp"
 #include "captions_logic.hpp"
 #include "view_logic.hpp"
+#include "view_support.hpp"
 
 namespace {
 
-// An item's name reads its parts in order, the empty ones left out.
+// The most of one text that goes to assistive technology: a caption of a million characters
+// would be copied into every question a screen reader asks about the item.
+constexpr qsizetype kLongestSpokenText = 4096;
+
+// An item's name reads its parts in order, the empty ones left out, each cut after the longest
+// spoken text (at the end of a grapheme cluster) and then marked with an ellipsis.
 QString spokenName(const QStringList &parts)
 {
     QStringList present;
     for (const QString &part : parts) {
-        if (!part.trimmed().isEmpty())
-            present.append(part);
+        if (part.trimmed().isEmpty())
+            continue;
+        const qsizetype end = textPartEnd(part, kLongestSpokenText);
+        present.append(end < part.size() ? part.left(end) + QChar(0x2026) : part);
     }
     return present.join(QStringLiteral(", "));
 }

@@ -47,7 +47,7 @@ LiveTranslationActiveCard::LiveTranslationActiveCard(QWidget *parent)
     , m_fonts(LiveTranslationCaptionFonts::fromApplication())
 {
     setObjectName(QStringLiteral("liveTranslation.activeCard"));
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::IBeamCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     render(LiveTranslationHelperSnapshot::initial(), m_palette);
@@ -334,6 +334,7 @@ void LiveTranslationActiveCard::mousePressEvent(QMouseEvent *event)
         m_selection.clear();
     m_selecting = position.has_value();
     update();
+    emit pressed();
 }
 
 void LiveTranslationActiveCard::mouseMoveEvent(QMouseEvent *event)

@@ -9,7 +9,8 @@
 
 // The caption still being built: a header that says whether a translation has arrived, the
 // source slot, the translation slot and a note, each with its placeholder while it waits. Its
-// host texts are selectable with the mouse and copied with the copy shortcut. Texts too long for
+// host texts are selectable with the mouse and copied with the copy shortcut, which the caption
+// list passes on while the card is its current item. Texts too long for
 // the card's height limit end in an ellipsis; beside a translation, the source takes at most a
 // third of the room.
 class LiveTranslationActiveCard final : public QWidget {
@@ -48,6 +49,13 @@ public:
     QString selectedText() const;
 
     bool hasHeightForWidth() const override { return true; }
+
+signals:
+    // A press on the card: the caption list takes the focus with the card current, since the
+    // card itself never has the focus.
+    void pressed();
+
+public:
     int heightForWidth(int width) const override;
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -72,6 +72,8 @@ public:
     std::size_t itemCount() const { return cardCount() + (isLiveCardShown() ? 1 : 0); }
     std::optional<std::size_t> currentItem() const { return m_current; }
     void setCurrentItem(std::size_t item);
+    // A click on an item: the list takes the focus with that item current.
+    void makeCurrentByMouse(std::size_t item);
     bool showsFocusRing() const { return m_focusRing.visible(this); }
 
 signals:

@@ -116,6 +116,13 @@ void LiveTranslationCaptionList::updateSelectionClipboard() const
 
 void LiveTranslationCaptionList::keyPressEvent(QKeyEvent *event)
 {
+    // The live card holds the focus through the list: its shortcuts while it is current.
+    const bool toLiveCard = m_liveCard && m_liveCardShown && m_current == cardCount();
+    if (toLiveCard && (event == QKeySequence::Copy || event == QKeySequence::SelectAll)) {
+        QCoreApplication::sendEvent(m_liveCard, event);
+        event->accept();
+        return;
+    }
     if (event == QKeySequence::Copy) {
         copySelection();
         event->accept();
@@ -195,6 +202,25 @@ void LiveTranslationCaptionList::keepCurrentItem(
 void LiveTranslationCaptionList::setLiveCard(LiveTranslationActiveCard *card)
 {
     m_liveCard = card;
+    connect(card, &LiveTranslationActiveCard::pressed, this, [this] {
+        if (m_liveCardShown)
+            makeCurrentByMouse(cardCount());
+    });
+}
+
+void LiveTranslationCaptionList::makeCurrentByMouse(std::size_t item)
+{
+    // Where the user clicked, without scrolling under the pointer; the focus first, so that
+    // assistive technology hears the list and then the item.
+    const bool hadFocus = hasFocus();
+    setFocus(Qt::MouseFocusReason);
+    if (item >= itemCount())
+        return;
+    const bool moved = m_current != item;
+    m_current = item;
+    showCurrentItem();
+    if ((moved || !hadFocus) && hasFocus())
+        emit currentItemChanged(item);
 }
 
 LiveTranslationActiveCard *LiveTranslationCaptionList::liveCard() const
@@ -272,8 +298,15 @@ void LiveTranslationCaptionList::mousePressEvent(QMouseEvent *event)
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    setFocus(Qt::MouseFocusReason);
-    const auto position = positionAt(event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    const std::size_t under = m_entries.empty()
+        ? 0
+        : m_entries.indexAt(verticalScrollBar()->value() + point.y() - kPadding);
+    if (!m_entries.empty() && cardRect(under).contains(point))
+        makeCurrentByMouse(under);
+    else
+        setFocus(Qt::MouseFocusReason);
+    const auto position = positionAt(point);
     if (!position) {
         m_selection.clear();
     } else if (event->modifiers() & Qt::ShiftModifier && !m_selection.isEmpty()) {

@@ -28,6 +28,11 @@ LiveTranslationLanguageColumn::LiveTranslationLanguageColumn(
     m_list->setSpacing(kRowSpacing);
     m_list->setEndPadding(kListEndPadding);
     m_list->setAccessibleName(header);
+    m_list->setEntryNames([this](int index) {
+        const auto &option = m_options[std::size_t(index)];
+        const QString name = QString::fromStdString(option.displayName);
+        return name.trimmed().isEmpty() ? QString::fromStdString(option.id) : name;
+    });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

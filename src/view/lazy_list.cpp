@@ -8,6 +8,7 @@
 #include <QScrollBar>
 
 #include "accessibility.hpp"
+#include "lazy_list_accessible.hpp"
 
 namespace {
 
@@ -35,7 +36,7 @@ LiveTranslationLazyList::LiveTranslationLazyList(MakeEntry make, BindEntry bind,
     , m_canvas(new QWidget)
 {
     installScrollAreaAccessibility();
-    setScrollAreaRole(this, QAccessible::List);
+    installLazyListAccessibility();
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

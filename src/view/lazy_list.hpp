@@ -46,6 +46,11 @@ public:
     int builtCount() const;
     int indexOf(const QWidget *widget) const; // of the entry holding widget, -1 when none
 
+    // What assistive technology calls the entry at index while it is not built.
+    using NameEntry = std::function<QString(int index)>;
+    void setEntryNames(NameEntry name) { m_name = std::move(name); }
+    QString entryName(int index) const { return m_name ? m_name(index) : QString(); }
+
     // The entry Tab-less focus lands on when the list gets it (-1: the first).
     void setPreferredEntry(int index) { m_preferred = index; }
     // Where text typed on an entry goes, with the focus (a search field); none when null.
@@ -75,6 +80,7 @@ private:
 
     MakeEntry m_make;
     BindEntry m_bind;
+    NameEntry m_name;
     QWidget *m_canvas;
     std::vector<int> m_heights;
     std::vector<int> m_tops;

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "lazy_list_accessible.hpp"
 #include "symbols.hpp"
 #include "view_support.hpp"
 
@@ -48,6 +49,28 @@ public:
     explicit PickerRowAccessible(LiveTranslationPickerRow *row)
         : QAccessibleWidget(row, QAccessible::ListItem)
     {
+    }
+
+    // In its list, the row's index is its entry's index.
+    QAccessibleInterface *parent() const override
+    {
+        if (QAccessibleInterface *list = lazyListItemParent(widget()))
+            return list;
+        return QAccessibleWidget::parent();
+    }
+
+    // A header shown above the row in its entry.
+    int childCount() const override { return int(lazyListItemCompanions(widget()).size()); }
+    QAccessibleInterface *child(int index) const override
+    {
+        const QWidgetList companions = lazyListItemCompanions(widget());
+        return index >= 0 && index < companions.size()
+            ? QAccessible::queryAccessibleInterface(companions[index])
+            : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child ? int(lazyListItemCompanions(widget()).indexOf(child->object())) : -1;
     }
 
     QAccessible::State state() const override

@@ -2,6 +2,7 @@
 list(APPEND TAVU_VIEW_SOURCES
     popover.cpp popover.hpp
     lazy_list.cpp lazy_list.hpp
+    lazy_list_accessible.cpp lazy_list_accessible.hpp
     picker_rows.cpp picker_rows.hpp
     language_column.cpp language_column.hpp
     language_search_field.cpp language_search_field.hpp

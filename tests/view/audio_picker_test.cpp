@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -106,6 +107,11 @@ TEST_F(AudioPickerTest, ApplicationsHeaderSitsAboveTheSecondEntryOnly)
     recorder.model.applySnapshot(
         sources({{"bundle:a", "A"}, {"bundle:b", "B"}, {"bundle:c", "C"}}, "none"));
     EXPECT_EQ(headers(), Strings {"bundle:b"});
+    // The header is no item: the row below it is the second of three.
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(picker->list());
+    EXPECT_EQ(list->childCount(), 3);
+    EXPECT_EQ(list->child(1), QAccessible::queryAccessibleInterface(row("bundle:b")));
+    EXPECT_EQ(list->indexOfChild(list->child(1)), 1);
     recorder.model.applySnapshot(sources({{"x", "X"}, {"mac-audio", "M"}}, "none"));
     EXPECT_EQ(headers(), Strings {"mac-audio"});
     recorder.model.applySnapshot(sources({}, "none"));

@@ -267,19 +267,27 @@ TEST_F(CaptionsViewTest, DraggingSelectsACardsTextsAndTheCopyShortcutCopiesThem)
 
 TEST_F(CaptionsViewTest, TheLiveCardsTextsAreSelectableToo)
 {
-    LiveTranslationHelperSnapshot snapshot;
+    auto snapshot = withCards(1);
     snapshot.isSessionActive = true;
     snapshot.activeSourceText = "Wie geht es";
     snapshot.activeTranslatedText = "How are you";
     render(snapshot);
+    shown.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(shown.window.get()));
+    // A click on a card gives the list the focus with that card current: the card is read.
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->cardRect(0).center());
+    EXPECT_TRUE(list()->hasFocus());
+    EXPECT_EQ(list()->currentItem(), 0u);
     LiveTranslationActiveCard *card = activeCard();
     const QPoint end(card->width() - 4, card->height() - 4);
     QTest::mousePress(card, Qt::LeftButton, {}, QPoint(16, 4));
     QTest::mouseMove(card, end);
     QTest::mouseRelease(card, Qt::LeftButton, {}, end);
+    EXPECT_TRUE(list()->hasFocus());
+    EXPECT_EQ(list()->currentItem(), 1u);
     EXPECT_EQ(card->selectedText(), QStringLiteral("Wie geht es\nHow are you"));
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    QTest::keyClick(card, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(list(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Wie geht es\nHow are you"));
 
     // As the host hears more, the selected words stay selected; a revision drops the selection.
@@ -402,6 +410,15 @@ TEST_F(CaptionsViewTest, AssistiveTechnologyReadsOneListOfTheCardsAndTheLiveCard
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(activeCard())->state().invisible);
     EXPECT_TRUE(
         QAccessible::queryAccessibleInterface(activeCard())->text(QAccessible::Name).isEmpty());
+
+    // Of each text, what is read ends after 4,096 units with an ellipsis.
+    snapshot.committedCards.push_back(viewtest::card("huge", std::string(1000000, 'y'), "Hallo"));
+    snapshot.activeTranslatedText = std::string(5000, 'z');
+    render(snapshot);
+    EXPECT_EQ(list->child(2)->text(QAccessible::Name).left(4104),
+        QString(4096, u'y') + QStringLiteral("…, Hallo"));
+    const QString liveName = list->child(3)->text(QAccessible::Name);
+    EXPECT_TRUE(liveName.endsWith(QString(4096, u'z') + QStringLiteral("…"))) << liveName.size();
 }
 
 TEST_F(CaptionsViewTest, KeysMoveTheCurrentCardWhichIsRingedScrolledIntoViewAndFocused)

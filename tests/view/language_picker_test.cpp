@@ -198,6 +198,20 @@ TEST_F(LanguagePickerTest, RowsAreBuiltOnlyAsTheyScrollIntoView)
     EXPECT_TRUE(row(kFrom + "l500")->isSelected());
     EXPECT_EQ(row(kFrom + "l0"), nullptr);
     EXPECT_NE(row(kTo + "l0"), nullptr);
+    // Assistive technology reads every entry at its true place, built or not.
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(from);
+    QAccessibleInterface *chosen = QAccessible::queryAccessibleInterface(row(kFrom + "l500"));
+    EXPECT_EQ(list->childCount(), 1000);
+    EXPECT_EQ(chosen->parent(), list);
+    EXPECT_EQ(list->indexOfChild(chosen), 500);
+    EXPECT_EQ(list->child(500), chosen);
+    // An entry not built is an item all the same, named by its option.
+    QAccessibleInterface *first = list->child(0);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("Language 0000"));
+    EXPECT_EQ(list->indexOfChild(first), 0);
+    EXPECT_EQ(list->child(-1), nullptr);
+    EXPECT_EQ(list->child(1000), nullptr);
 
     from->verticalScrollBar()->setValue(from->verticalScrollBar()->maximum());
     EXPECT_NE(row(kFrom + "l999"), nullptr);
