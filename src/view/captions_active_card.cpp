@@ -210,8 +210,8 @@ void LiveTranslationActiveCard::paintEvent(QPaintEvent * /*event*/)
     painter.drawEllipse(dot);
     layout.note->draw(&painter, layout.noteOrigin, m_palette.tertiaryText);
     if (m_focusRingShown)
-        buttonlook::paintFocusRing(
-            painter, QRectF(0, 0, width(), layout.height), kCardCornerRadius, m_palette.accent);
+        buttonlook::paintFocusRing(painter, QRectF(0, 0, width(), layout.height), kCardCornerRadius,
+            m_palette.focusRingOn(m_palette.surface));
 }
 
 void LiveTranslationActiveCard::changeEvent(QEvent *event)

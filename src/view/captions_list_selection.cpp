@@ -284,11 +284,11 @@ void LiveTranslationCaptionList::paintFocusRings(QPainter &painter)
 {
     if (!showsFocusRing())
         return;
-    buttonlook::paintFocusRing(
-        painter, QRectF(viewport()->rect()), kListRingRadius, m_palette.accent);
+    buttonlook::paintFocusRing(painter, QRectF(viewport()->rect()), kListRingRadius,
+        m_palette.focusRingOn(m_palette.background));
     if (m_current && *m_current < cardCount()) {
-        buttonlook::paintFocusRing(
-            painter, QRectF(cardRect(*m_current)), kCardCornerRadius, m_palette.accent);
+        buttonlook::paintFocusRing(painter, QRectF(cardRect(*m_current)), kCardCornerRadius,
+            m_palette.focusRingOn(m_palette.surface));
     }
 }
 
