@@ -1,5 +1,7 @@
 #include "captions_accessible.hpp"
 
+#include <algorithm>
+
 #include <QAccessibleWidget>
 #include <QLocale>
 #include <QPointer>
@@ -32,6 +34,15 @@ QString spokenName(const QStringList &parts)
         present.append(end < part.size() ? part.left(end) + QChar(0x2026) : part);
     }
     return present.join(QStringLiteral(", "));
+}
+
+// The start of a host text, converted only as far as a spoken name can reach: every UTF-16 unit
+// takes at least one byte and at most four, so this many bytes hold more than the longest spoken
+// text plus its longest cluster, and a character cut at the end lies past where the name stops.
+QString spokenStart(const std::string &text)
+{
+    constexpr std::size_t kBytes = 4 * (std::size_t(kLongestSpokenText) + 65);
+    return QString::fromUtf8(text.data(), qsizetype(std::min(text.size(), kBytes)));
 }
 
 QRect globalRect(const QWidget *widget, const QRect &local)
@@ -111,8 +122,9 @@ public:
         if (t != QAccessible::Name || !at)
             return {};
         const auto &card = list()->card(*at);
-        return spokenName({fromWire(card.translatedText),
-            list()->showsSourceText() ? fromWire(card.sourceText) : QString(),
+        // Converted only as far as they can be spoken: a card's texts may be a million long.
+        return spokenName({spokenStart(card.translatedText),
+            list()->showsSourceText() ? spokenStart(card.sourceText) : QString(),
             captionTimeText(card.committedAt, QLocale::system())});
     }
 
