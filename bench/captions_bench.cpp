@@ -19,7 +19,7 @@
 #include <time.h>
 #include <vector>
 
-#include "captions_list.hpp"
+#include "captions/list.hpp"
 #include "model.hpp"
 #include "root_view.hpp"
 #include "wire_codec.hpp"

@@ -7,7 +7,7 @@
 #include "bench_support.hpp"
 #include "model.hpp"
 #include "root_view.hpp"
-#include "top_bar.hpp"
+#include "face/top_bar.hpp"
 
 namespace {
 

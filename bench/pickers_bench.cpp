@@ -16,12 +16,12 @@
 #include <QTest>
 
 #include "bench_support.hpp"
-#include "language_column.hpp"
-#include "language_picker.hpp"
-#include "lazy_list.hpp"
+#include "pickers/language_column.hpp"
+#include "pickers/language_picker.hpp"
+#include "pickers/lazy_list.hpp"
 #include "model.hpp"
-#include "popover.hpp"
-#include "view_state.hpp"
+#include "pickers/popover.hpp"
+#include "common/view_state.hpp"
 
 namespace {
 

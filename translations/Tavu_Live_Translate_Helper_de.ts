@@ -43,14 +43,6 @@
         <source>NOW</source>
         <translation>JETZT</translation>
     </message>
-    <message>
-        <source>Copy</source>
-        <translation>Kopieren</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>Alles auswählen</translation>
-    </message>
 </context>
 <context>
     <name>LiveTranslationAnnouncer</name>
@@ -80,6 +72,9 @@
         <source>Live translation captions</source>
         <translation>Untertitel der Live-Übersetzung</translation>
     </message>
+</context>
+<context>
+    <name>LiveTranslationCaptionSelector</name>
     <message>
         <source>Copy</source>
         <translation>Kopieren</translation>

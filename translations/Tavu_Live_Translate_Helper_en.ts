@@ -43,14 +43,6 @@
         <source>NOW</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Copy</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>LiveTranslationAnnouncer</name>
@@ -80,6 +72,9 @@
         <source>Live translation captions</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>LiveTranslationCaptionSelector</name>
     <message>
         <source>Copy</source>
         <translation type="unfinished"></translation>

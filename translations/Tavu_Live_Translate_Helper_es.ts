@@ -43,14 +43,6 @@
         <source>NOW</source>
         <translation>AHORA</translation>
     </message>
-    <message>
-        <source>Copy</source>
-        <translation>Copiar</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>Seleccionar todo</translation>
-    </message>
 </context>
 <context>
     <name>LiveTranslationAnnouncer</name>
@@ -80,6 +72,9 @@
         <source>Live translation captions</source>
         <translation>Subtítulos de la traducción en directo</translation>
     </message>
+</context>
+<context>
+    <name>LiveTranslationCaptionSelector</name>
     <message>
         <source>Copy</source>
         <translation>Copiar</translation>

@@ -43,14 +43,6 @@
         <source>NOW</source>
         <translation>MAINTENANT</translation>
     </message>
-    <message>
-        <source>Copy</source>
-        <translation>Copier</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>Tout sélectionner</translation>
-    </message>
 </context>
 <context>
     <name>LiveTranslationAnnouncer</name>
@@ -80,6 +72,9 @@
         <source>Live translation captions</source>
         <translation>Sous-titres de la traduction en direct</translation>
     </message>
+</context>
+<context>
+    <name>LiveTranslationCaptionSelector</name>
     <message>
         <source>Copy</source>
         <translation>Copier</translation>

@@ -43,14 +43,6 @@
         <source>NOW</source>
         <translation>現在</translation>
     </message>
-    <message>
-        <source>Copy</source>
-        <translation>コピー</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>すべてを選択</translation>
-    </message>
 </context>
 <context>
     <name>LiveTranslationAnnouncer</name>
@@ -80,6 +72,9 @@
         <source>Live translation captions</source>
         <translation>ライブ翻訳の字幕</translation>
     </message>
+</context>
+<context>
+    <name>LiveTranslationCaptionSelector</name>
     <message>
         <source>Copy</source>
         <translation>コピー</translation>

@@ -12,7 +12,7 @@
 #include "color_scheme.hpp"
 #include "model.hpp"
 #include "overlay_panel.hpp"
-#include "palette.hpp"
+#include "common/palette.hpp"
 #include "placement.hpp"
 #include "root_view.hpp"
 

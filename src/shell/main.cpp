@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "app_delegate.hpp"
-#include "localization.hpp"
+#include "common/localization.hpp"
 #include "parent_watch.hpp"
 
 namespace {

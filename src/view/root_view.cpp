@@ -5,16 +5,16 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "announcer.hpp"
-#include "button_styles.hpp"
-#include "captions_footer.hpp"
-#include "captions_view.hpp"
-#include "divider.hpp"
-#include "footer_area.hpp"
-#include "limit_card.hpp"
+#include "common/announcer.hpp"
+#include "common/button_styles.hpp"
+#include "captions/footer.hpp"
+#include "captions/view.hpp"
+#include "common/divider.hpp"
+#include "common/footer_area.hpp"
+#include "face/limit_card.hpp"
 #include "model.hpp"
-#include "picker_popovers.hpp"
-#include "top_bar.hpp"
+#include "pickers/picker_popovers.hpp"
+#include "face/top_bar.hpp"
 
 namespace {
 

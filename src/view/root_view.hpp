@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <optional>
 
-#include "palette.hpp"
-#include "view_state.hpp"
+#include "common/palette.hpp"
+#include "common/view_state.hpp"
 
 class QAbstractButton;
 class QStackedWidget;

@@ -16,7 +16,7 @@
 #include "color_scheme.hpp"
 #include "model.hpp"
 #include "overlay_panel.hpp"
-#include "palette.hpp"
+#include "common/palette.hpp"
 #include "placement.hpp"
 #include "wire_codec.hpp"
 

@@ -11,7 +11,7 @@
 #include <map>
 #include <set>
 
-#include "localization.hpp"
+#include "common/localization.hpp"
 #include "model.hpp"
 #include "root_view.hpp"
 

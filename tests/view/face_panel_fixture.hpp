@@ -10,10 +10,10 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include "header_buttons.hpp"
-#include "limit_card.hpp"
+#include "face/header_buttons.hpp"
+#include "face/limit_card.hpp"
 #include "root_view.hpp"
-#include "status.hpp"
+#include "face/status.hpp"
 #include "view_test_support.hpp"
 
 namespace viewtest {

@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#include "captions_view.hpp"
+#include "captions/view.hpp"
 
 namespace viewtest {
 

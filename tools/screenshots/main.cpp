@@ -14,7 +14,7 @@
 #include <cstring>
 #include <string>
 
-#include "localization.hpp"
+#include "common/localization.hpp"
 #include "model.hpp"
 #include "root_view.hpp"
 #include "scenes.hpp"

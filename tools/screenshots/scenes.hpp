@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "palette.hpp"
+#include "common/palette.hpp"
 #include "wire_types.hpp"
 
 class QWidget;

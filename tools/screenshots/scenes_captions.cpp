@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include "captions_list.hpp"
+#include "captions/list.hpp"
 #include "root_view.hpp"
 #include "scenes.hpp"
 

@@ -9,11 +9,11 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 
-#include "audio_picker.hpp"
-#include "language_column.hpp"
-#include "language_picker.hpp"
-#include "lazy_list.hpp"
-#include "popover.hpp"
+#include "pickers/audio_picker.hpp"
+#include "pickers/language_column.hpp"
+#include "pickers/language_picker.hpp"
+#include "pickers/lazy_list.hpp"
+#include "pickers/popover.hpp"
 #include "root_view.hpp"
 
 namespace {

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+#include "common/palette.hpp"
+#include "wire_types.hpp"
+
+// The colour of the status dot: warning on a failure or while the session changes state,
+// accent while listening, tertiary text while inactive.
+QColor statusColor(
+    const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
+
+// The 7 × 7 dot with its soft shadow in the same colour.
+class LiveTranslationStatusDot final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LiveTranslationStatusDot)
+
+public:
+    static constexpr qreal kDiameter = 7;
+    static constexpr qreal kShadowRadius = 3;
+    static constexpr qreal kShadowOpacity = 0.35;
+
+    explicit LiveTranslationStatusDot(QWidget *parent = nullptr);
+
+    void setColor(const QColor &color);
+    QColor color() const { return m_color; }
+    // The dot's centre in widget coordinates; the shadow needs room around it.
+    QPointF centre() const { return QRectF(rect()).center(); }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor m_color;
+};
+
+// The host's status message on one line, as plain text, elided when the bar is narrow.
+class LiveTranslationStatusText final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LiveTranslationStatusText)
+
+public:
+    static constexpr int kFontPixelSize = 11;
+
+    explicit LiveTranslationStatusText(QWidget *parent = nullptr);
+
+    void setText(const QString &text);
+    QString text() const { return m_text; }
+    void setColor(const QColor &color);
+    QColor color() const { return m_color; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void updateToolTip();
+
+    QString m_text;
+    QString m_line; // as shown: one line, no longer than the widest header could show
+    QColor m_color;
+};
