@@ -5,15 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTest>
 
-#include "face/header_buttons.hpp"
+
 #include "face/limit_card.hpp"
 #include "root_view.hpp"
-#include "face/status.hpp"
+#include "face/capsule_button.hpp"
+#include "face/plain_button.hpp"
+#include "face/status_dot.hpp"
+#include "face/status_text.hpp"
 #include "view_test_support.hpp"
 
 namespace viewtest {

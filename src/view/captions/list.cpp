@@ -22,20 +22,6 @@ constexpr int kSingleStep = 24;
 constexpr std::size_t kKeptLayouts = 96;
 // Measuring cards that come into view can change what is in view; this bounds the rounds.
 constexpr int kLayoutRounds = 8;
-constexpr int kScrollBarWidth = 10;
-
-QString scrollBarStyle(const LiveTranslationPalette &palette)
-{
-    return QStringLiteral(
-        "QScrollBar:vertical { background: transparent; width: %1px; margin: 2px 2px 2px 0; }"
-        "QScrollBar::handle:vertical { background: %2; border-radius: 3px; min-height: 28px; }"
-        "QScrollBar::handle:vertical:hover { background: %3; }"
-        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
-        .arg(kScrollBarWidth)
-        .arg(withOpacity(palette.tertiaryText, 0.45).name(QColor::HexArgb),
-            withOpacity(palette.tertiaryText, 0.7).name(QColor::HexArgb));
-}
 } // namespace
 
 LiveTranslationCaptionViewport::LiveTranslationCaptionViewport(QWidget *parent)
@@ -265,7 +251,7 @@ void LiveTranslationCaptionList::placeEmptyState()
 
 void LiveTranslationCaptionList::applyPalette()
 {
-    verticalScrollBar()->setStyleSheet(scrollBarStyle(m_palette));
+    setScrollBarLook(verticalScrollBar(), m_palette);
 }
 
 qreal LiveTranslationCaptionList::cardWidth() const

@@ -7,9 +7,12 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTextBoundaryFinder>
 #include <QWidget>
 #include <QWidgetItem>
+
+#include "common/palette.hpp"
 
 namespace {
 
@@ -130,4 +133,32 @@ QPixmap fittedPixmap(const QIcon &icon, const QSize &frame, qreal devicePixelRat
         image = image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image.setDevicePixelRatio(devicePixelRatio);
     return image;
+}
+
+void setScrollBarLook(QScrollBar *bar, const LiveTranslationPalette &palette)
+{
+    constexpr int kWidth = 10;
+    constexpr int kInset = 2;
+    constexpr int kHandleRadius = 3;
+    constexpr int kHandleMinLength = 28;
+    constexpr qreal kHandleOpacity = 0.55;
+    constexpr qreal kHoveredHandleOpacity = 0.75;
+    const QString style
+        = QStringLiteral(
+              "QScrollBar:vertical { background: transparent; width: %1px;"
+              " margin: %2px %2px %2px 0; }"
+              "QScrollBar::handle:vertical { background: %3; border-radius: %4px;"
+              " min-height: %5px; }"
+              "QScrollBar::handle:vertical:hover { background: %6; }"
+              "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical"
+              " { height: 0; border: none; }"
+              "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
+              .arg(kWidth)
+              .arg(kInset)
+              .arg(withOpacity(palette.tertiaryText, kHandleOpacity).name(QColor::HexArgb))
+              .arg(kHandleRadius)
+              .arg(kHandleMinLength)
+              .arg(withOpacity(palette.tertiaryText, kHoveredHandleOpacity).name(QColor::HexArgb));
+    if (bar->styleSheet() != style)
+        bar->setStyleSheet(style);
 }

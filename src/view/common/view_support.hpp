@@ -7,8 +7,10 @@
 class QBoxLayout;
 class QIcon;
 class QPixmap;
+class QScrollBar;
 class QSize;
 class QWidget;
+struct LiveTranslationPalette;
 
 // Small helpers the panel's areas share to keep a render pass cheap: each changes a widget only
 // when the value differs from what it already shows.
@@ -44,3 +46,7 @@ void addWidgetWithLeadingOverhang(QBoxLayout *layout, QWidget *widget, int overh
 // image the icon has, so that a small icon is stretched, not drawn at its own size as
 // QIcon::paint does. Its device pixel ratio is the given one.
 QPixmap fittedPixmap(const QIcon &icon, const QSize &frame, qreal devicePixelRatio);
+
+// The panel's one scroll bar look: a thin rounded handle on a clear track, no arrows, stronger
+// under the pointer. Restyles the bar only when the palette changes its look.
+void setScrollBarLook(QScrollBar *bar, const LiveTranslationPalette &palette);

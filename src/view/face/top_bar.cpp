@@ -8,8 +8,10 @@
 
 #include "common/accessibility.hpp"
 #include "common/button_styles.hpp"
-#include "face/header_buttons.hpp"
-#include "face/status.hpp"
+#include "face/capsule_button.hpp"
+#include "face/plain_button.hpp"
+#include "face/status_dot.hpp"
+#include "face/status_text.hpp"
 #include "common/view_logic.hpp"
 #include "common/view_support.hpp"
 

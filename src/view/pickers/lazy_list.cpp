@@ -9,6 +9,7 @@
 
 #include "common/accessibility.hpp"
 #include "pickers/lazy_list_accessible.hpp"
+#include "common/view_support.hpp"
 
 namespace {
 
@@ -17,10 +18,6 @@ namespace {
 constexpr int kBuildAheadDivisor = 2;
 constexpr int kMinBuildAhead = 60;
 constexpr std::size_t kMaxSpareEntries = 16;
-constexpr int kScrollBarInset = 2;
-constexpr int kScrollHandleRadius = 3;
-constexpr int kScrollHandleMinLength = 28;
-constexpr qreal kScrollHandleOpacity = 0.55;
 
 bool takesTabFocus(const QWidget *widget)
 {
@@ -53,21 +50,7 @@ LiveTranslationLazyList::LiveTranslationLazyList(MakeEntry make, BindEntry bind,
 
 void LiveTranslationLazyList::setColors(const LiveTranslationPalette &palette)
 {
-    const QColor handle = withOpacity(palette.tertiaryText, kScrollHandleOpacity);
-    verticalScrollBar()->setStyleSheet(
-        QStringLiteral("QScrollBar:vertical { background: transparent; width: %1px;"
-                       " margin: %2px %2px %2px 0; }"
-                       "QScrollBar::handle:vertical { background: %3; border-radius: %4px;"
-                       " min-height: %5px; }"
-                       "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical"
-                       " { height: 0; border: none; }"
-                       "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical"
-                       " { background: none; }")
-            .arg(kScrollBarWidth)
-            .arg(kScrollBarInset)
-            .arg(handle.name(QColor::HexArgb))
-            .arg(kScrollHandleRadius)
-            .arg(kScrollHandleMinLength));
+    setScrollBarLook(verticalScrollBar(), palette);
 }
 
 void LiveTranslationLazyList::setEntries(std::vector<int> heights)

@@ -25,8 +25,6 @@ public:
     using MakeEntry = std::function<QWidget *(QWidget *parent)>;
     using BindEntry = std::function<void(QWidget *entry, int index)>;
 
-    static constexpr int kScrollBarWidth = 10;
-
     explicit LiveTranslationLazyList(MakeEntry make, BindEntry bind, QWidget *parent = nullptr);
 
     void setPadding(int horizontal) { m_padding = horizontal; }

@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "common/accessibility.hpp"
-#include "face/header_buttons.hpp"
+#include "face/capsule_button.hpp"
 #include "root_view.hpp"
 #include "view_test_support.hpp"
 
