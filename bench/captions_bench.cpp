@@ -6,10 +6,6 @@
 //   captions_bench --repeat same|appended CARDS   one figure again and again, for a profiler
 // Build in a Release directory to measure; the list scrolls at once (reduced motion) so that each
 // image shows the settled panel.
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QImage>
-#include <QScrollBar>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -18,6 +14,11 @@
 #include <sys/resource.h>
 #include <time.h>
 #include <vector>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QScrollBar>
 
 #include "captions/list.hpp"
 #include "model.hpp"

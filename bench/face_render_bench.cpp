@@ -5,9 +5,9 @@
 #include <QPixmap>
 
 #include "bench_support.hpp"
+#include "face/top_bar.hpp"
 #include "model.hpp"
 #include "root_view.hpp"
-#include "face/top_bar.hpp"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include <QTest>
 
 #include "bench_support.hpp"
+#include "common/view_state.hpp"
+#include "model.hpp"
 #include "pickers/language_column.hpp"
 #include "pickers/language_picker.hpp"
 #include "pickers/lazy_list.hpp"
-#include "model.hpp"
 #include "pickers/popover.hpp"
-#include "common/view_state.hpp"
 
 namespace {
 

@@ -6,13 +6,12 @@
 // snapshots through the line decoder, each exchanged for the one the model held, makes none.
 
 #include <atomic>
+#include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <new>
+#include <simdjson.h>
 #include <string>
 #include <vector>
-
-#include <benchmark/benchmark.h>
-#include <simdjson.h>
 
 #include "line_decoder.hpp"
 #include "wire_codec.hpp"

@@ -8,10 +8,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 #include <vector>
-
-#include <fuzzer/FuzzedDataProvider.h>
 
 #include "line_decoder.hpp"
 #include "wire_codec.hpp"

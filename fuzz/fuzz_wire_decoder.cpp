@@ -5,9 +5,8 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <string>
-
 #include <simdjson.h>
+#include <string>
 
 #include "wire_codec.hpp"
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QObject>
 #include <atomic>
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <thread>
+
+#include <QObject>
 
 #include "line_decoder.hpp"
 #include "wire_types.hpp"
@@ -41,7 +42,6 @@ public:
     void startReading();
     // Wakes and joins the reader thread. Chunks already handed over are still delivered.
     void stopReading();
-    bool isReading() const { return m_reader.joinable(); }
 
     // Queues one command line for the host and writes what the output takes now, never waiting
     // for it: the rest goes out as the output becomes writable. Beyond kMaxQueuedBytes waiting,

@@ -3,12 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <simdjson.h>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <simdjson.h>
 
 #include "wire_codec.hpp"
 

@@ -1,10 +1,9 @@
 #include "wire_codec.hpp"
 
 #include <array>
+#include <simdjson.h>
 #include <utility>
 #include <vector>
-
-#include <simdjson.h>
 
 #include "json_reader.hpp"
 

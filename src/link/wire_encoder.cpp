@@ -1,8 +1,7 @@
-#include "wire_codec.hpp"
-
 #include <vector>
 
 #include "json_writer.hpp"
+#include "wire_codec.hpp"
 
 // Keys are written in the order of the protocol's tables; optional strings without a value are
 // left out, never written as null.

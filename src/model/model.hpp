@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QObject>
 #include <functional>
+
+#include <QObject>
 
 #include "appearance.hpp"
 #include "wire_types.hpp"

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include <QObject>
 #include <QString>
-#include <optional>
 
 #include "appearance.hpp"
 
@@ -32,9 +33,6 @@ public:
 
     LiveTranslationColorScheme effectiveScheme() const { return m_effective; }
     bool reduceMotion() const { return m_reduceMotion; }
-
-    // What the system prefers, as far as known (mostly for tests).
-    std::optional<LiveTranslationColorScheme> portalScheme() const { return m_portalScheme; }
 
 signals:
     void schemeChanged(LiveTranslationColorScheme scheme);

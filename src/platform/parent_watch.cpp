@@ -1,10 +1,11 @@
 #include "parent_watch.hpp"
 
-#include <QSocketNotifier>
 #include <csignal>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
 
 namespace {
 

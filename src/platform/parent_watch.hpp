@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QObject>
 #include <memory>
 #include <sys/types.h>
+
+#include <QObject>
 
 class QSocketNotifier;
 

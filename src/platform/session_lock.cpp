@@ -1,12 +1,13 @@
 #include "session_lock.hpp"
 
+#include <unistd.h>
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
-#include <unistd.h>
 
 namespace {
 

@@ -29,14 +29,10 @@ public:
         const LiveTranslationBusAddresses &buses = {}, QObject *parent = nullptr);
     ~LiveTranslationSessionLockMonitor() override;
 
-    bool isLocked() const { return m_locked; }
-    // The logind session object whose LockedHint is watched; empty until it is known.
-    const QString &loginSessionPath() const { return m_loginSessionPath; }
-
 signals:
     void sessionLocked();
     void sessionUnlocked();
-    // The logind session was found and is now watched (mostly for tests).
+    // The logind session was found and is now watched.
     void loginSessionWatched(const QString &path);
 
 private:

@@ -2,10 +2,9 @@
 
 #include <cstdlib>
 #include <string>
+#include <xcb/xcb.h>
 
 #include <QGuiApplication>
-
-#include <xcb/xcb.h>
 
 namespace {
 

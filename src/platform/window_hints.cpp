@@ -1,8 +1,5 @@
 #include "window_hints.hpp"
 
-#include <QByteArray>
-#include <QGuiApplication>
-#include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +7,10 @@
 #include <vector>
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QWindow>
 
 namespace {
 
@@ -125,8 +126,7 @@ LiveTranslationPanelHints::News LiveTranslationPanelHints::handleNativeEvent(
             return News::none;
         if (property->atom == m_atoms->ewmh._NET_WM_STATE)
             withdrawAttentionDemand(id);
-        return property->atom == m_atoms->ewmh._NET_FRAME_EXTENTS ? News::frameChanged
-                                                                  : News::none;
+        return property->atom == m_atoms->ewmh._NET_FRAME_EXTENTS ? News::frameChanged : News::none;
     }
     default: return News::none;
     }
@@ -175,8 +175,8 @@ void LiveTranslationPanelHints::requestHints(quint32 window) const
         return;
     const auto add = XCB_EWMH_WM_STATE_ADD;
     xcb_ewmh_request_change_wm_desktop(&ewmh, screen, window, kAllDesktops, kSource);
-    xcb_ewmh_request_change_wm_state(&ewmh, screen, window, add, ewmh._NET_WM_STATE_ABOVE,
-        ewmh._NET_WM_STATE_STICKY, kSource);
+    xcb_ewmh_request_change_wm_state(
+        &ewmh, screen, window, add, ewmh._NET_WM_STATE_ABOVE, ewmh._NET_WM_STATE_STICKY, kSource);
     xcb_ewmh_request_change_wm_state(&ewmh, screen, window, add, ewmh._NET_WM_STATE_SKIP_TASKBAR,
         ewmh._NET_WM_STATE_SKIP_PAGER, kSource);
     if (m_atoms->skipSwitcher != XCB_ATOM_NONE)

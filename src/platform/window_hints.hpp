@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QtGlobal>
 #include <memory>
+
+#include <QtGlobal>
 
 class QByteArray;
 class QWindow;

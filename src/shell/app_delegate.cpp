@@ -1,18 +1,19 @@
 #include "app_delegate.hpp"
 
+#include <chrono>
+#include <utility>
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QPointer>
 #include <QScreen>
-#include <chrono>
-#include <utility>
 
 #include "channel.hpp"
 #include "color_scheme.hpp"
+#include "common/palette.hpp"
 #include "model.hpp"
 #include "overlay_panel.hpp"
-#include "common/palette.hpp"
 #include "placement.hpp"
 #include "root_view.hpp"
 

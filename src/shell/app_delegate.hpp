@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QDeadlineTimer>
-#include <QObject>
 #include <memory>
 #include <optional>
+
+#include <QDeadlineTimer>
+#include <QObject>
 
 #include "placement.hpp"
 #include "session_lock.hpp"
@@ -56,7 +57,6 @@ public:
     LiveTranslationHelperChannel *channel() const { return m_channel; }
     LiveTranslationOverlayPanel *panel() const { return m_panel.get(); }
     LiveTranslationColorSchemeController *colorScheme() const { return m_colorScheme; }
-    LiveTranslationSessionLockMonitor *sessionLock() const { return m_sessionLock; }
 
 signals:
     // The application is asked to end (terminate message, end of the host's input).

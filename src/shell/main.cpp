@@ -1,11 +1,12 @@
-#include <QApplication>
-#include <QStyleFactory>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <QApplication>
+#include <QStyleFactory>
 
 #include "app_delegate.hpp"
 #include "common/localization.hpp"

@@ -1,11 +1,12 @@
 #include "overlay_panel.hpp"
 
+#include <utility>
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
-#include <utility>
 
 #include "window_hints.hpp"
 
@@ -76,7 +77,8 @@ void LiveTranslationOverlayPanel::activateForKeyboard()
     activateWindow();
     m_hints->requestActivation(windowHandle());
     // The first control in Tab order that can take the focus now.
-    for (QWidget *next = nextInFocusChain(); next && next != this; next = next->nextInFocusChain()) {
+    for (QWidget *next = nextInFocusChain(); next && next != this;
+         next = next->nextInFocusChain()) {
         if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(this)
             && isAncestorOf(next)) {
             next->setFocus(Qt::TabFocusReason);

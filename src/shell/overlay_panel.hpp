@@ -1,10 +1,11 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+
 #include <QMargins>
 #include <QSize>
 #include <QWidget>
-#include <memory>
-#include <optional>
 
 class QVBoxLayout;
 class LiveTranslationPanelHints;
@@ -34,7 +35,6 @@ public:
 
     // The panel's content fills it; the panel takes ownership. A previous content is deleted.
     void setContentWidget(QWidget *content);
-    QWidget *contentWidget() const { return m_content; }
 
     // Shows the panel in front of other windows without activating it, a minimized one included.
     // A hidden panel first gets its window manager hints again, since a withdrawn window loses

@@ -1,9 +1,10 @@
 #include "placement.hpp"
 
+#include <cmath>
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
-#include <cmath>
 
 std::optional<std::size_t> placementScreen(const LiveTranslationScreenLayout &layout)
 {

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QPoint>
-#include <QRect>
 #include <cstddef>
 #include <optional>
 #include <vector>
+
+#include <QPoint>
+#include <QRect>
 
 // One screen as the placement rules see it, in global coordinates (origin top-left).
 struct LiveTranslationScreenArea {

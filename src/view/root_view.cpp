@@ -5,16 +5,16 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "common/announcer.hpp"
-#include "common/button_styles.hpp"
 #include "captions/footer.hpp"
 #include "captions/view.hpp"
+#include "common/announcer.hpp"
+#include "common/button_styles.hpp"
 #include "common/divider.hpp"
 #include "common/footer_area.hpp"
 #include "face/limit_card.hpp"
+#include "face/top_bar.hpp"
 #include "model.hpp"
 #include "pickers/picker_popovers.hpp"
-#include "face/top_bar.hpp"
 
 namespace {
 

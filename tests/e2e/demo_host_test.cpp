@@ -1,12 +1,13 @@
 // The demo host's own logic: the session it plays, the caption stream, the record format and the
 // application catalogue.
+#include <functional>
+#include <gtest/gtest.h>
+#include <set>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <functional>
-#include <gtest/gtest.h>
-#include <set>
 
 #include "caption_stream.hpp"
 #include "demo_catalog.hpp"

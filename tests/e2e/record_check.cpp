@@ -3,13 +3,14 @@
 // panel), and the commands must include the given kinds in the given order.
 //   record_check FILE [--expect kind,kind,...]
 // Prints what it found; exits 0 when the record passes, 1 when it does not, 2 on misuse.
-#include <QCoreApplication>
-#include <QFile>
-#include <QStringList>
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringList>
 
 #include "demo_record.hpp"
 #include "wire_codec.hpp"

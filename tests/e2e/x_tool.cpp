@@ -16,8 +16,8 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
-#include <string>
 #include <poll.h>
+#include <string>
 #include <xcb/xcb.h>
 
 namespace {
@@ -147,7 +147,8 @@ int main(int argc, char **argv)
             xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
                 reinterpret_cast<const char *>(&event));
     } else if (std::strcmp(argv[1], "ping") == 0 && argc == 3) {
-        status = ping(connection, root, static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
+        status
+            = ping(connection, root, static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
     } else if (std::strcmp(argv[1], "wait-map") == 0 && argc == 3) {
         status = waitForMap(connection, root, argv[2]);
     } else {

@@ -2,11 +2,10 @@
 // leftover items, no stale optional texts, no text of the old value). What reuse saves is measured
 // in bench/wire_bench.
 
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "line_decoder.hpp"
 #include "random_snapshots.hpp"

@@ -1,9 +1,8 @@
 // Line framing: lines across chunks, several per chunk, empty and bad lines, and the 2 MiB limit.
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "line_decoder.hpp"
 #include "wire_printers.hpp"

@@ -3,11 +3,10 @@
 
 #include <cfloat>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <random>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "random_snapshots.hpp"
 #include "wire_codec.hpp"

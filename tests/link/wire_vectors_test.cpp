@@ -3,13 +3,12 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <optional>
 #include <set>
+#include <simdjson.h>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
-#include <simdjson.h>
 
 #include "wire_codec.hpp"
 #include "wire_printers.hpp"

@@ -3,12 +3,13 @@
 // Starts tests/platform/fake_desktop.py on the session bus (the private bus of the
 // dbus-run-session the test runs under) and drives it through its control interface.
 
+#include <gtest/gtest.h>
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QProcess>
 #include <QStringList>
-#include <gtest/gtest.h>
 
 class FakeDesktop final {
 public:

@@ -1,4 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
 
 #include <QApplication>
 #include <QPalette>
@@ -6,17 +10,13 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
-#include <fcntl.h>
-#include <string>
-#include <unistd.h>
-#include <vector>
 
 #include "app_delegate.hpp"
 #include "channel.hpp"
 #include "color_scheme.hpp"
+#include "common/palette.hpp"
 #include "model.hpp"
 #include "overlay_panel.hpp"
-#include "common/palette.hpp"
 #include "placement.hpp"
 #include "wire_codec.hpp"
 
@@ -170,7 +170,8 @@ TEST(OverlayPanel, ContentFillsThePanelAndReplacingItDeletesTheOldOne)
     auto *second = new QWidget;
     panel.setContentWidget(second);
     EXPECT_TRUE(first.isNull());
-    EXPECT_EQ(panel.contentWidget(), second);
+    EXPECT_EQ(second->parentWidget(), &panel);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return second->geometry() == panel.rect(); }));
 }
 
 TEST(OverlayPanel, CloseButtonNeverClosesItOnlyAsks)
@@ -233,7 +234,8 @@ TEST_F(DelegateTest, AShowWhileShownTakesTheKeyboardToTheFirstControl)
     send(Message::Kind::show);
     EXPECT_TRUE(QTest::qWaitFor([this] { return panel()->isActiveWindow(); }));
     ASSERT_NE(QApplication::focusWidget(), nullptr);
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("liveTranslation.languagePair"));
+    EXPECT_EQ(
+        QApplication::focusWidget()->objectName(), QStringLiteral("liveTranslation.languagePair"));
 }
 
 TEST_F(DelegateTest, ToggleTwiceRestoresTheVisibility)

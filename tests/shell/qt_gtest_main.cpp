@@ -1,7 +1,8 @@
 // GoogleTest's entry point with a QApplication around the tests, for tests that need widgets,
 // screens or an event loop.
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 int main(int argc, char **argv)
 {

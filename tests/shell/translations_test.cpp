@@ -1,5 +1,9 @@
 // The panel's fixed texts in other languages: which catalogue a locale gets, that the panel shows
 // it while host texts stay as sent, and that every catalogue in translations/ is complete.
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
@@ -7,9 +11,6 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
-#include <gtest/gtest.h>
-#include <map>
-#include <set>
 
 #include "common/localization.hpp"
 #include "model.hpp"

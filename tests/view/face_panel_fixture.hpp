@@ -11,13 +11,12 @@
 #include <QStackedWidget>
 #include <QTest>
 
-
-#include "face/limit_card.hpp"
-#include "root_view.hpp"
 #include "face/capsule_button.hpp"
+#include "face/limit_card.hpp"
 #include "face/plain_button.hpp"
 #include "face/status_dot.hpp"
 #include "face/status_text.hpp"
+#include "root_view.hpp"
 #include "view_test_support.hpp"
 
 namespace viewtest {

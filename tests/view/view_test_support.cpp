@@ -1,5 +1,9 @@
 #include "view_test_support.hpp"
 
+#include <algorithm>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -9,9 +13,6 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <QtMath>
-#include <algorithm>
-#include <cstdlib>
-#include <gtest/gtest.h>
 
 #include "captions/view.hpp"
 

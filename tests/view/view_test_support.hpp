@@ -5,13 +5,14 @@
 // programs run inside one application, with one installed application whose icon is a red square
 // for the icon lookups.
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include <QApplication>
 #include <QImage>
 #include <QString>
 #include <QWidget>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "model.hpp"
 

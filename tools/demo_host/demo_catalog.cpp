@@ -1,13 +1,14 @@
 #include "demo_catalog.hpp"
 
+#include <algorithm>
+#include <array>
+#include <utility>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QSet>
 #include <QTextStream>
-#include <algorithm>
-#include <array>
-#include <utility>
 
 namespace {
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QStringList>
 #include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <QStringList>
 
 #include "wire_types.hpp"
 

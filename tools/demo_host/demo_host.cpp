@@ -1,10 +1,11 @@
 #include "demo_host.hpp"
 
-#include <QCoreApplication>
-#include <QSocketNotifier>
 #include <algorithm>
 #include <cstdio>
 #include <unistd.h>
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
 
 #include "demo_catalog.hpp"
 #include "helper_link.hpp"

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QObject>
-#include <QTimer>
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
 
 #include "demo_options.hpp"
 #include "demo_record.hpp"

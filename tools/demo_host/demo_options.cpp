@@ -1,8 +1,9 @@
 #include "demo_options.hpp"
 
-#include <QCommandLineParser>
 #include <algorithm>
 #include <cmath>
+
+#include <QCommandLineParser>
 
 #include "demo_catalog.hpp"
 

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <variant>
+
 #include <QString>
 #include <QStringList>
-#include <variant>
 
 #include "demo_session.hpp"
 

@@ -1,8 +1,9 @@
 #include "demo_phrases.hpp"
 
-#include <QString>
 #include <algorithm>
 #include <array>
+
+#include <QString>
 
 namespace {
 

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
-#include <optional>
-#include <vector>
 
 // The record of a run: one JSON object a line,
 //   {"t":1.25,"from":"host","line":"{\"type\":\"show\"}"}

@@ -1,8 +1,7 @@
-#include "demo_session.hpp"
-
 #include <algorithm>
 
 #include "demo_catalog.hpp"
+#include "demo_session.hpp"
 
 // How the demo's host answers each command of the panel.
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
 #include <QObject>
 #include <QProcess>
-#include <memory>
 
 #include "wire_codec.hpp"
 

@@ -1,8 +1,9 @@
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <csignal>
 #include <cstdio>
 #include <variant>
+
+#include <QCoreApplication>
+#include <QFileInfo>
 
 #include "demo_host.hpp"
 #include "demo_options.hpp"

@@ -1,10 +1,11 @@
 #include "signal_watcher.hpp"
 
-#include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
 
 namespace {
 

@@ -3,16 +3,16 @@
 //                    [--language CODE] [--list]
 // --language shows the panel's fixed texts in that language (de, es, fr, ja); the file names then
 // end in -CODE.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QTextStream>
 #include <QVBoxLayout>
 #include <QWidget>
-
-#include <cstdio>
-#include <cstring>
-#include <string>
 
 #include "common/localization.hpp"
 #include "model.hpp"

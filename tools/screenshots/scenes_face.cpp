@@ -1,9 +1,8 @@
 // The header, its status and session buttons, and the limit-reached card.
-#include "scenes.hpp"
-
 #include <QWidget>
 
 #include "root_view.hpp"
+#include "scenes.hpp"
 
 namespace {
 

@@ -1,6 +1,4 @@
 // The language and audio pickers, open under their header buttons.
-#include "scenes.hpp"
-
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
@@ -15,6 +13,7 @@
 #include "pickers/lazy_list.hpp"
 #include "pickers/popover.hpp"
 #include "root_view.hpp"
+#include "scenes.hpp"
 
 namespace {
 

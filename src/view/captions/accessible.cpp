@@ -1,14 +1,14 @@
 #include "accessible.hpp"
 
 #include <algorithm>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include <QAccessibleWidget>
 #include <QLocale>
 #include <QPointer>
 #include <QWindow>
-#include <string>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "captions/active_card.hpp"
 #include "captions/list.hpp"

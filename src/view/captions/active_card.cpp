@@ -1,13 +1,14 @@
 #include "active_card.hpp"
 
+#include <cmath>
+
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <cmath>
 
-#include "common/button_styles.hpp"
 #include "captions/logic.hpp"
+#include "common/button_styles.hpp"
 #include "common/view_logic.hpp"
 #include "common/view_support.hpp"
 
@@ -188,7 +189,8 @@ void LiveTranslationActiveCard::paintEvent(QPaintEvent * /*event*/)
         const QColor color
             = m_content.sourceIsText ? m_palette.secondaryText : m_palette.tertiaryText;
         layout.source->draw(&painter, layout.sourceOrigin, color,
-            m_selector.selection().rangeIn(0, Position::source, static_cast<int>(m_content.source.size())),
+            m_selector.selection().rangeIn(
+                0, Position::source, static_cast<int>(m_content.source.size())),
             m_palette.selection);
     }
     const QColor translationColor = m_content.translationIsText

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QWidget>
 #include <memory>
+
+#include <QWidget>
 
 #include "captions/selection.hpp"
 #include "captions/text.hpp"

@@ -1,10 +1,11 @@
 #include "card.hpp"
 
+#include <cmath>
+
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
-#include <cmath>
 
 #include "captions/logic.hpp"
 #include "common/palette.hpp"

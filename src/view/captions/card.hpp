@@ -1,8 +1,9 @@
 #pragma once
 
+#include <memory>
+
 #include <QFont>
 #include <QString>
-#include <memory>
 
 #include "captions/selection.hpp"
 #include "captions/text.hpp"

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QtGlobal>
 #include <cstddef>
 #include <optional>
 #include <vector>
+
+#include <QtGlobal>
 
 #include "captions/card.hpp"
 #include "wire_types.hpp"

@@ -6,12 +6,12 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
-#include "common/button_styles.hpp"
 #include "captions/logic.hpp"
 #include "captions/toggle.hpp"
+#include "common/button_styles.hpp"
 #include "common/footer_area.hpp"
-#include "model.hpp"
 #include "common/view_support.hpp"
+#include "model.hpp"
 
 namespace {
 constexpr int kSpacing = 8;

@@ -1,5 +1,7 @@
 #include "list.hpp"
 
+#include <cmath>
+
 #include <QEasingCurve>
 #include <QEvent>
 #include <QPaintEvent>
@@ -7,12 +9,11 @@
 #include <QScrollBar>
 #include <QVariantAnimation>
 #include <QWheelEvent>
-#include <cmath>
 
-#include "common/accessibility.hpp"
 #include "captions/accessible.hpp"
 #include "captions/empty_state.hpp"
 #include "captions/logic.hpp"
+#include "common/accessibility.hpp"
 #include "common/view_support.hpp"
 
 namespace {
@@ -290,7 +291,8 @@ void LiveTranslationCaptionList::paintEvent(QPaintEvent *event)
         = m_entries.range(value - kPadding + dirty.top(), value - kPadding + dirty.bottom() + 1);
     for (std::size_t i = first; i < last; ++i) {
         const auto &layout = layoutFor(i);
-        layout.paint(&painter, QPointF(kPadding, contentTop(i) - value), m_palette, m_selector.selection(), i);
+        layout.paint(&painter, QPointF(kPadding, contentTop(i) - value), m_palette,
+            m_selector.selection(), i);
     }
     paintFocusRings(painter);
 }

@@ -1,16 +1,17 @@
 #pragma once
 
-#include <QAbstractScrollArea>
-#include <QPointer>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
 
-#include "common/button_styles.hpp"
+#include <QAbstractScrollArea>
+#include <QPointer>
+
 #include "captions/entries.hpp"
 #include "captions/selection.hpp"
 #include "captions/text.hpp"
+#include "common/button_styles.hpp"
 #include "common/palette.hpp"
 #include "wire_types.hpp"
 
@@ -40,7 +41,6 @@ class LiveTranslationCaptionList final : public QAbstractScrollArea,
     Q_DISABLE_COPY_MOVE(LiveTranslationCaptionList)
 
 public:
-
     explicit LiveTranslationCaptionList(QWidget *parent = nullptr);
     ~LiveTranslationCaptionList() override;
 

@@ -1,11 +1,12 @@
 #include "logic.hpp"
 
+#include <cmath>
+
 #include <QClipboard>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QRegularExpression>
-#include <cmath>
 
 #include "common/view_logic.hpp"
 

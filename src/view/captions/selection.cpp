@@ -40,8 +40,8 @@ QString LiveTranslationCaptionSelector::selectedText() const
         return {};
     const std::size_t count = m_texts.selectableCardCount();
     QStringList cards;
-    for (std::size_t card = m_selection.start().card; card <= m_selection.end().card && card < count;
-         ++card) {
+    for (std::size_t card = m_selection.start().card;
+         card <= m_selection.end().card && card < count; ++card) {
         QStringList texts;
         for (const int block : {Position::source, Position::translation}) {
             const QString text = m_texts.selectableText(card, block);
@@ -160,8 +160,7 @@ bool LiveTranslationCaptionSelector::handleKey(const QKeyEvent *event)
     return false;
 }
 
-void LiveTranslationCaptionSelector::showContextMenu(
-    QWidget *owner, const QContextMenuEvent *event)
+void LiveTranslationCaptionSelector::showContextMenu(QWidget *owner, const QContextMenuEvent *event)
 {
     QMenu menu(owner);
     QAction *copyAction = menu.addAction(tr("Copy"), owner, [this] { copy(); });

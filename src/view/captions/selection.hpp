@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QCoreApplication>
-#include <QPointF>
-#include <QString>
 #include <algorithm>
 #include <compare>
 #include <cstddef>
 #include <optional>
 #include <utility>
+
+#include <QCoreApplication>
+#include <QPointF>
+#include <QString>
 
 class QContextMenuEvent;
 class QKeyEvent;

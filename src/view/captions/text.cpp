@@ -1,5 +1,7 @@
 #include "text.hpp"
 
+#include <cmath>
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -10,7 +12,6 @@
 #include <QTextBoundaryFinder>
 #include <QTextLine>
 #include <QTextOption>
-#include <cmath>
 #include <qdrawutil.h>
 
 #include "common/view_support.hpp"

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <limits>
+#include <optional>
+#include <utility>
+
 #include <QColor>
 #include <QFont>
 #include <QString>
 #include <QTextLayout>
-#include <limits>
-#include <optional>
-#include <utility>
 
 class QPainter;
 

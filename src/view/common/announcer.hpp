@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QObject>
-#include <QString>
-#include <QTimer>
 #include <string>
 #include <unordered_set>
 #include <vector>
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
 
 class QWidget;
 struct LiveTranslationHelperSnapshot;

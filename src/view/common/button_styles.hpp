@@ -1,9 +1,10 @@
 #pragma once
 
+#include <variant>
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <variant>
 
 #include "common/palette.hpp"
 

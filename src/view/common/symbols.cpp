@@ -1,13 +1,13 @@
 #include "symbols.hpp"
 
+#include <array>
+#include <utility>
+
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QtMath>
-
-#include <array>
-#include <utility>
 
 // Outside any namespace: Q_INIT_RESOURCE names a function in the global one.
 static int loadSymbolFont()

@@ -145,14 +145,14 @@ void setScrollBarLook(QScrollBar *bar, const LiveTranslationPalette &palette)
     constexpr qreal kHoveredHandleOpacity = 0.75;
     const QString style
         = QStringLiteral(
-              "QScrollBar:vertical { background: transparent; width: %1px;"
-              " margin: %2px %2px %2px 0; }"
-              "QScrollBar::handle:vertical { background: %3; border-radius: %4px;"
-              " min-height: %5px; }"
-              "QScrollBar::handle:vertical:hover { background: %6; }"
-              "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical"
-              " { height: 0; border: none; }"
-              "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
+            "QScrollBar:vertical { background: transparent; width: %1px;"
+            " margin: %2px %2px %2px 0; }"
+            "QScrollBar::handle:vertical { background: %3; border-radius: %4px;"
+            " min-height: %5px; }"
+            "QScrollBar::handle:vertical:hover { background: %6; }"
+            "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical"
+            " { height: 0; border: none; }"
+            "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }")
               .arg(kWidth)
               .arg(kInset)
               .arg(withOpacity(palette.tertiaryText, kHandleOpacity).name(QColor::HexArgb))

@@ -8,8 +8,8 @@
 #include <QtMath>
 
 #include "common/symbols.hpp"
-#include "face/plain_button.hpp"
 #include "common/view_support.hpp"
+#include "face/plain_button.hpp"
 
 namespace {
 

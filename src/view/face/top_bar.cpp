@@ -8,12 +8,12 @@
 
 #include "common/accessibility.hpp"
 #include "common/button_styles.hpp"
+#include "common/view_logic.hpp"
+#include "common/view_support.hpp"
 #include "face/capsule_button.hpp"
 #include "face/plain_button.hpp"
 #include "face/status_dot.hpp"
 #include "face/status_text.hpp"
-#include "common/view_logic.hpp"
-#include "common/view_support.hpp"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include <QVBoxLayout>
 
 #include "app_icons.hpp"
-#include "pickers/capture_status.hpp"
 #include "common/divider.hpp"
-#include "pickers/lazy_list.hpp"
-#include "model.hpp"
-#include "pickers/picker_rows.hpp"
 #include "common/view_logic.hpp"
 #include "common/view_support.hpp"
+#include "model.hpp"
+#include "pickers/capture_status.hpp"
+#include "pickers/lazy_list.hpp"
+#include "pickers/picker_rows.hpp"
 
 namespace {
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QHash>
-#include <QIcon>
-#include <QWidget>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <QHash>
+#include <QIcon>
+#include <QWidget>
 
 #include "common/palette.hpp"
 #include "wire_types.hpp"

@@ -8,10 +8,10 @@
 #include <QVBoxLayout>
 
 #include "common/accessibility.hpp"
-#include "pickers/notice_text.hpp"
 #include "common/symbols.hpp"
 #include "common/view_logic.hpp"
 #include "common/view_support.hpp"
+#include "pickers/notice_text.hpp"
 
 LiveTranslationCaptureStatus::LiveTranslationCaptureStatus(QWidget *parent)
     : QWidget(parent)

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QWidget>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include <QWidget>
 
 #include "common/palette.hpp"
 #include "wire_types.hpp"
@@ -36,7 +37,6 @@ public:
     void render(
         const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette);
 
-    QProgressBar *levelBar() const { return m_level; }
     bool showsFallbackNotice() const;
     bool showsDroppedBuffers() const;
 

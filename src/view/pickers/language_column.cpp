@@ -4,9 +4,9 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "common/view_support.hpp"
 #include "pickers/lazy_list.hpp"
 #include "pickers/picker_rows.hpp"
-#include "common/view_support.hpp"
 
 LiveTranslationLanguageColumn::LiveTranslationLanguageColumn(
     const QString &header, const QString &identifier, QWidget *parent)

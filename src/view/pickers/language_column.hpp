@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QWidget>
 #include <string>
 #include <vector>
+
+#include <QWidget>
 
 #include "common/palette.hpp"
 #include "wire_types.hpp"

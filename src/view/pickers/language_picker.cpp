@@ -9,14 +9,14 @@
 
 #include "common/accessibility.hpp"
 #include "common/divider.hpp"
-#include "pickers/language_column.hpp"
-#include "pickers/language_search_field.hpp"
-#include "pickers/lazy_list.hpp"
-#include "model.hpp"
-#include "pickers/swap_button.hpp"
 #include "common/view_logic.hpp"
 #include "common/view_state.hpp"
 #include "common/view_support.hpp"
+#include "model.hpp"
+#include "pickers/language_column.hpp"
+#include "pickers/language_search_field.hpp"
+#include "pickers/lazy_list.hpp"
+#include "pickers/swap_button.hpp"
 
 LiveTranslationLanguagePicker::LiveTranslationLanguagePicker(
     LiveTranslationHelperModel *model, LiveTranslationViewState *state, QWidget *parent)

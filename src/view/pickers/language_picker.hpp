@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QWidget>
 #include <optional>
+
+#include <QWidget>
 
 #include "common/palette.hpp"
 #include "wire_types.hpp"

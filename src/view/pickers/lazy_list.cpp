@@ -8,8 +8,8 @@
 #include <QScrollBar>
 
 #include "common/accessibility.hpp"
-#include "pickers/lazy_list_accessible.hpp"
 #include "common/view_support.hpp"
+#include "pickers/lazy_list_accessible.hpp"
 
 namespace {
 

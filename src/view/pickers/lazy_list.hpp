@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QPointer>
-#include <QScrollArea>
 #include <functional>
 #include <vector>
+
+#include <QPointer>
+#include <QScrollArea>
 
 #include "common/palette.hpp"
 

@@ -1,9 +1,10 @@
 #include "lazy_list_accessible.hpp"
 
+#include <vector>
+
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <QWindow>
-#include <vector>
 
 #include "pickers/lazy_list.hpp"
 

@@ -1,10 +1,10 @@
 #include "picker_popovers.hpp"
 
+#include "common/view_state.hpp"
+#include "model.hpp"
 #include "pickers/audio_picker.hpp"
 #include "pickers/language_picker.hpp"
-#include "model.hpp"
 #include "pickers/popover.hpp"
-#include "common/view_state.hpp"
 
 LiveTranslationPickerPopovers::LiveTranslationPickerPopovers(QWidget *owner,
     LiveTranslationHelperModel *model, LiveTranslationViewState *state, QWidget *languagePairButton,

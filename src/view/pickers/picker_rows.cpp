@@ -7,9 +7,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include "pickers/lazy_list_accessible.hpp"
 #include "common/symbols.hpp"
 #include "common/view_support.hpp"
+#include "pickers/lazy_list_accessible.hpp"
 
 namespace {
 

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include <QPointer>
 #include <QWidget>
-#include <optional>
 
 #include "common/palette.hpp"
 
@@ -47,8 +48,6 @@ public:
     bool isPresented() const { return isVisible(); }
     QWidget *anchor() const { return m_anchor; }
 
-    // Where the arrow is: on the top edge (opened below the anchor) or on the bottom edge.
-    bool opensBelow() const { return m_below; }
     // The arrow's tip, in global coordinates.
     QPoint arrowTip() const;
 

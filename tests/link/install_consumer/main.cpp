@@ -2,7 +2,6 @@
 // library; also decodes a command as the helper writes it. Exit status 0 when all agree.
 
 #include <iostream>
-
 #include <tavu/line_decoder.hpp>
 #include <tavu/wire_codec.hpp>
 

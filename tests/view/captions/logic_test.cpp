@@ -1,8 +1,8 @@
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 #include <QLocale>
-#include <cmath>
-#include <limits>
 
 #include "captions/logic.hpp"
 

@@ -166,13 +166,14 @@ TEST(Announcements, NewCardsOnceInOrderABurstByItsNewestAFailureOnceNothingWhile
     hearNext(2);
     // The same cards again, even with new texts, are not news; an untranslated card is heard by
     // its source.
-    snapshot.committedCards = {card("a", "One!"), card("b", "Two!"), card("c", "Three!"),
-        card("d", "", "Neljä.")};
+    snapshot.committedCards
+        = {card("a", "One!"), card("b", "Two!"), card("c", "Three!"), card("d", "", "Neljä.")};
     apply();
     hearNext(3);
     // A host catching up: how many, and the newest.
     for (int i = 1; i <= 20; ++i)
-        snapshot.committedCards.push_back(card("burst-" + std::to_string(i), "Burst " + std::to_string(i) + "."));
+        snapshot.committedCards.push_back(
+            card("burst-" + std::to_string(i), "Burst " + std::to_string(i) + "."));
     apply();
     hearNext(4);
     snapshot.hasFailure = true;
@@ -196,10 +197,11 @@ TEST(Announcements, NewCardsOnceInOrderABurstByItsNewestAFailureOnceNothingWhile
     apply();
     hearNext(7);
 
-    EXPECT_EQ(heard, (std::vector<QString> {QStringLiteral("One."), QStringLiteral("Two. Three."),
-                           QStringLiteral("Neljä."), QStringLiteral("20 new captions. Burst 20."),
-                           QStringLiteral("Microphone unavailable"), QStringLiteral("Five."),
-                           QStringLiteral("Six.")}));
+    EXPECT_EQ(heard,
+        (std::vector<QString> {QStringLiteral("One."), QStringLiteral("Two. Three."),
+            QStringLiteral("Neljä."), QStringLiteral("20 new captions. Burst 20."),
+            QStringLiteral("Microphone unavailable"), QStringLiteral("Five."),
+            QStringLiteral("Six.")}));
 }
 
 } // namespace

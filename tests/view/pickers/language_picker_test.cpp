@@ -8,12 +8,12 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "common/view_state.hpp"
 #include "pickers/language_column.hpp"
 #include "pickers/language_picker.hpp"
 #include "pickers/lazy_list.hpp"
 #include "pickers/picker_rows.hpp"
 #include "pickers/popover.hpp"
-#include "common/view_state.hpp"
 #include "view_test_support.hpp"
 
 namespace {
