@@ -1,9 +1,15 @@
-# add_unit_test(NAME <name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [ENV <k=v...>])
-# One executable per test file, registered with ctest.
+# add_unit_test(NAME <name> SOURCES <files...> LIBS <targets...> [QT] [LABELS <labels...>]
+#               [ENV <k=v...>])
+# One executable per test file, registered with ctest. QT: the tests run inside a QApplication
+# on the test desktop (tests/support).
 function(add_unit_test)
-    cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+    cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
-    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    if(T_QT)
+        target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} tavu_test_main)
+    else()
+        target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    endif()
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set(env "QT_QPA_PLATFORM=offscreen;TAVU_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
     if(T_ENV)

@@ -23,6 +23,7 @@ import pyatspi  # noqa: E402
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import helper_process  # noqa: E402
+from helper_process import LANGUAGES, active_snapshot, base_snapshot  # noqa: E402,F401
 
 DEFAULT_TIMEOUT = 15.0
 POLL_INTERVAL = 0.05
@@ -57,50 +58,6 @@ def wait_for(predicate, what, timeout=DEFAULT_TIMEOUT):
             detail = f" (last error: {last_error})" if last_error else ""
             raise Failure(f"timed out after {timeout:.0f} s waiting for {what}{detail}")
         time.sleep(POLL_INTERVAL)
-
-
-LANGUAGES = [
-    ("de", "German"), ("en", "English"), ("es", "Spanish"), ("fr", "French"),
-    ("ja", "Japanese"), ("pt-br", "Portuguese (Brazil)"),
-]
-
-
-def base_snapshot(generation=1, **fields):
-    """A complete snapshot as a host would send it; fields override the defaults."""
-    snapshot = {
-        "generation": generation,
-        "lifecycle": "inactive",
-        "statusMessage": "Ready",
-        "hasFailure": False,
-        "canRequestMoreTime": False,
-        "isSessionActive": False,
-        "isStartEnabled": True,
-        "sourceLanguage": "es",
-        "targetLanguage": "en",
-        "selectedAudioSourceID": "mac-audio",
-        "sourceLanguages": [{"id": "multi", "displayName": "Detect automatically"}]
-        + [{"id": i, "displayName": n} for i, n in LANGUAGES],
-        "targetLanguages": [{"id": i, "displayName": n} for i, n in LANGUAGES],
-        "audioSources": [
-            {"id": "mac-audio", "displayName": "All system audio"},
-            {"id": "bundle:org.example.Player", "displayName": "Player"},
-        ],
-        "actualAudioSourceDescription": "All system audio",
-        "droppedCaptureBuffers": 0,
-        "captureAudioLevel": 0.0,
-        "appearanceMode": "light",
-        "showsSourceText": True,
-        "committedCards": [],
-    }
-    snapshot.update(fields)
-    return snapshot
-
-
-def active_snapshot(generation, **fields):
-    values = dict(lifecycle="listening", statusMessage="Listening", isSessionActive=True,
-                  isStartEnabled=False)
-    values.update(fields)
-    return base_snapshot(generation, **values)
 
 
 class Panel:

@@ -18,6 +18,51 @@ def wait_until(predicate, timeout=WAIT_S, interval=0.02):
         time.sleep(interval)
 
 
+
+LANGUAGES = [
+    ("de", "German"), ("en", "English"), ("es", "Spanish"), ("fr", "French"),
+    ("ja", "Japanese"), ("pt-br", "Portuguese (Brazil)"),
+]
+
+
+def base_snapshot(generation=1, **fields):
+    """A complete snapshot as a host would send it; fields override the defaults."""
+    snapshot = {
+        "generation": generation,
+        "lifecycle": "inactive",
+        "statusMessage": "Ready",
+        "hasFailure": False,
+        "canRequestMoreTime": False,
+        "isSessionActive": False,
+        "isStartEnabled": True,
+        "sourceLanguage": "es",
+        "targetLanguage": "en",
+        "selectedAudioSourceID": "mac-audio",
+        "sourceLanguages": [{"id": "multi", "displayName": "Detect automatically"}]
+        + [{"id": i, "displayName": n} for i, n in LANGUAGES],
+        "targetLanguages": [{"id": i, "displayName": n} for i, n in LANGUAGES],
+        "audioSources": [
+            {"id": "mac-audio", "displayName": "All system audio"},
+            {"id": "bundle:org.example.Player", "displayName": "Player"},
+        ],
+        "actualAudioSourceDescription": "All system audio",
+        "droppedCaptureBuffers": 0,
+        "captureAudioLevel": 0.0,
+        "appearanceMode": "light",
+        "showsSourceText": True,
+        "committedCards": [],
+    }
+    snapshot.update(fields)
+    return snapshot
+
+
+def active_snapshot(generation, **fields):
+    values = dict(lifecycle="listening", statusMessage="Listening", isSessionActive=True,
+                  isStartEnabled=False)
+    values.update(fields)
+    return base_snapshot(generation, **values)
+
+
 class Xvfb:
     """A private X server on a free display number, kept between clients (-noreset)."""
 

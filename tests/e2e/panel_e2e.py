@@ -19,7 +19,7 @@ import time
 import unittest
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
-from helper_process import WAIT_S, Helper, Xvfb, wait_until  # noqa: E402
+from helper_process import WAIT_S, Helper, Xvfb, active_snapshot, wait_until  # noqa: E402
 
 ARGS = None
 
@@ -32,15 +32,9 @@ RIGHT_MARGIN = 18
 LEFT = (0, 0, 1200, 1080)
 RIGHT = (1200, 0, 720, 800)
 
-SESSION_RUNNING = {"type": "snapshot", "snapshot": {
-    "generation": 1, "lifecycle": "listening", "statusMessage": "Listening",
-    "hasFailure": False, "canRequestMoreTime": False, "isSessionActive": True,
-    "isStartEnabled": False, "sourceLanguage": "multi", "targetLanguage": "en",
-    "selectedAudioSourceID": "mac-audio", "sourceLanguages": [], "targetLanguages": [],
-    "audioSources": [], "actualAudioSourceDescription": "Mac Audio", "droppedCaptureBuffers": 0,
-    "captureAudioLevel": 0, "appearanceMode": "system", "showsSourceText": True,
-    "committedCards": [],
-}}
+SESSION_RUNNING = {"type": "snapshot", "snapshot": active_snapshot(
+    1, sourceLanguage="multi", sourceLanguages=[], targetLanguages=[], audioSources=[],
+    actualAudioSourceDescription="Mac Audio", appearanceMode="system")}
 
 
 def placed_at(monitor):

@@ -4,12 +4,8 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QEvent>
-#include <QFile>
-#include <QIcon>
 #include <QPixmap>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 #include <QtMath>
@@ -183,52 +179,3 @@ bool PaintCounter::eventFilter(QObject * /*watched*/, QEvent *event)
 }
 
 } // namespace viewtest
-
-namespace {
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
-}
-
-// One installed application whose themed icon is a red square of 16 pixels, smaller than the
-// picker's frame.
-void installApplication(const QString &dataDir)
-{
-    writeFile(dataDir + QStringLiteral("/applications/org.example.Installed.desktop"),
-        "[Desktop Entry]\nType=Application\nName=Installed\nExec=true\n"
-        "Icon=tavu-picker-test\n");
-    writeFile(dataDir + QStringLiteral("/icons/hicolor/index.theme"),
-        "[Icon Theme]\nName=Hicolor\nDirectories=16x16/apps\n\n"
-        "[16x16/apps]\nSize=16\nType=Fixed\n");
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    QDir().mkpath(dataDir + QStringLiteral("/icons/hicolor/16x16/apps"));
-    image.save(dataDir + QStringLiteral("/icons/hicolor/16x16/apps/tavu-picker-test.png"));
-    const QString fileIcon = dataDir + QStringLiteral("/icons/") + viewtest::kFileIconName;
-    image.save(fileIcon);
-    writeFile(dataDir + QStringLiteral("/applications/org.example.FileIcon.desktop"),
-        "[Desktop Entry]\nType=Application\nName=File icon\nExec=true\nIcon=" + fileIcon.toUtf8()
-            + "\n");
-}
-
-} // namespace
-
-int main(int argc, char **argv)
-{
-    QTemporaryDir root;
-    const QString dataDir = root.filePath(QStringLiteral("data"));
-    installApplication(dataDir);
-    // Before GIO and Qt read them: only the test's applications exist.
-    qputenv("XDG_DATA_DIRS", dataDir.toLocal8Bit());
-    qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("home")).toLocal8Bit());
-    QApplication app(argc, argv);
-    // What the desktop's platform theme gives; the offscreen platform has no icon theme.
-    QIcon::setThemeSearchPaths({dataDir + QStringLiteral("/icons")});
-    QIcon::setThemeName(QStringLiteral("hicolor"));
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -2,8 +2,7 @@
 
 // What the view's widget tests share: a model whose commands are recorded, snapshots with
 // languages and cards, pixel sampling of grabbed images, widget lookups and input. The test
-// programs run inside one application, with one installed application whose icon is a red square
-// for the icon lookups.
+// programs run on the test desktop (test_desktop.hpp).
 
 #include <memory>
 #include <string>
@@ -15,6 +14,7 @@
 #include <QWidget>
 
 #include "model.hpp"
+#include "test_desktop.hpp"
 
 class LiveTranslationCaptionsView;
 
@@ -49,14 +49,6 @@ struct ShownColumn {
 
     explicit ShownColumn(int height = 500);
 };
-
-// The application installed for the tests (its icon is a red square) and one that is not.
-inline const QString kInstalledApp = QStringLiteral("bundle:org.example.Installed");
-inline const QString kMissingApp = QStringLiteral("bundle:org.example.Missing");
-// An installed application whose icon is an image file, named in the desktop entry by its path,
-// kept in the first icon search folder.
-inline const QString kFileIconApp = QStringLiteral("bundle:org.example.FileIcon");
-inline const QString kFileIconName = QStringLiteral("tavu-file-icon.png");
 
 // Grabs a widget into an image whose pixels are device pixels (devicePixelRatio set).
 QImage grab(QWidget *widget);

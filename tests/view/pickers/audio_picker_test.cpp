@@ -162,19 +162,19 @@ TEST_F(AudioPickerTest, KeyboardChoosesTheFocusedRow)
 
 TEST_F(AudioPickerTest, IconsComeFromInstalledApplicationsAndOnlyForBundleIds)
 {
-    open(sources({{"mac-audio", "M"}, {viewtest::kInstalledApp.toStdString(), "Installed"},
-                     {viewtest::kMissingApp.toStdString(), "Missing"},
+    open(sources({{"mac-audio", "M"}, {testdesktop::kInstalledApp.toStdString(), "Installed"},
+                     {testdesktop::kMissingApp.toStdString(), "Missing"},
                      {"Bundle:org.example.Installed", "Wrong case"}, {"bundle:", "Empty"},
                      {"org.example.Installed", "No prefix"}},
         "none"));
     EXPECT_EQ(row("mac-audio")->iconKind(), IconKind::everything);
-    EXPECT_EQ(row(viewtest::kInstalledApp.toStdString())->iconKind(), IconKind::application);
+    EXPECT_EQ(row(testdesktop::kInstalledApp.toStdString())->iconKind(), IconKind::application);
     for (const char *id : {"bundle:org.example.Missing", "Bundle:org.example.Installed",
              "bundle:", "org.example.Installed"})
         EXPECT_EQ(row(id)->iconKind(), IconKind::generic) << id;
 
     // The installed 16-pixel icon is stretched over the 22-point frame, 9 to 31.
-    const QImage image = row(viewtest::kInstalledApp.toStdString())->grab().toImage();
+    const QImage image = row(testdesktop::kInstalledApp.toStdString())->grab().toImage();
     const qreal ratio = image.devicePixelRatio();
     const int y = image.height() / 2;
     EXPECT_EQ(image.pixelColor(int(9.5 * ratio), y), QColor(Qt::red));
@@ -182,12 +182,12 @@ TEST_F(AudioPickerTest, IconsComeFromInstalledApplicationsAndOnlyForBundleIds)
     EXPECT_NE(image.pixelColor(int(31.5 * ratio), y), QColor(Qt::red));
 
     // An icon is looked up once per id: a rebind keeps it, a theme change looks again.
-    const std::string fileApp = viewtest::kFileIconApp.toStdString();
+    const std::string fileApp = testdesktop::kFileIconApp.toStdString();
     auto next = sources({{"mac-audio", "M"}, {fileApp, "File"}}, "none");
     recorder.model.applySnapshot(next);
     ASSERT_EQ(row(fileApp)->iconKind(), IconKind::application);
     const QString iconFile
-        = QIcon::themeSearchPaths().front() + QLatin1Char('/') + viewtest::kFileIconName;
+        = QIcon::themeSearchPaths().front() + QLatin1Char('/') + testdesktop::kFileIconName;
     const QString movedFile = iconFile + QStringLiteral(".moved");
     ASSERT_TRUE(QFile::rename(iconFile, movedFile));
     next.selectedAudioSourceID = "mac-audio";

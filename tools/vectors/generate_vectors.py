@@ -16,7 +16,8 @@ import copy
 import json
 import os
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+# The vectors live with the tests that read them.
+HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "vectors")
 
 INITIAL_LINE = (
     '{"type":"snapshot","snapshot":{"generation":0,"lifecycle":"inactive",'

@@ -12,7 +12,7 @@ import time
 
 import pyatspi
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "e2e"))
 from atspi_harness import DemoPanel, Failure, wait_for  # noqa: E402
 
 DEMO, HELPER, OUTPUT = sys.argv[1:4]

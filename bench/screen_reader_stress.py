@@ -13,7 +13,7 @@ import random
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 sys.dont_write_bytecode = True
 from atspi_harness import DemoPanel, Failure  # noqa: E402
 
