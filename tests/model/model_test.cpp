@@ -133,7 +133,11 @@ TEST(ModelClosePanel, CommandsBeforeWiringAreLostWithoutHarm)
     LiveTranslationHelperModel model;
     model.closePanel();
     model.sendCommand(Command::start());
-    SUCCEED();
+    // Dropped, not kept for later: once wired, only what comes next goes out.
+    std::vector<Command::Kind> sent;
+    model.setCommandSender([&sent](const Command &command) { sent.push_back(command.kind); });
+    model.sendCommand(Command::stop());
+    EXPECT_EQ(sent, std::vector<Command::Kind> {Command::Kind::stop});
 }
 
 } // namespace

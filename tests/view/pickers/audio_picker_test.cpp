@@ -94,9 +94,9 @@ TEST_F(AudioPickerTest, EverythingReadsAllMacAudioWithItsSubtitleWhateverItsName
     EXPECT_EQ(everything->subtitle(), QStringLiteral("Everything playing on this Mac"));
     EXPECT_EQ(everything->iconKind(), IconKind::everything);
     EXPECT_TRUE(everything->isSelected());
-    EXPECT_EQ(everything->height(), LiveTranslationAudioRow::kEverythingMinHeight);
+    EXPECT_EQ(everything->height(), 43);
     EXPECT_EQ(row("bundle:x")->subtitle(), QString());
-    EXPECT_EQ(row("bundle:x")->height(), LiveTranslationAudioRow::kMinHeight);
+    EXPECT_EQ(row("bundle:x")->height(), 34);
     EXPECT_FALSE(row("bundle:x")->isSelected());
 }
 

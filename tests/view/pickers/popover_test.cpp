@@ -65,7 +65,7 @@ TEST_F(PopoverTest, OpensUnderItsButtonPointingAtItsCentreAndTakesTheFocus)
     const QRect button = anchorGlobal();
     EXPECT_EQ(popover->arrowTip().x(), button.center().x());
     EXPECT_GT(popover->arrowTip().y(), button.bottom());
-    EXPECT_LE(popover->arrowTip().y(), button.bottom() + 1 + LiveTranslationPopover::kAnchorGap);
+    EXPECT_LE(popover->arrowTip().y(), button.bottom() + 3); // a gap of 2
     // The content keeps its size and lies below the arrow.
     EXPECT_EQ(popover->content()->size(), kContentSize);
     EXPECT_GT(popover->content()->mapToGlobal(QPoint(0, 0)).y(), popover->arrowTip().y());
@@ -91,8 +91,7 @@ TEST_F(PopoverTest, StaysOnTheScreenAndOpensAboveWhenThereIsNoRoomBelow)
     EXPECT_LT(body.right(), button.center().x() + kContentSize.width() / 2);
     EXPECT_EQ(popover->arrowTip().x(),
         std::min(button.center().x(),
-            body.right() - LiveTranslationPopover::kCornerRadius
-                - LiveTranslationPopover::kArrowWidth / 2 + 1));
+            body.right() - 19)); // the corner's radius and half the arrow's width in from the edge
 }
 
 TEST_F(PopoverTest, EscapeDismissesOnceAndAClosedPopoverIsNotDismissedAgain)
