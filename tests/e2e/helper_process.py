@@ -1,4 +1,4 @@
-"""A private X server and the helper process on pipes, for the end-to-end tests."""
+"""The helper process on pipes, and the snapshots the end-to-end tests send it."""
 
 import json
 import os
@@ -61,31 +61,6 @@ def active_snapshot(generation, **fields):
                   isStartEnabled=False)
     values.update(fields)
     return base_snapshot(generation, **values)
-
-
-class Xvfb:
-    """A private X server on a free display number, kept between clients (-noreset)."""
-
-    def __init__(self, width, height):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             "%dx%dx24" % (width, height), "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        while not number.endswith(b"\n"):
-            ready, _, _ = select.select([read_end], [], [], WAIT_S)
-            chunk = os.read(read_end, 16) if ready else b""
-            if not chunk:
-                raise RuntimeError("Xvfb did not start")
-            number += chunk
-        os.close(read_end)
-        self.display = ":" + number.decode().strip()
-
-    def close(self):
-        self.process.terminate()
-        self.process.wait(timeout=WAIT_S)
 
 
 class Helper:

@@ -10,16 +10,14 @@ import argparse
 import ctypes
 import os
 import re
-import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 import time
 import unittest
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
-from helper_process import WAIT_S, Helper, Xvfb, active_snapshot, wait_until  # noqa: E402
+from helper_process import WAIT_S, Helper, active_snapshot, wait_until  # noqa: E402
 
 ARGS = None
 
@@ -48,18 +46,12 @@ class OnXvfb(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.xvfb = Xvfb(SCREEN_W, SCREEN_H)
-        cls.runtime = tempfile.mkdtemp(prefix="tavu-e2e-")
-        os.chmod(cls.runtime, 0o700)
+        # run_desktop.sh gave this process its X server, of SCREEN_W × SCREEN_H, and a private
+        # runtime folder, where the helpers' logs go.
+        cls.runtime = os.environ["XDG_RUNTIME_DIR"]
         env = dict(os.environ)
         env.pop("QT_QPA_PLATFORM", None)  # the helper chooses X11 by itself
-        env.update(DISPLAY=cls.xvfb.display, XDG_RUNTIME_DIR=cls.runtime)
         cls.env = env
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.xvfb.close()
-        shutil.rmtree(cls.runtime, ignore_errors=True)
 
 
 class PanelTest(OnXvfb):
