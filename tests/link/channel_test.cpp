@@ -165,6 +165,20 @@ void interruptEveryThread()
     ::closedir(tasks);
 }
 
+// How many threads the process has now; a thread that has ended is no longer counted, even before
+// it is joined.
+int threadCount()
+{
+    DIR *tasks = ::opendir("/proc/self/task");
+    if (!tasks)
+        return -1;
+    int count = 0;
+    while (const dirent *task = ::readdir(tasks))
+        count += task->d_name[0] != '.' ? 1 : 0;
+    ::closedir(tasks);
+    return count;
+}
+
 TEST_F(ChannelTest, KeepsEveryLineInOrderInRandomChunksUnderSignalsAndEndsOnceAfterTheData)
 {
     installInterruptingSignal();
@@ -460,19 +474,26 @@ TEST_F(ChannelTest, ChunkArrivingAfterTheChannelIsDestroyedIsIgnored)
     Pipe input;
     Pipe output;
     int received = 0;
+    bool closed = false;
+    const int threadsBefore = threadCount();
     auto channel = std::make_unique<Channel>(input.read, output.write);
     channel->setReceiver([&](const HostMessage &) { ++received; });
+    channel->setHostClosedHandler([&] { closed = true; });
     channel->startReading();
     const std::string line = R"({"type":"show"})"
                              "\n";
     ASSERT_TRUE(writeFully(input.write, line.data(), line.size()));
-    // Wait until the reader has taken the bytes, so that its chunk is on its way to the loop.
-    while (input.pendingBytes() > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    input.closeWrite();
+    // The reader ends after the end of file: by then it has handed over the line and the end,
+    // and both wait in the event loop.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (threadCount() != threadsBefore && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_EQ(threadCount(), threadsBefore);
     channel.reset();
     drainEvents();
     EXPECT_EQ(received, 0);
+    EXPECT_FALSE(closed);
 }
 
 TEST_F(ChannelTest, ReceiverMayDestroyTheChannel)
