@@ -467,6 +467,14 @@ TEST_F(CaptionsViewTest, KeysMoveTheCurrentCardWhichIsRingedScrolledIntoViewAndF
     snapshot.committedCards.push_back(card("newest", "Neueste"));
     render(snapshot);
     EXPECT_EQ(list()->card(*list()->currentItem()).id, currentId);
+
+    // The live card stays current as cards arrive before it.
+    QTest::keyClick(list(), Qt::Key_End);
+    EXPECT_EQ(list()->currentItem(), 31u);
+    snapshot.committedCards.push_back(card("after", "Danach"));
+    render(snapshot);
+    EXPECT_EQ(list()->currentItem(), 32u);
+    EXPECT_TRUE(activeCard()->showsFocusRing());
 }
 
 } // namespace
