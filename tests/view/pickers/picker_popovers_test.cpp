@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -122,6 +123,21 @@ TEST_F(PickerPopoversTest, SnapshotsRedrawOpenPickersAndTheSchemeReachesThem)
     EXPECT_TRUE(fromL5()->isSelected());
     view->setColorScheme(LiveTranslationColorScheme::dark);
     EXPECT_EQ(fromL5()->colors(), LiveTranslationPalette::dark());
+
+    // The audio picker too, while it is open; its rows are selectable for assistive technology.
+    viewtest::pressKey(Qt::Key_Escape);
+    click(audioButton());
+    ASSERT_TRUE(audio->isVisible());
+    QWidget *a = named("liveTranslation.audioSourcePicker.option.bundle:a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_FALSE(qobject_cast<LiveTranslationAudioRow *>(a)->isSelected());
+    snapshot.generation += 1;
+    snapshot.selectedAudioSourceID = "bundle:a";
+    recorder.model.applySnapshot(snapshot);
+    EXPECT_TRUE(qobject_cast<LiveTranslationAudioRow *>(a)->isSelected());
+    const QAccessible::State state = QAccessible::queryAccessibleInterface(a)->state();
+    EXPECT_TRUE(state.selectable);
+    EXPECT_TRUE(state.selected);
 }
 
 TEST_F(PickerPopoversTest, ASchemeChangedWhileAPickerIsClosedReachesItsRowsWhenItOpens)
