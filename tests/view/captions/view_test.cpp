@@ -440,6 +440,12 @@ TEST_F(CaptionsViewTest, KeysMoveTheCurrentCardWhichIsRingedScrolledIntoViewAndF
     EXPECT_EQ(list()->currentItem(), 0u);
     EXPECT_EQ(list()->cardRect(0).top(), 12);
     EXPECT_TRUE(listInterface()->child(0)->state().focused);
+    // Assistive technology hears which cards are off the screen: the first below the view is.
+    int below = 0;
+    while (list()->cardRect(below).top() < viewportHeight())
+        ++below;
+    EXPECT_FALSE(listInterface()->child(below - 1)->state().offscreen);
+    EXPECT_TRUE(listInterface()->child(below)->state().offscreen);
     QTest::keyClick(list(), Qt::Key_Down);
     QTest::keyClick(list(), Qt::Key_Down);
     QTest::keyClick(list(), Qt::Key_Up);
