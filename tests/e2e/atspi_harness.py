@@ -23,7 +23,7 @@ import pyatspi  # noqa: E402
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import helper_process  # noqa: E402
-from helper_process import LANGUAGES, active_snapshot, base_snapshot  # noqa: E402,F401
+from helper_process import active_snapshot, base_snapshot  # noqa: E402,F401
 
 DEFAULT_TIMEOUT = 15.0
 POLL_INTERVAL = 0.05

@@ -152,31 +152,25 @@ void installInterruptingSignal()
     ASSERT_EQ(::sigaction(SIGUSR1, &action, nullptr), 0);
 }
 
+// The process's threads now; one that has ended is no longer listed, even before it is joined.
+std::vector<int> threadIds()
+{
+    std::vector<int> ids;
+    if (DIR *tasks = ::opendir("/proc/self/task")) {
+        while (const dirent *task = ::readdir(tasks)) {
+            if (task->d_name[0] != '.')
+                ids.push_back(std::atoi(task->d_name));
+        }
+        ::closedir(tasks);
+    }
+    return ids;
+}
+
 // Interrupts every thread of the process, the channel's reader among them, wherever it blocks.
 void interruptEveryThread()
 {
-    DIR *tasks = ::opendir("/proc/self/task");
-    if (!tasks)
-        return;
-    while (const dirent *task = ::readdir(tasks)) {
-        if (task->d_name[0] != '.')
-            ::syscall(SYS_tgkill, ::getpid(), std::atoi(task->d_name), SIGUSR1);
-    }
-    ::closedir(tasks);
-}
-
-// How many threads the process has now; a thread that has ended is no longer counted, even before
-// it is joined.
-int threadCount()
-{
-    DIR *tasks = ::opendir("/proc/self/task");
-    if (!tasks)
-        return -1;
-    int count = 0;
-    while (const dirent *task = ::readdir(tasks))
-        count += task->d_name[0] != '.' ? 1 : 0;
-    ::closedir(tasks);
-    return count;
+    for (const int id : threadIds())
+        ::syscall(SYS_tgkill, ::getpid(), id, SIGUSR1);
 }
 
 TEST_F(ChannelTest, KeepsEveryLineInOrderInRandomChunksUnderSignalsAndEndsOnceAfterTheData)
@@ -475,7 +469,7 @@ TEST_F(ChannelTest, ChunkArrivingAfterTheChannelIsDestroyedIsIgnored)
     Pipe output;
     int received = 0;
     bool closed = false;
-    const int threadsBefore = threadCount();
+    const std::size_t threadsBefore = threadIds().size();
     auto channel = std::make_unique<Channel>(input.read, output.write);
     channel->setReceiver([&](const HostMessage &) { ++received; });
     channel->setHostClosedHandler([&] { closed = true; });
@@ -487,9 +481,9 @@ TEST_F(ChannelTest, ChunkArrivingAfterTheChannelIsDestroyedIsIgnored)
     // The reader ends after the end of file: by then it has handed over the line and the end,
     // and both wait in the event loop.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (threadCount() != threadsBefore && std::chrono::steady_clock::now() < deadline)
+    while (threadIds().size() != threadsBefore && std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
-    ASSERT_EQ(threadCount(), threadsBefore);
+    ASSERT_EQ(threadIds().size(), threadsBefore);
     channel.reset();
     drainEvents();
     EXPECT_EQ(received, 0);

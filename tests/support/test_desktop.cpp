@@ -28,19 +28,14 @@ void writeImage(const QString &path, int size, QColor color)
 
 void writeDesktopEntry(const QString &id, const QByteArray &extra)
 {
-    writeFile(testdesktop::dataDir() + QStringLiteral("/applications/") + id
-            + QStringLiteral(".desktop"),
+    writeFile(
+        testdesktop::dataDir() + QStringLiteral("/applications/") + id + QStringLiteral(".desktop"),
         "[Desktop Entry]\nType=Application\nName=" + id.toUtf8() + "\nExec=true\n" + extra);
 }
 
 } // namespace
 
 namespace testdesktop {
-
-QString root()
-{
-    return g_root;
-}
 
 QString dataDir()
 {

@@ -8,9 +8,7 @@
 
 namespace testdesktop {
 
-// The temporary folder; the data folder (applications, icons) is its "data" folder, the home
-// folder its "home" folder.
-QString root();
+// The data folder (applications, icons): the "data" folder of the temporary one.
 QString dataDir();
 
 // Installed, with a themed icon that is a red square of 16 pixels; and not installed.

@@ -59,6 +59,8 @@ struct TavuSecondaryButtonStyle {
 namespace buttonlook {
 
 inline constexpr qreal kDisabledOpacity = 0.42;
+// A chromeless button's content while it is pressed.
+inline constexpr qreal kPressedOpacity = 0.55;
 inline constexpr qreal kFocusRingWidth = 1.5;
 inline constexpr qreal kFocusRingInset = 2.25;
 

@@ -1,15 +1,12 @@
 #include "capsule_button.hpp"
 
-#include <QFocusEvent>
 #include <QFontMetricsF>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
 
 #include "common/symbols.hpp"
 #include "common/view_support.hpp"
-#include "face/plain_button.hpp"
 
 namespace {
 
@@ -139,7 +136,7 @@ void LiveTranslationCapsuleButton::paintEvent(QPaintEvent * /*event*/)
         box.adjusted(inset, inset, -inset, -inset), radius - inset, radius - inset);
 
     if (isDown())
-        painter.setOpacity(painter.opacity() * LiveTranslationPlainButton::kPressedOpacity);
+        painter.setOpacity(painter.opacity() * buttonlook::kPressedOpacity);
     qreal x = kHorizontalPadding;
     if (!m_leadingGlyph.isEmpty()) {
         const QFont font = leadingFont();

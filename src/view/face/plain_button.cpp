@@ -1,10 +1,7 @@
 #include "plain_button.hpp"
 
-#include <QFocusEvent>
 #include <QFontMetricsF>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QtMath>
 
 #include "common/symbols.hpp"
@@ -62,7 +59,7 @@ void LiveTranslationPlainButton::paintEvent(QPaintEvent * /*event*/)
     QPainter painter(this);
     qreal opacity = isEnabled() ? 1.0 : buttonlook::kDisabledOpacity;
     if (isDown())
-        opacity *= kPressedOpacity;
+        opacity *= buttonlook::kPressedOpacity;
     painter.setOpacity(opacity);
     const QRectF box(rect());
     if (!m_glyph.isEmpty()) {

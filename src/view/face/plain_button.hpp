@@ -10,7 +10,6 @@ class LiveTranslationPlainButton final : public TavuKeyboardButton<QAbstractButt
     Q_DISABLE_COPY_MOVE(LiveTranslationPlainButton)
 
 public:
-    static constexpr qreal kPressedOpacity = 0.55;
     // Room for the focus ring around a text label.
     static constexpr int kTextPadding = 3;
     static constexpr int kTextMinHeight = 24;

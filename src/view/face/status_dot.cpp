@@ -1,13 +1,8 @@
 #include "status_dot.hpp"
 
-#include <QEvent>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QtMath>
-
-#include "common/accessibility.hpp"
-#include "common/view_support.hpp"
 
 QColor statusColor(
     const LiveTranslationHelperSnapshot &snapshot, const LiveTranslationPalette &palette)

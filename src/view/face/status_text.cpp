@@ -3,7 +3,6 @@
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QRadialGradient>
 #include <QtMath>
 
 #include "common/accessibility.hpp"
