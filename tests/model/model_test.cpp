@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 #include "model.hpp"
@@ -6,20 +7,22 @@
 namespace {
 
 using Command = LiveTranslationHelperCommand;
+using Snapshot = LiveTranslationHelperSnapshot;
 
-LiveTranslationHelperSnapshot snapshotWith(std::uint64_t generation, std::string status = "x")
+Snapshot snapshotWith(std::uint64_t generation, std::string status)
 {
-    LiveTranslationHelperSnapshot snapshot;
+    Snapshot snapshot;
     snapshot.generation = generation;
     snapshot.statusMessage = std::move(status);
     return snapshot;
 }
 
+// Counts the model's notifications and records the appearances it sets.
 struct Recorder {
     int notifications = 0;
     std::vector<LiveTranslationAppearance> appearances;
 
-    void attach(LiveTranslationHelperModel &model)
+    explicit Recorder(LiveTranslationHelperModel &model)
     {
         model.setAppearanceSetter(
             [this](LiveTranslationAppearance a) { appearances.push_back(a); });
@@ -28,36 +31,25 @@ struct Recorder {
     }
 };
 
-TEST(ModelGeneration, StartsWithTheInitialSnapshotAndAcceptsAnyFirstGeneration)
+TEST(ModelGeneration, StartsInitialAndTakesEveryGenerationNotBelowItsOwnNotifyingEachTime)
 {
     LiveTranslationHelperModel model;
-    EXPECT_EQ(model.snapshot(), LiveTranslationHelperSnapshot::initial());
     EXPECT_EQ(model.snapshot().statusMessage, "Connecting to Tavu");
-
-    Recorder recorder;
-    recorder.attach(model);
+    EXPECT_EQ(model.snapshot().generation, 0U);
+    Recorder recorder(model);
     model.applySnapshot(snapshotWith(0, "first"));
     EXPECT_EQ(model.snapshot().statusMessage, "first");
-    EXPECT_EQ(recorder.notifications, 1);
-}
-
-TEST(ModelGeneration, EqualGenerationReplacesAndNotifiesEvenWhenUnchanged)
-{
-    LiveTranslationHelperModel model;
-    Recorder recorder;
-    recorder.attach(model);
     model.applySnapshot(snapshotWith(7, "a"));
     model.applySnapshot(snapshotWith(7, "b"));
-    model.applySnapshot(snapshotWith(7, "b"));
+    model.applySnapshot(snapshotWith(7, "b")); // unchanged, and still a replacement
     EXPECT_EQ(model.snapshot().statusMessage, "b");
-    EXPECT_EQ(recorder.notifications, 3);
+    EXPECT_EQ(recorder.notifications, 4);
 }
 
 TEST(ModelGeneration, OlderGenerationChangesNothingNotEvenTheAppearance)
 {
     LiveTranslationHelperModel model;
-    Recorder recorder;
-    recorder.attach(model);
+    Recorder recorder(model);
     auto newer = snapshotWith(7, "kept");
     newer.appearanceMode = "dark";
     model.applySnapshot(newer);
@@ -66,8 +58,7 @@ TEST(ModelGeneration, OlderGenerationChangesNothingNotEvenTheAppearance)
     model.applySnapshot(older);
     EXPECT_EQ(model.snapshot().statusMessage, "kept");
     EXPECT_EQ(recorder.notifications, 1);
-    ASSERT_EQ(recorder.appearances.size(), 1U);
-    EXPECT_EQ(recorder.appearances.back(), LiveTranslationAppearance::dark);
+    EXPECT_EQ(recorder.appearances, std::vector {LiveTranslationAppearance::dark});
 }
 
 TEST(ModelGeneration, ComparesGenerationsAsUnsigned64Bit)
@@ -80,44 +71,32 @@ TEST(ModelGeneration, ComparesGenerationsAsUnsigned64Bit)
     EXPECT_EQ(model.snapshot().statusMessage, "same");
 }
 
-TEST(ModelGeneration, TakingASnapshotHandsBackTheReplacedOneAndNotifies)
+TEST(ModelGeneration, ATakenSnapshotIsExchangedForTheReplacedOneAndAStaleOneIsLeftAlone)
 {
     LiveTranslationHelperModel model;
-    Recorder recorder;
-    recorder.attach(model);
+    Recorder recorder(model);
     auto first = snapshotWith(3, "first");
     first.committedCards = {{"c1", "source", "translation", 1.0}};
     model.applySnapshot(std::move(first));
-    EXPECT_EQ(first, LiveTranslationHelperSnapshot::initial()); // the storage comes back
+    EXPECT_EQ(first.statusMessage, "Connecting to Tavu"); // the initial one comes back
 
     auto second = snapshotWith(4, "second");
     model.applySnapshot(std::move(second));
     EXPECT_EQ(model.snapshot(), snapshotWith(4, "second"));
-    auto replaced = snapshotWith(3, "first");
-    replaced.committedCards = {{"c1", "source", "translation", 1.0}};
-    EXPECT_EQ(second, replaced);
-    EXPECT_EQ(recorder.notifications, 2);
-}
+    EXPECT_EQ(second.statusMessage, "first");
+    EXPECT_EQ(second.committedCards.size(), 1U);
 
-TEST(ModelGeneration, StaleSnapshotIsLeftUntouchedWhetherTakenOrCopied)
-{
-    LiveTranslationHelperModel model;
-    Recorder recorder;
-    recorder.attach(model);
-    model.applySnapshot(snapshotWith(8, "current"));
     auto stale = snapshotWith(2, "stale");
     model.applySnapshot(std::move(stale));
     EXPECT_EQ(stale, snapshotWith(2, "stale"));
-    const auto copied = snapshotWith(1, "also stale");
-    model.applySnapshot(copied);
-    EXPECT_EQ(model.snapshot(), snapshotWith(8, "current"));
-    EXPECT_EQ(recorder.notifications, 1);
+    model.applySnapshot(snapshotWith(1, "also stale")); // copied
+    EXPECT_EQ(model.snapshot(), snapshotWith(4, "second"));
+    EXPECT_EQ(recorder.notifications, 2);
 
-    // A copied snapshot stays with its owner.
-    const auto newer = snapshotWith(9, "newer");
+    const auto newer = snapshotWith(9, "newer"); // a copied snapshot stays with its owner
     model.applySnapshot(newer);
     EXPECT_EQ(newer, snapshotWith(9, "newer"));
-    EXPECT_EQ(model.snapshot(), newer);
+    EXPECT_EQ(model.snapshot(), snapshotWith(9, "newer"));
 }
 
 TEST(ModelAppearance, OnlyExactLightAndDarkForceAScheme)
@@ -128,16 +107,26 @@ TEST(ModelAppearance, OnlyExactLightAndDarkForceAScheme)
         EXPECT_EQ(appearanceFromMode(mode), LiveTranslationAppearance::system) << mode;
 }
 
-TEST(ModelClosePanel, CommandsBeforeWiringAreLostWithoutHarm)
+TEST(ModelClosePanel, StopsARunningSessionHidesThePanelAndTellsTheHost)
 {
     LiveTranslationHelperModel model;
+    // Before wiring, commands are dropped, not kept for later.
     model.closePanel();
     model.sendCommand(Command::start());
-    // Dropped, not kept for later: once wired, only what comes next goes out.
-    std::vector<Command::Kind> sent;
-    model.setCommandSender([&sent](const Command &command) { sent.push_back(command.kind); });
-    model.sendCommand(Command::stop());
-    EXPECT_EQ(sent, std::vector<Command::Kind> {Command::Kind::stop});
+    std::string log;
+    model.setCommandSender([&log](const Command &command) {
+        log += command.kind == Command::Kind::stop ? "stop "
+            : command.kind == Command::Kind::hide  ? "hide "
+                                                   : "other ";
+    });
+    model.setPanelHider([&log] { log += "panel "; });
+    model.closePanel();
+    EXPECT_EQ(log, "panel hide ");
+    auto running = snapshotWith(1, "running");
+    running.isSessionActive = true;
+    model.applySnapshot(running);
+    model.closePanel();
+    EXPECT_EQ(log, "panel hide stop panel hide ");
 }
 
 } // namespace

@@ -28,11 +28,6 @@ int main()
         std::cerr << "command not decoded: " << command.error.message() << "\n";
         return 1;
     }
-    const auto rejected = commands.decodeCommand(R"({"type":"jump"})");
-    if (rejected || rejected.error.message() != R"(type: unknown value "jump")") {
-        std::cerr << "unexpected verdict: " << rejected.error.message() << "\n";
-        return 1;
-    }
     std::cout << "consumer ok\n";
     return 0;
 }
