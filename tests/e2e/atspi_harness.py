@@ -212,7 +212,6 @@ class Helper(helper_process.Helper, Panel):
     def __init__(self, path):
         helper_process.Helper.__init__(self, path)
         Panel.__init__(self, self.process.pid)
-        self.all_lines = []
 
     def check_alive(self):
         code = self.process.poll()
@@ -231,7 +230,6 @@ class Helper(helper_process.Helper, Panel):
             raise Failure(f"the helper wrote no command within {timeout:.0f} s")
         if not raw:
             raise Failure("the helper closed its standard output")
-        self.all_lines.append(raw)
         return raw
 
     def expect_lines(self, *expected: bytes, timeout=DEFAULT_TIMEOUT):
@@ -241,16 +239,9 @@ class Helper(helper_process.Helper, Panel):
             if got != want + b"\n":
                 raise Failure(f"expected the line {want!r}, the helper wrote {got!r}")
 
-    def expect_quiet(self, seconds=0.5):
-        """No command may arrive for a while."""
-        raw = self.read_line(seconds)
-        if raw is not None:
-            raise Failure(f"expected no command, the helper wrote {raw!r}")
-
-    # Ending -----------------------------------------------------------------------------------
-
     def close(self):
-        """Closes standard input, which ends the helper; it must end cleanly."""
+        """Closes standard input, which ends the helper; it must end cleanly, and must have
+        written no command beyond those the test expected."""
         if self.process.stdin and not self.process.stdin.closed:
             try:
                 self.process.stdin.close()
@@ -264,9 +255,10 @@ class Helper(helper_process.Helper, Panel):
             raise Failure("the helper did not end when its standard input closed") from None
         if code != 0:
             raise Failure(f"the helper ended with code {code}")
+        rest = self.read_line(1.0)
+        if rest:
+            raise Failure(f"the helper wrote the unexpected command {rest!r}")
 
-
-# Running tests against the helper -----------------------------------------------------------------
 
 def shown(helper, snapshot):
     """Sends the snapshot, shows the panel and waits until its status reads."""
@@ -274,23 +266,3 @@ def shown(helper, snapshot):
     helper.show()
     helper.find("label", "Live Translation status")
     return helper
-
-
-def run_tests(tests):
-    """Runs the tests named after the helper's path on the command line (all without names), each
-    against a helper of its own; returns the exit status."""
-    names = {test.__name__: test for test in tests}
-    failures = 0
-    for name in sys.argv[2:] or list(names):
-        helper = Helper(sys.argv[1])
-        started = time.monotonic()
-        try:
-            names[name](helper)
-            helper.close()
-            print(f"PASS {name} ({time.monotonic() - started:.1f} s)", flush=True)
-        except Failure as error:
-            failures += 1
-            print(f"FAIL {name}: {error}; lines so far: {helper.all_lines}", flush=True)
-        finally:
-            helper.stop()
-    return 1 if failures else 0

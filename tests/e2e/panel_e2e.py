@@ -204,7 +204,7 @@ class PanelTest(OnXvfb):
         self.wait_mapped(window, mapped=False)
 
         self.x("xrandr", "--delmonitor", "tavu-right")
-        time.sleep(0.3)
+        self.x(ARGS.x_tool, "ping", window)  # the helper has seen the change
         self.assertEqual(self.window_state(window)["origin"], placed_at(RIGHT))
         self.assertFalse(self.window_state(window)["mapped"])
         # Shown where no monitor is, it would be lost: it is placed like the first time.
@@ -234,21 +234,26 @@ class PanelTest(OnXvfb):
         helper.send({"type": "terminate"})
         self.assertEqual(helper.wait(), 0)
 
-    def test_survives_a_closed_standard_output(self):
+    def test_commands_into_a_closed_or_missing_standard_output_go_nowhere(self):
+        # Closed by the host after the start, then not there at all from the start.
         helper = self.start()
         helper.close_stdout()
         helper.send(SESSION_RUNNING)
-        helper.send({"type": "show"})
-        window = self.panel_window()
-        self.wait_mapped(window)
-        # Two commands into a pipe nobody reads any more.
-        self.x(ARGS.x_tool, "close", window)
-        self.wait_mapped(window, mapped=False)
-        helper.send({"type": "show"})
-        self.wait_mapped(window)
-        self.assertIsNone(helper.process.poll())
-        helper.send({"type": "terminate"})
-        self.assertEqual(helper.wait(), 0)
+        missing = subprocess.Popen([ARGS.helper], env=self.env, stdin=subprocess.PIPE,
+                                   stderr=subprocess.DEVNULL, preexec_fn=lambda: os.close(1))
+        self.addCleanup(lambda: missing.poll() is None and (missing.kill(), missing.wait()))
+        missing_send = lambda data: (missing.stdin.write(data), missing.stdin.flush())
+        for send, wait in ((helper.send_raw, helper.wait),
+                           (missing_send, lambda: missing.wait(timeout=WAIT_S))):
+            send(b'{"type":"show"}\n')
+            window = self.panel_window()
+            self.wait_mapped(window)
+            self.x(ARGS.x_tool, "close", window)  # a stop and a hide, or a hide, into no pipe
+            self.wait_mapped(window, mapped=False)
+            send(b'{"type":"show"}\n')
+            self.wait_mapped(window)
+            send(b'{"type":"terminate"}\n')
+            self.assertEqual(wait(), 0)
 
     def flood_unread(self, helper, closes):
         """With a session running, `closes` presses of the close button (a stop and a hide each)
@@ -287,42 +292,22 @@ class PanelTest(OnXvfb):
         helper.send({"type": "terminate"})
         self.assertEqual(helper.wait(), 0)
 
-    def test_started_with_closed_standard_streams(self):
-        # No standard input at all reads as its end.
-        helper = subprocess.Popen([ARGS.helper], env=self.env, stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL, preexec_fn=lambda: os.close(0))
-        self.assertEqual(helper.wait(timeout=WAIT_S), 0)
-        # No standard output: commands go nowhere and the helper works on.
-        helper = subprocess.Popen([ARGS.helper], env=self.env, stdin=subprocess.PIPE,
-                                  stderr=subprocess.DEVNULL, preexec_fn=lambda: os.close(1))
-        try:
-            helper.stdin.write(b'{"type":"show"}\n')
-            helper.stdin.flush()
-            window = self.panel_window()
-            self.wait_mapped(window)
-            self.x(ARGS.x_tool, "close", window)
-            self.wait_mapped(window, mapped=False)
-            helper.stdin.write(b'{"type":"show"}\n{"type":"terminate"}\n')
-            helper.stdin.close()
-            self.assertEqual(helper.wait(timeout=WAIT_S), 0)
-        finally:
-            if helper.poll() is None:
-                helper.kill()
-                helper.wait()
-
-    def test_end_of_standard_input_ends_the_process_with_status_zero(self):
+    def test_end_of_input_and_terminate_end_the_process_with_status_zero(self):
         helper = self.start()
         helper.send({"type": "show"})
         self.wait_mapped(self.panel_window())
         helper.process.stdin.close()
         self.assertEqual(helper.wait(), 0)
         self.assertEqual(helper.commands(), [])
-
-    def test_terminate_before_anything_else_ends_with_status_zero(self):
+        # What follows a terminate in the same read is not acted on.
         helper = self.start()
         helper.send('{"type":"terminate"}\n{"type":"show"}')
         self.assertEqual(helper.wait(), 0)
         self.assertEqual(helper.commands(), [])
+        # No standard input at all reads as its end.
+        closed = subprocess.Popen([ARGS.helper], env=self.env, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL, preexec_fn=lambda: os.close(0))
+        self.assertEqual(closed.wait(timeout=WAIT_S), 0)
 
     def test_the_death_of_the_host_ends_the_helper(self):
         # The host dies without closing the helper's input (its write end stays open here).
