@@ -23,14 +23,10 @@ import pyatspi  # noqa: E402
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import helper_process  # noqa: E402
-from helper_process import active_snapshot, base_snapshot  # noqa: E402,F401
+from helper_process import Failure, active_snapshot, base_snapshot  # noqa: E402,F401
 
 DEFAULT_TIMEOUT = 15.0
 POLL_INTERVAL = 0.05
-
-
-class Failure(AssertionError):
-    pass
 
 
 class Fatal(Failure):
@@ -217,47 +213,6 @@ class Helper(helper_process.Helper, Panel):
         code = self.process.poll()
         if code is not None:
             raise Fatal(f"the helper ended with code {code}")
-
-    def snapshot(self, snapshot):
-        self.send({"type": "snapshot", "snapshot": snapshot})
-
-    def show(self):
-        self.send({"type": "show"})
-
-    def next_line(self, timeout=DEFAULT_TIMEOUT):
-        raw = self.read_line(timeout)
-        if raw is None:
-            raise Failure(f"the helper wrote no command within {timeout:.0f} s")
-        if not raw:
-            raise Failure("the helper closed its standard output")
-        return raw
-
-    def expect_lines(self, *expected: bytes, timeout=DEFAULT_TIMEOUT):
-        """The next lines must be exactly these bytes, each with its line feed."""
-        for want in expected:
-            got = self.next_line(timeout)
-            if got != want + b"\n":
-                raise Failure(f"expected the line {want!r}, the helper wrote {got!r}")
-
-    def close(self):
-        """Closes standard input, which ends the helper; it must end cleanly, and must have
-        written no command beyond those the test expected."""
-        if self.process.stdin and not self.process.stdin.closed:
-            try:
-                self.process.stdin.close()
-            except BrokenPipeError:
-                pass
-        try:
-            code = self.process.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-            raise Failure("the helper did not end when its standard input closed") from None
-        if code != 0:
-            raise Failure(f"the helper ended with code {code}")
-        rest = self.read_line(1.0)
-        if rest:
-            raise Failure(f"the helper wrote the unexpected command {rest!r}")
 
 
 def shown(helper, snapshot):

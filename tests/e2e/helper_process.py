@@ -63,6 +63,10 @@ def active_snapshot(generation, **fields):
     return base_snapshot(generation, **values)
 
 
+class Failure(AssertionError):
+    pass
+
+
 class Helper:
     """The helper process with pipes on its standard input and output (its standard error goes to
     log_path, if given)."""
@@ -82,6 +86,12 @@ class Helper:
         line = message if isinstance(message, str) else json.dumps(message)
         self.send_raw(line.encode() + b"\n")
 
+    def snapshot(self, snapshot):
+        self.send({"type": "snapshot", "snapshot": snapshot})
+
+    def show(self):
+        self.send({"type": "show"})
+
     def _read_some(self, wait):
         """Reads what the helper writes within wait seconds; False once its output has ended."""
         ready, _, _ = select.select([self.process.stdout], [], [], max(wait, 0))
@@ -90,18 +100,6 @@ class Helper:
         chunk = os.read(self.process.stdout.fileno(), 65536)
         self.output += chunk
         return bool(chunk)
-
-    def commands(self, wanted=0, timeout=WAIT_S):
-        """The command lines written so far, after waiting for at least `wanted` of them."""
-        deadline = time.monotonic() + timeout
-        while self.process.stdout is not None:
-            enough = self.output.count(b"\n") >= wanted
-            # Enough lines: one short look for more. Too few: wait up to the deadline.
-            wait = 0.05 if enough else deadline - time.monotonic()
-            before = len(self.output)
-            if wait <= 0 or not self._read_some(wait) or (enough and len(self.output) == before):
-                break
-        return [json.loads(line) for line in self.output.decode().splitlines()]
 
     def read_line(self, timeout=WAIT_S):
         """The next line not yet read, with its line feed; None if none comes within timeout, b""
@@ -114,6 +112,36 @@ class Helper:
                 return b""
         line, self.taken = self.output[self.taken:end + 1], end + 1
         return line
+
+    def expect_lines(self, *expected: bytes, timeout=WAIT_S):
+        """The next lines must be exactly these bytes, each with its line feed."""
+        for want in expected:
+            got = self.read_line(timeout)
+            if got != want + b"\n":
+                raise Failure(f"expected the line {want!r}, the helper wrote {got!r}")
+
+    def rest(self):
+        """Once the helper has ended: the lines it wrote that were not read yet."""
+        lines = []
+        while line := self.read_line():
+            lines.append(line)
+        return lines
+
+    def close(self):
+        """Closes standard input, which ends the helper; it must end with status 0, and must have
+        written no command beyond those the test read."""
+        try:
+            self.process.stdin.close()
+        except BrokenPipeError:
+            pass
+        try:
+            code = self.process.wait(timeout=WAIT_S)
+        except subprocess.TimeoutExpired:
+            raise Failure("the helper did not end when its standard input closed") from None
+        if code != 0:
+            raise Failure(f"the helper ended with code {code}")
+        if self.rest():
+            raise Failure(f"the helper wrote unexpected commands: {self.rest()}")
 
     def close_stdout(self):
         self.process.stdout.close()

@@ -28,17 +28,14 @@ FAILURE = "Microphone unavailable"
 START = b'{"type":"start"}'
 # The demo host's source languages: a list longer than the picker shows, so that most of its rows
 # are not built when Orca reads a row's place.
-DEMO_SOURCE_LANGUAGES = [("multi", "Detect automatically")] + [(i, n) for i, n in (
-    ("ar", "Arabic"), ("bg", "Bulgarian"), ("ca", "Catalan"), ("zh", "Chinese (Simplified)"),
-    ("zh-hant", "Chinese (Traditional)"), ("hr", "Croatian"), ("cs", "Czech"), ("da", "Danish"),
-    ("nl", "Dutch"), ("en", "English"), ("et", "Estonian"), ("fi", "Finnish"), ("fr", "French"),
-    ("de", "German"), ("el", "Greek"), ("he", "Hebrew"), ("hi", "Hindi"), ("hu", "Hungarian"),
-    ("id", "Indonesian"), ("it", "Italian"), ("ja", "Japanese"), ("ko", "Korean"),
-    ("lv", "Latvian"), ("lt", "Lithuanian"), ("ms", "Malay"), ("nb", "Norwegian Bokmål"),
-    ("pl", "Polish"), ("pt", "Portuguese"), ("pt-br", "Portuguese (Brazil)"), ("ro", "Romanian"),
-    ("ru", "Russian"), ("sk", "Slovak"), ("sl", "Slovenian"), ("es", "Spanish"),
-    ("sv", "Swedish"), ("th", "Thai"), ("tr", "Turkish"), ("uk", "Ukrainian"),
-    ("vi", "Vietnamese"))]
+DEMO_SOURCE_LANGUAGES = [("multi", "Detect automatically")] + [
+    tuple(pair.replace("_", " ").split(":")) for pair in (
+    "ar:Arabic bg:Bulgarian ca:Catalan zh:Chinese_(Simplified) zh-hant:Chinese_(Traditional) "
+    "hr:Croatian cs:Czech da:Danish nl:Dutch en:English et:Estonian fi:Finnish fr:French "
+    "de:German el:Greek he:Hebrew hi:Hindi hu:Hungarian id:Indonesian it:Italian ja:Japanese "
+    "ko:Korean lv:Latvian lt:Lithuanian ms:Malay nb:Norwegian_Bokmål pl:Polish pt:Portuguese "
+    "pt-br:Portuguese_(Brazil) ro:Romanian ru:Russian sk:Slovak sl:Slovenian es:Spanish "
+    "sv:Swedish th:Thai tr:Turkish uk:Ukrainian vi:Vietnamese").split()]
 
 # Orca with its debug log written line by line, so that the test hears each utterance when it is
 # spoken (Orca buffers the file in blocks).

@@ -21,6 +21,7 @@ from helper_process import WAIT_S, Helper, active_snapshot, wait_until  # noqa: 
 
 ARGS = None
 
+STOP, HIDE = b'{"type":"stop"}', b'{"type":"hide"}'
 SCREEN_W, SCREEN_H = 1920, 1080
 PANEL_W, PANEL_H = 520, 760
 RIGHT_MARGIN = 18
@@ -158,7 +159,7 @@ class PanelTest(OnXvfb):
 
         helper.send({"type": "terminate"})
         self.assertEqual(helper.wait(), 0)
-        self.assertEqual(helper.commands(), [])
+        self.assertEqual(helper.rest(), [])
 
     def test_the_panel_opens_on_the_monitor_under_the_pointer(self):
         self.two_monitors()
@@ -220,7 +221,7 @@ class PanelTest(OnXvfb):
         self.wait_mapped(window)
         self.x(ARGS.x_tool, "close", window)
         self.wait_mapped(window, mapped=False)
-        self.assertEqual(helper.commands(wanted=1), [{"type": "hide"}])
+        helper.expect_lines(HIDE)
 
         # With a session running, it is stopped first.
         helper.send(SESSION_RUNNING)
@@ -228,8 +229,7 @@ class PanelTest(OnXvfb):
         self.wait_mapped(window)
         self.x(ARGS.x_tool, "close", window)
         self.wait_mapped(window, mapped=False)
-        self.assertEqual(helper.commands(wanted=3),
-                         [{"type": "hide"}, {"type": "stop"}, {"type": "hide"}])
+        helper.expect_lines(STOP, HIDE)
         self.assertIsNone(helper.process.poll())
         helper.send({"type": "terminate"})
         self.assertEqual(helper.wait(), 0)
@@ -281,7 +281,7 @@ class PanelTest(OnXvfb):
         # Then the session ends and one more close gives a lone hide, after the rest.
         helper.send(dict(SESSION_RUNNING, snapshot=dict(SESSION_RUNNING["snapshot"], isSessionActive=False)))
         self.x(ARGS.x_tool, "close", window)
-        stop, hide = b'{"type":"stop"}\n', b'{"type":"hide"}\n'
+        stop, hide = STOP + b"\n", HIDE + b"\n"
         lines = []
         while lines[-2:] != [hide, hide]:
             line = helper.read_line()
@@ -298,12 +298,12 @@ class PanelTest(OnXvfb):
         self.wait_mapped(self.panel_window())
         helper.process.stdin.close()
         self.assertEqual(helper.wait(), 0)
-        self.assertEqual(helper.commands(), [])
+        self.assertEqual(helper.rest(), [])
         # What follows a terminate in the same read is not acted on.
         helper = self.start()
         helper.send('{"type":"terminate"}\n{"type":"show"}')
         self.assertEqual(helper.wait(), 0)
-        self.assertEqual(helper.commands(), [])
+        self.assertEqual(helper.rest(), [])
         # No standard input at all reads as its end.
         closed = subprocess.Popen([ARGS.helper], env=self.env, stdout=subprocess.DEVNULL,
                                   stderr=subprocess.DEVNULL, preexec_fn=lambda: os.close(0))
@@ -518,7 +518,7 @@ class FramedPanelTest(OnXvfb):
 
         helper.send({"type": "terminate"})
         self.assertEqual(helper.wait(), 0)
-        self.assertEqual(helper.commands(), [])
+        self.assertEqual(helper.rest(), [])
 
 
 def main():
