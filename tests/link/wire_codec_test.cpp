@@ -117,13 +117,9 @@ TEST(WireEncoding, StringsAreEscapedAndIllFormedUtf8BecomesReplacementCharacters
             R"("\u0000\u0001\u001f\u000a\u000d\u0009\u0008\u000c")"},
         {"\x7f", "\"\x7f\""},
         {"Grüße, 日本語, 🎧, \u2028", "\"Grüße, 日本語, 🎧, \u2028\""},
-        {"a\xFF"
-         "b",
-            "\"a" + r + "b\""},
+        {"a\xFF!", "\"a" + r + "!\""},
         {"\xE6\x97", "\"" + r + "\""}, // truncated: one subpart
-        {"\xE6\x97"
-         "a",
-            "\"" + r + "a\""},
+        {"\xE6\x97!", "\"" + r + "!\""},
         {"\xC0\xAF", "\"" + r + r + "\""}, // overlong
         {"\xED\xA0\x80", "\"" + r + r + r + "\""}, // surrogate
         {"\xF4\x90\x80\x80", "\"" + r + r + r + r + "\""}, // beyond U+10FFFF
@@ -266,8 +262,8 @@ TEST(WireRoundTrip, RandomSnapshotsAndCommandsSurviveEncodeAndDecode)
     }
 }
 
-// Decoding into storage that held an earlier value must give exactly the new value: no leftover
-// items, no stale optional texts. What reuse saves is measured in bench/wire_bench.
+// Decoding into storage that held an earlier value must give exactly the new value (see also the
+// line decoder's test); what reuse saves is measured in bench/wire_bench.
 TEST(DecodeReuse, OptionalTextsWrittenAsNullClearThoseOfTheEarlierSnapshot)
 {
     Snapshot full;
@@ -284,29 +280,6 @@ TEST(DecodeReuse, OptionalTextsWrittenAsNullClearThoseOfTheEarlierSnapshot)
     ASSERT_TRUE(decoder.decodeHostMessage(lineOf(full), message, error));
     ASSERT_TRUE(decoder.decodeHostMessage(line, message, error)) << error.message();
     EXPECT_EQ(message, HostMessage::makeSnapshot(Snapshot::initial()));
-}
-
-TEST(DecodeReuse, RandomSequenceDecodedIntoOneMessageMatchesFreshDecoding)
-{
-    std::mt19937 random(20240611);
-    WireDecoder reused;
-    WireDecoder fresh;
-    HostMessage message;
-    WireDecodeError error;
-    for (std::uint64_t i = 0; i < 400; ++i) {
-        std::string line = lineOf(wiretest::randomSnapshot(random, i, 60));
-        switch (random() % 6) {
-        case 0: line = R"({"type":"show"})"; break;
-        // Rejected at its last field, after the others were read over the earlier snapshot.
-        case 1: line.insert(line.size() - 2, R"(,"activeTranslatedText":1)"); break;
-        default: break;
-        }
-        const auto expected = fresh.decodeHostMessage(line);
-        ASSERT_EQ(reused.decodeHostMessage(line, message, error), expected.value.has_value());
-        if (expected.value) {
-            ASSERT_EQ(message, *expected.value) << "line " << i;
-        }
-    }
 }
 
 } // namespace

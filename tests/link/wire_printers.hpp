@@ -10,11 +10,6 @@ inline void PrintTo(const LiveTranslationHelperHostMessage &message, std::ostrea
     *out << encodeHostMessage(message);
 }
 
-inline void PrintTo(const LiveTranslationHelperSnapshot &snapshot, std::ostream *out)
-{
-    *out << encodeSnapshot(snapshot);
-}
-
 inline void PrintTo(const LiveTranslationHelperCommand &command, std::ostream *out)
 {
     *out << encodeCommand(command);
