@@ -1,4 +1,5 @@
-// Runs under dbus-run-session; the fake desktop services play the XDG desktop portal.
+// Runs under dbus-run-session; the fake desktop services play the XDG desktop portal, whose
+// changes arrive in the order they are made.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,18 +16,18 @@ using Scheme = LiveTranslationColorScheme;
 using Appearance = LiveTranslationAppearance;
 
 constexpr int kWaitMs = 5000;
-constexpr int kQuietMs = 300;
 
 const QString kAppearanceGroup = QStringLiteral("org.freedesktop.appearance");
 const QString kColorScheme = QStringLiteral("color-scheme");
 const QString kInterfaceGroup = QStringLiteral("org.gnome.desktop.interface");
 const QString kAnimations = QStringLiteral("enable-animations");
 
-QStringList portalWith(
-    const QString &group, const QString &key, const QString &type, const QString &value)
+// A portal whose color-scheme is the given value (1 prefers dark, 2 prefers light).
+QStringList portalWithScheme(const char *value)
 {
     return {QStringLiteral("--only"), QStringLiteral("org.freedesktop.portal.Desktop"),
-        QStringLiteral("--setting"), group, key, type, value};
+        QStringLiteral("--setting"), kAppearanceGroup, kColorScheme, QStringLiteral("u"),
+        QLatin1String(value)};
 }
 
 bool waitForScheme(const LiveTranslationColorSchemeController &controller, Scheme wanted)
@@ -34,49 +35,40 @@ bool waitForScheme(const LiveTranslationColorSchemeController &controller, Schem
     return QTest::qWaitFor([&] { return controller.effectiveScheme() == wanted; }, kWaitMs);
 }
 
-// Sets the application palette the desktop would have given, for as long as it lives.
-class DesktopPalette final {
-public:
-    explicit DesktopPalette(bool dark)
-        : m_saved(QApplication::palette())
-    {
-        QPalette palette = m_saved;
-        palette.setColor(QPalette::Window, dark ? QColor(30, 30, 30) : QColor(240, 240, 240));
-        palette.setColor(QPalette::WindowText, dark ? QColor(230, 230, 230) : QColor(20, 20, 20));
-        QApplication::setPalette(palette);
-    }
-    ~DesktopPalette() { QApplication::setPalette(m_saved); }
-    DesktopPalette(const DesktopPalette &) = delete;
-    DesktopPalette &operator=(const DesktopPalette &) = delete;
+bool waitForReduceMotion(const LiveTranslationColorSchemeController &controller, bool wanted)
+{
+    return QTest::qWaitFor([&] { return controller.reduceMotion() == wanted; }, kWaitMs);
+}
 
-private:
-    QPalette m_saved;
-};
+// The application palette the desktop would have given.
+void setDesktopPalette(bool dark)
+{
+    QPalette palette;
+    palette.setColor(QPalette::Window, dark ? QColor(30, 30, 30) : QColor(240, 240, 240));
+    palette.setColor(QPalette::WindowText, dark ? QColor(230, 230, 230) : QColor(20, 20, 20));
+    QApplication::setPalette(palette);
+}
 
 } // namespace
 
 TEST(ColorScheme, FollowsThePortalAndItsLiveChanges)
 {
-    DesktopPalette light(false);
-    FakeDesktop portal(
-        portalWith(kAppearanceGroup, kColorScheme, QStringLiteral("u"), QStringLiteral("1")));
+    setDesktopPalette(false);
+    FakeDesktop portal(portalWithScheme("1"));
     ASSERT_TRUE(portal.ready());
     LiveTranslationColorSchemeController controller;
     QSignalSpy changes(&controller, &LiveTranslationColorSchemeController::schemeChanged);
     ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
-    ASSERT_EQ(changes.count(), 1);
-
-    portal.setSetting(kAppearanceGroup, kColorScheme, 2U); // prefers light
+    portal.setSetting(kAppearanceGroup, kColorScheme, 2U);
     ASSERT_TRUE(waitForScheme(controller, Scheme::light));
     ASSERT_EQ(changes.count(), 2);
     EXPECT_EQ(changes.at(1).at(0).value<Scheme>(), Scheme::light);
 
+    // No preference, or a value of the wrong type: the desktop's palette (light here) decides.
     portal.setSetting(kAppearanceGroup, kColorScheme, 1U);
     ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
-    // No preference: the desktop's palette (light here) decides.
     portal.setSetting(kAppearanceGroup, kColorScheme, 0U);
     ASSERT_TRUE(waitForScheme(controller, Scheme::light));
-    // A value of the wrong type is no preference either.
     portal.setSetting(kAppearanceGroup, kColorScheme, 1U);
     ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
     portal.setSetting(kAppearanceGroup, kColorScheme, QStringLiteral("dark"));
@@ -85,8 +77,7 @@ TEST(ColorScheme, FollowsThePortalAndItsLiveChanges)
 
 TEST(ColorScheme, ForcedAppearanceWinsOverTheSystemUntilReleased)
 {
-    FakeDesktop portal(
-        portalWith(kAppearanceGroup, kColorScheme, QStringLiteral("u"), QStringLiteral("1")));
+    FakeDesktop portal(portalWithScheme("1"));
     ASSERT_TRUE(portal.ready());
     LiveTranslationColorSchemeController controller;
     ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
@@ -99,72 +90,72 @@ TEST(ColorScheme, ForcedAppearanceWinsOverTheSystemUntilReleased)
 
     controller.setAppearance(Appearance::dark);
     portal.setSetting(kAppearanceGroup, kColorScheme, 2U);
-    // The portal's changes arrive in order: once the second is heard, so was the first.
-    portal.setSetting(kInterfaceGroup, kAnimations, false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.reduceMotion(); }, kWaitMs));
+    portal.setSetting(kInterfaceGroup, kAnimations, false); // heard after the one above
+    ASSERT_TRUE(waitForReduceMotion(controller, true));
     EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
-
     controller.setAppearance(Appearance::system);
     EXPECT_EQ(controller.effectiveScheme(), Scheme::light);
 }
 
-TEST(ColorScheme, ReduceMotionFollowsEnableAnimations)
+TEST(ColorScheme, ReduceMotionFollowsEnableAnimationsAndOtherKeysChangeNothing)
 {
-    FakeDesktop portal(
-        portalWith(kInterfaceGroup, kAnimations, QStringLiteral("b"), QStringLiteral("false")));
+    FakeDesktop portal(portalWithScheme("1")
+        << QStringLiteral("--setting") << kInterfaceGroup << kAnimations << QStringLiteral("b")
+        << QStringLiteral("false"));
     ASSERT_TRUE(portal.ready());
     LiveTranslationColorSchemeController controller;
     EXPECT_FALSE(controller.reduceMotion()); // animations on until the portal says otherwise
-    QSignalSpy changes(&controller, &LiveTranslationColorSchemeController::reduceMotionChanged);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.reduceMotion(); }, kWaitMs));
-
+    QSignalSpy motion(&controller, &LiveTranslationColorSchemeController::reduceMotionChanged);
+    ASSERT_TRUE(waitForReduceMotion(controller, true));
+    ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
     portal.setSetting(kInterfaceGroup, kAnimations, true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !controller.reduceMotion(); }, kWaitMs));
-    ASSERT_EQ(changes.count(), 2);
-    EXPECT_FALSE(changes.at(1).at(0).toBool());
-    // Another key of the same group changes nothing.
-    portal.setSetting(kInterfaceGroup, QStringLiteral("gtk-theme"), QStringLiteral("Adwaita"));
-    QTest::qWait(kQuietMs);
-    EXPECT_EQ(changes.count(), 2);
+    ASSERT_TRUE(waitForReduceMotion(controller, false));
+    ASSERT_EQ(motion.count(), 2);
+    EXPECT_FALSE(motion.at(1).at(0).toBool());
+
+    // Keys sharing only the group or the name of enable-animations, then a scheme change.
+    portal.setSetting(kInterfaceGroup, QStringLiteral("cursor-blink"), false);
+    portal.setSetting(kAppearanceGroup, kAnimations, false);
+    portal.setSetting(kAppearanceGroup, kColorScheme, 2U);
+    ASSERT_TRUE(waitForScheme(controller, Scheme::light));
+    EXPECT_EQ(motion.count(), 2);
+    // Keys sharing only the group or the name of color-scheme, then a motion change.
+    portal.setSetting(kAppearanceGroup, QStringLiteral("contrast"), 1U);
+    portal.setSetting(kInterfaceGroup, kColorScheme, 1U);
+    portal.setSetting(kInterfaceGroup, kAnimations, false);
+    ASSERT_TRUE(waitForReduceMotion(controller, true));
+    EXPECT_EQ(controller.effectiveScheme(), Scheme::light);
 }
 
 TEST(ColorScheme, ReadsOlderPortalsThatOnlyKnowRead)
 {
-    FakeDesktop portal(
-        portalWith(kAppearanceGroup, kColorScheme, QStringLiteral("u"), QStringLiteral("1"))
-        << QStringLiteral("--no-read-one"));
+    FakeDesktop portal(portalWithScheme("1") << QStringLiteral("--no-read-one"));
     ASSERT_TRUE(portal.ready());
     LiveTranslationColorSchemeController controller;
     EXPECT_TRUE(waitForScheme(controller, Scheme::dark));
 }
 
-TEST(ColorScheme, WithoutAPortalTheDesktopPaletteDecides)
+TEST(ColorScheme, WithoutAPortalThePaletteDecidesAndAPortalThatStartsLaterIsRead)
 {
+    setDesktopPalette(true);
+    LiveTranslationColorSchemeController controller;
+    EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
     {
-        DesktopPalette dark(true);
-        LiveTranslationColorSchemeController controller;
-        EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
-        QTest::qWait(kQuietMs);
-        EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
+        FakeDesktop portal(portalWithScheme("2"));
+        ASSERT_TRUE(portal.ready());
+        ASSERT_TRUE(waitForScheme(controller, Scheme::light));
     }
-    {
-        DesktopPalette light(false);
-        const QString nowhere = QStringLiteral("unix:path=/nonexistent/bus");
-        LiveTranslationColorSchemeController controller(nowhere);
-        EXPECT_EQ(controller.effectiveScheme(), Scheme::light);
-        controller.setAppearance(Appearance::dark);
-        EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
-    }
+    // A restarted portal tells of no change: it is read again, and has no preference.
+    FakeDesktop restarted(portalWithScheme("0"));
+    ASSERT_TRUE(restarted.ready());
+    EXPECT_TRUE(waitForScheme(controller, Scheme::dark));
 }
 
-TEST(ColorScheme, APortalThatStartsLaterIsStillRead)
+TEST(ColorScheme, WithoutABusTheLightPaletteDecidesUntilForced)
 {
-    DesktopPalette light(false);
-    LiveTranslationColorSchemeController controller;
-    QTest::qWait(50);
+    setDesktopPalette(false);
+    LiveTranslationColorSchemeController controller(QStringLiteral("unix:path=/nonexistent/bus"));
     EXPECT_EQ(controller.effectiveScheme(), Scheme::light);
-    FakeDesktop portal(
-        portalWith(kAppearanceGroup, kColorScheme, QStringLiteral("u"), QStringLiteral("1")));
-    ASSERT_TRUE(portal.ready());
-    EXPECT_TRUE(waitForScheme(controller, Scheme::dark));
+    controller.setAppearance(Appearance::dark);
+    EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
 }

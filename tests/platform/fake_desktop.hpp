@@ -1,7 +1,8 @@
 #pragma once
 
 // Starts tests/platform/fake_desktop.py on the session bus (the private bus of the
-// dbus-run-session the test runs under) and drives it through its control interface.
+// dbus-run-session the test runs under) and drives it through its control interface: each call
+// returns once the fake has sent the signal it asks for.
 
 #include <gtest/gtest.h>
 
@@ -9,56 +10,48 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QProcess>
-#include <QStringList>
 
 class FakeDesktop final {
 public:
     explicit FakeDesktop(const QStringList &arguments = {})
     {
-        m_process.setProgram(QStringLiteral("/usr/bin/python3"));
-        m_process.setArguments(QStringList {QStringLiteral(TAVU_FAKE_DESKTOP)} + arguments);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
+        m_process.start(QStringLiteral("/usr/bin/python3"),
+            QStringList {QStringLiteral(TAVU_FAKE_DESKTOP)} + arguments);
         QByteArray output;
         while (!output.contains("ready\n") && m_process.waitForReadyRead(10000))
             output += m_process.readAllStandardOutput();
         m_ready = output.contains("ready\n");
         EXPECT_TRUE(m_ready) << "the fake desktop services did not start";
     }
-
     ~FakeDesktop()
     {
         m_process.terminate();
-        if (!m_process.waitForFinished(5000)) {
+        if (!m_process.waitForFinished(5000))
             m_process.kill();
-            m_process.waitForFinished(5000);
-        }
+        m_process.waitForFinished(5000);
     }
-
     FakeDesktop(const FakeDesktop &) = delete;
     FakeDesktop &operator=(const FakeDesktop &) = delete;
 
     bool ready() const { return m_ready; }
-
     void setSetting(const QString &group, const QString &key, const QVariant &value)
     {
-        control(
-            QStringLiteral("SetSetting"), {group, key, QVariant::fromValue(QDBusVariant(value))});
+        control("SetSetting", {group, key, QVariant::fromValue(QDBusVariant(value))});
     }
     void setScreenSaverActive(const QString &path, bool active)
     {
-        control(QStringLiteral("SetScreenSaverActive"), {path, active});
+        control("SetScreenSaverActive", {path, active});
     }
-    void setLockedHint(bool locked) { control(QStringLiteral("SetLockedHint"), {locked}); }
-
+    void setLockedHint(bool locked) { control("SetLockedHint", {locked}); }
     static QString busAddress() { return qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS"); }
 
 private:
-    void control(const QString &method, const QVariantList &arguments)
+    void control(const char *method, const QVariantList &arguments)
     {
         QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.tavu.FakeDesktop"),
             QStringLiteral("/org/tavu/FakeDesktop"), QStringLiteral("org.tavu.FakeDesktop.Control"),
-            method);
+            QLatin1String(method));
         call.setArguments(arguments);
         const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
         EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << qPrintable(reply.errorMessage());

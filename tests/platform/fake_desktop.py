@@ -1,13 +1,12 @@
 #!/usr/bin/python3
 """A stand-in for the desktop's D-Bus services, for tests on a private bus.
 
-It owns, on the bus given by DBUS_SESSION_BUS_ADDRESS:
-  org.freedesktop.portal.Desktop  the settings portal (Read, ReadOne, ReadAll, SettingChanged)
-  org.freedesktop.ScreenSaver     ActiveChanged(b) on /org/freedesktop/ScreenSaver and /ScreenSaver
-  org.gnome.ScreenSaver           ActiveChanged(b) on /org/gnome/ScreenSaver
-  org.freedesktop.login1          GetSession, GetSessionByPID and one session with LockedHint
-  org.tavu.FakeDesktop            Control: SetSetting(ssv), SetScreenSaverActive(sb),
-                                  SetLockedHint(b), the test's way to make things happen
+It owns, on the bus given by DBUS_SESSION_BUS_ADDRESS, the settings portal
+(org.freedesktop.portal.Desktop), the screen savers (org.freedesktop.ScreenSaver,
+org.gnome.ScreenSaver), logind (org.freedesktop.login1: GetSession, GetSessionByPID and one
+session whose LockedHint changes) and org.tavu.FakeDesktop, whose Control interface
+(SetSetting(ssv), SetScreenSaverActive(sb), SetLockedHint(b)) is the test's way to make things
+happen. Each control call emits its signal before it returns.
 
 Options: --setting GROUP KEY TYPE VALUE (TYPE u or b; repeatable) for the initial settings,
 --no-read-one for a portal older than version 2, --only NAME (repeatable) to own only some
@@ -22,90 +21,63 @@ gi.require_version("Gio", "2.0")
 from gi.repository import Gio, GLib  # noqa: E402
 
 PORTAL = "org.freedesktop.portal.Desktop"
-SCREENSAVER = "org.freedesktop.ScreenSaver"
-GNOME_SCREENSAVER = "org.gnome.ScreenSaver"
 LOGIN = "org.freedesktop.login1"
-CONTROL = "org.tavu.FakeDesktop"
 SESSION_PATH = "/org/freedesktop/login1/session/_3fake"
-
-SETTINGS_XML = """
-<node><interface name="org.freedesktop.portal.Settings">
-  <method name="ReadAll"><arg type="as" direction="in"/><arg type="a{sa{sv}}" direction="out"/></method>
-  <method name="Read"><arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="v" direction="out"/></method>
-  %s
-  <signal name="SettingChanged"><arg type="s"/><arg type="s"/><arg type="v"/></signal>
-  <property name="version" type="u" access="read"/>
-</interface></node>
-"""
-READ_ONE_XML = """<method name="ReadOne"><arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="v" direction="out"/></method>"""
-
-SCREENSAVER_XML = """
-<node><interface name="%s">
-  <method name="GetActive"><arg type="b" direction="out"/></method>
-  <signal name="ActiveChanged"><arg type="b"/></signal>
-</interface></node>
-"""
-
-MANAGER_XML = """
-<node><interface name="org.freedesktop.login1.Manager">
-  <method name="GetSession"><arg type="s" direction="in"/><arg type="o" direction="out"/></method>
-  <method name="GetSessionByPID"><arg type="u" direction="in"/><arg type="o" direction="out"/></method>
-</interface></node>
-"""
-
-SESSION_XML = """
-<node><interface name="org.freedesktop.login1.Session">
-  <property name="LockedHint" type="b" access="read"/>
-</interface></node>
-"""
-
-CONTROL_XML = """
-<node><interface name="org.tavu.FakeDesktop.Control">
-  <method name="SetSetting"><arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="v" direction="in"/></method>
-  <method name="SetScreenSaverActive"><arg type="s" direction="in"/><arg type="b" direction="in"/></method>
-  <method name="SetLockedHint"><arg type="b" direction="in"/></method>
-</interface></node>
-"""
-
 SCREENSAVER_PATHS = {
-    "/org/freedesktop/ScreenSaver": SCREENSAVER,
-    "/ScreenSaver": SCREENSAVER,
-    "/org/gnome/ScreenSaver": GNOME_SCREENSAVER,
+    "/org/freedesktop/ScreenSaver": "org.freedesktop.ScreenSaver",
+    "/ScreenSaver": "org.freedesktop.ScreenSaver",
+    "/org/gnome/ScreenSaver": "org.gnome.ScreenSaver",
 }
+NAMES = (PORTAL, "org.freedesktop.ScreenSaver", "org.gnome.ScreenSaver", LOGIN)
+
+
+def method(name, signature_in, signature_out=""):
+    args = "".join('<arg type="%s" direction="in"/>' % t for t in signature_in)
+    args += "".join('<arg type="%s" direction="out"/>' % t for t in signature_out)
+    return '<method name="%s">%s</method>' % (name, args)
+
+
+def interface(name, *methods):
+    return '<node><interface name="%s">%s</interface></node>' % (name, "".join(methods))
 
 
 class FakeDesktop:
     def __init__(self, settings, read_one, only):
         self.settings = settings
-        self.read_one = read_one
-        self.only = only
-        self.locked_hint = False
-        self.active = {path: False for path in SCREENSAVER_PATHS}
         self.bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
         self.pending = 0
+        wanted = [name for name in NAMES if not only or name in only]
+        if PORTAL in wanted:
+            # Older portals only know Read, which wraps the value in one more variant.
+            reads = {"Read": lambda g, k: GLib.Variant("(v)", (GLib.Variant("v", self.get(g, k)),))}
+            if read_one:
+                reads["ReadOne"] = lambda g, k: GLib.Variant("(v)", (self.get(g, k),))
+            self.export("/org/freedesktop/portal/desktop",
+                        interface("org.freedesktop.portal.Settings",
+                                  *(method(name, "ss", "v") for name in reads)), reads)
+        if LOGIN in wanted:
+            session = lambda _which: GLib.Variant("(o)", (SESSION_PATH,))  # noqa: E731
+            self.export("/org/freedesktop/login1",
+                        interface("org.freedesktop.login1.Manager", method("GetSession", "s", "o"),
+                                  method("GetSessionByPID", "u", "o")),
+                        {"GetSession": session, "GetSessionByPID": session})
+        self.export("/org/tavu/FakeDesktop",
+                    interface("org.tavu.FakeDesktop.Control", method("SetSetting", "ssv"),
+                              method("SetScreenSaverActive", "sb"), method("SetLockedHint", "b")),
+                    {"SetSetting": self.set_setting, "SetScreenSaverActive": self.set_active,
+                     "SetLockedHint": self.set_locked_hint})
+        for name in wanted + ["org.tavu.FakeDesktop"]:
+            self.own(name)
 
-    def wanted(self, name):
-        return not self.only or name in self.only
-
-    # --- registration -------------------------------------------------------------------
-    def export(self, path, xml, methods, properties=None):
-        info = Gio.DBusNodeInfo.new_for_xml(xml).interfaces[0]
-
-        def on_call(connection, sender, obj, interface, method, params, invocation):
+    def export(self, path, xml, methods):
+        def on_call(connection, sender, obj, iface, name, params, invocation):
             try:
-                result = methods[method](*params.unpack())
-            except KeyError:
-                invocation.return_dbus_error("org.freedesktop.DBus.Error.UnknownMethod", method)
-                return
+                invocation.return_value(methods[name](*params.unpack()))
             except LookupError as error:
                 invocation.return_dbus_error("org.freedesktop.portal.Error.NotFound", str(error))
-                return
-            invocation.return_value(result)
 
-        def on_get(connection, sender, obj, interface, name):
-            return properties[name]() if properties and name in properties else None
-
-        self.bus.register_object(path, info, on_call, on_get, None)
+        info = Gio.DBusNodeInfo.new_for_xml(xml).interfaces[0]
+        self.bus.register_object(path, info, on_call, None, None)
 
     def own(self, name):
         self.pending += 1
@@ -117,116 +89,53 @@ class FakeDesktop:
 
         Gio.bus_own_name_on_connection(self.bus, name, Gio.BusNameOwnerFlags.NONE, acquired, None)
 
-    def start(self):
-        if self.wanted(PORTAL):
-            xml = SETTINGS_XML % (READ_ONE_XML if self.read_one else "")
-            methods = {"Read": self.read, "ReadAll": self.read_all}
-            if self.read_one:
-                methods["ReadOne"] = self.read_one_value
-            self.export("/org/freedesktop/portal/desktop", xml, methods,
-                        {"version": lambda: GLib.Variant("u", 2 if self.read_one else 1)})
-        for path, interface in SCREENSAVER_PATHS.items():
-            if self.wanted(interface):
-                self.export(path, SCREENSAVER_XML % interface,
-                            {"GetActive": lambda p=path: GLib.Variant("(b)", (self.active[p],))})
-        if self.wanted(LOGIN):
-            self.export("/org/freedesktop/login1", MANAGER_XML,
-                        {"GetSession": self.get_session, "GetSessionByPID": self.get_session})
-            self.export(SESSION_PATH, SESSION_XML, {},
-                        {"LockedHint": lambda: GLib.Variant("b", self.locked_hint)})
-        self.export("/org/tavu/FakeDesktop", CONTROL_XML, {
-            "SetSetting": self.set_setting,
-            "SetScreenSaverActive": self.set_screensaver_active,
-            "SetLockedHint": self.set_locked_hint,
-        })
-        for name in (PORTAL, SCREENSAVER, GNOME_SCREENSAVER, LOGIN):
-            if self.wanted(name):
-                self.own(name)
-        self.own(CONTROL)
-
-    # --- portal ---------------------------------------------------------------------------
-    def lookup(self, group, key):
+    def get(self, group, key):
         if (group, key) not in self.settings:
             raise LookupError("%s %s" % (group, key))
         return self.settings[(group, key)]
 
-    def read_one_value(self, group, key):
-        return GLib.Variant("(v)", (self.lookup(group, key),))
+    def emit(self, path, iface, signal, signature, values):
+        self.bus.emit_signal(None, path, iface, signal, GLib.Variant(signature, values))
 
-    def read(self, group, key):
-        # Read answers with the value wrapped in one more variant.
-        return GLib.Variant("(v)", (GLib.Variant("v", self.lookup(group, key)),))
-
-    def read_all(self, groups):
-        result = {}
-        for (group, key), value in self.settings.items():
-            if not groups or group in groups:
-                result.setdefault(group, {})[key] = value
-        return GLib.Variant("(a{sa{sv}})", (result,))
-
-    def emit(self, path, interface, signal, signature, values):
-        self.bus.emit_signal(None, path, interface, signal, GLib.Variant(signature, values))
-
-    # --- control --------------------------------------------------------------------------
     def set_setting(self, group, key, value):
-        # unpack() turned the variant into a Python value; keep the D-Bus type we were given.
-        variant = value if isinstance(value, GLib.Variant) else self.typed(value)
-        self.settings[(group, key)] = variant
-        self.emit("/org/freedesktop/portal/desktop", "org.freedesktop.portal.Settings",
-                  "SettingChanged", "(ssv)", (group, key, variant))
-        return None
-
-    @staticmethod
-    def typed(value):
+        # unpack() made the variant a Python value: give it back its D-Bus type.
         if isinstance(value, bool):
-            return GLib.Variant("b", value)
-        if isinstance(value, int):
-            return GLib.Variant("u", value)
-        return GLib.Variant("s", str(value))
+            value = GLib.Variant("b", value)
+        elif isinstance(value, int):
+            value = GLib.Variant("u", value)
+        else:
+            value = GLib.Variant("s", str(value))
+        self.settings[(group, key)] = value
+        self.emit("/org/freedesktop/portal/desktop", "org.freedesktop.portal.Settings",
+                  "SettingChanged", "(ssv)", (group, key, value))
 
-    def set_screensaver_active(self, path, active):
-        interface = SCREENSAVER_PATHS[path]
-        self.active[path] = active
-        self.emit(path, interface, "ActiveChanged", "(b)", (active,))
-        return None
+    def set_active(self, path, active):
+        self.emit(path, SCREENSAVER_PATHS[path], "ActiveChanged", "(b)", (active,))
 
     def set_locked_hint(self, locked):
-        self.locked_hint = locked
         self.emit(SESSION_PATH, "org.freedesktop.DBus.Properties", "PropertiesChanged",
                   "(sa{sv}as)",
                   ("org.freedesktop.login1.Session", {"LockedHint": GLib.Variant("b", locked)}, []))
-        return None
-
-    def get_session(self, _which):
-        return GLib.Variant("(o)", (SESSION_PATH,))
 
 
-def parse(argv):
+def main(argv):
     settings, read_one, only = {}, True, set()
-    i = 0
-    while i < len(argv):
-        arg = argv[i]
-        if arg == "--setting":
-            group, key, kind, text = argv[i + 1:i + 5]
-            value = GLib.Variant("b", text == "true") if kind == "b" else GLib.Variant(kind, int(text))
-            settings[(group, key)] = value
-            i += 5
-        elif arg == "--no-read-one":
-            read_one = False
-            i += 1
-        elif arg == "--only":
-            only.add(argv[i + 1])
-            i += 2
+    while argv:
+        if argv[0] == "--setting":
+            group, key, kind, text = argv[1:5]
+            value = text == "true" if kind == "b" else int(text)
+            settings[(group, key)] = GLib.Variant(kind, value)
+            argv = argv[5:]
+        elif argv[0] == "--no-read-one":
+            read_one, argv = False, argv[1:]
+        elif argv[0] == "--only":
+            only.add(argv[1])
+            argv = argv[2:]
         else:
-            sys.exit("unknown option " + arg)
-    return settings, read_one, only
-
-
-def main():
-    settings, read_one, only = parse(sys.argv[1:])
-    FakeDesktop(settings, read_one, only).start()
+            sys.exit("unknown option " + argv[0])
+    FakeDesktop(settings, read_one, only)
     GLib.MainLoop().run()
 
 
 if __name__ == "__main__":
-    main()
+    main(sys.argv[1:])
