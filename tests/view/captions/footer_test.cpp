@@ -14,7 +14,6 @@
 namespace {
 
 using namespace viewtest;
-using Kind = LiveTranslationHelperCommand::Kind;
 
 class CaptionsFooterTest : public ::testing::Test {
 protected:
@@ -26,6 +25,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&footer));
         QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     }
+    void SetUp() override { ASSERT_TRUE(toggle && note && copyLatest && copyAll); }
 
     // The host's answer: the model takes the snapshot and the footer renders it.
     void host(const LiveTranslationHelperSnapshot &snapshot)
@@ -33,101 +33,70 @@ protected:
         recording.model.applySnapshot(snapshot);
         footer.render(recording.model.snapshot(), LiveTranslationPalette::dark());
     }
-    QCheckBox *toggle() const
-    {
-        return footer.findChild<QCheckBox *>(QStringLiteral("liveTranslation.showSourceToggle"));
-    }
-    QPushButton *button(const char *name) const
-    {
-        return footer.findChild<QPushButton *>(QString::fromLatin1(name));
-    }
-    void press(const char *name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
     static QString clipboard() { return QGuiApplication::clipboard()->text(); }
 
     RecordingModel recording;
     LiveTranslationCaptionsFooter footer;
+    QCheckBox *toggle = footer.findChild<QCheckBox *>("liveTranslation.showSourceToggle");
+    QLabel *note = footer.findChild<QLabel *>("liveTranslation.showSourceNote");
+    QPushButton *copyLatest = footer.findChild<QPushButton *>("liveTranslation.copyLatestButton");
+    QPushButton *copyAll = footer.findChild<QPushButton *>("liveTranslation.copyAllButton");
 };
 
 TEST_F(CaptionsFooterTest, EachChangeOfTheToggleSendsOneCommandAndTheSnapshotDecidesWhatShows)
 {
-    ASSERT_NE(toggle(), nullptr);
-    EXPECT_EQ(toggle()->text(), QStringLiteral("Original"));
-    EXPECT_TRUE(toggle()->isChecked());
-
-    QTest::mouseClick(toggle(), Qt::LeftButton);
-    ASSERT_EQ(recording.commands.size(), 1u);
-    EXPECT_EQ(recording.commands[0], LiveTranslationHelperCommand::setShowsSourceText(false));
-    EXPECT_TRUE(toggle()->isChecked()) << "stays at the snapshot's value until the host answers";
-
-    toggle()->setFocus();
-    QTest::keyClick(toggle(), Qt::Key_Space);
-    ASSERT_EQ(recording.commands.size(), 2u);
-    EXPECT_EQ(recording.commands[1], LiveTranslationHelperCommand::setShowsSourceText(false));
-
-    // Assistive technology toggles through the toggle action, which emits no click.
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(toggle());
-    ASSERT_NE(iface->actionInterface(), nullptr);
-    iface->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-    ASSERT_EQ(recording.commands.size(), 3u);
-    EXPECT_EQ(recording.commands[2], LiveTranslationHelperCommand::setShowsSourceText(false));
-
-    LiveTranslationHelperSnapshot hidden;
-    hidden.showsSourceText = false;
-    host(hidden);
-    EXPECT_FALSE(toggle()->isChecked());
-    EXPECT_EQ(recording.commands.size(), 3u) << "the host's value sends nothing back";
-    QTest::mouseClick(toggle(), Qt::LeftButton);
-    ASSERT_EQ(recording.commands.size(), 4u);
-    EXPECT_EQ(recording.commands[3], LiveTranslationHelperCommand::setShowsSourceText(true));
-    EXPECT_FALSE(toggle()->isChecked());
-}
-
-TEST_F(CaptionsFooterTest, TheNoteSaysWhatTheCardsShow)
-{
-    auto *note = footer.findChild<QLabel *>(QStringLiteral("liveTranslation.showSourceNote"));
-    ASSERT_NE(note, nullptr);
-    host({});
+    EXPECT_EQ(toggle->text(), QStringLiteral("Original"));
+    EXPECT_TRUE(toggle->isChecked());
     EXPECT_EQ(note->text(),
         QStringLiteral("Original and translation remain paired to the same revision."));
+
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    // Assistive technology toggles through the toggle action, which emits no click.
+    QAccessible::queryAccessibleInterface(toggle)->actionInterface()->doAction(
+        QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(recording.events,
+        (std::vector<std::string> {"set_shows_source_text", "set_shows_source_text"}));
+    EXPECT_FALSE(recording.commands[0].boolValue || recording.commands[1].boolValue);
+    EXPECT_TRUE(toggle->isChecked()) << "stays at the snapshot's value until the host answers";
+
     LiveTranslationHelperSnapshot hidden;
     hidden.showsSourceText = false;
     host(hidden);
+    EXPECT_FALSE(toggle->isChecked());
     EXPECT_EQ(note->text(),
-        QStringLiteral("Showing translations only. Originals remain "
-                       "available when re-enabled."));
+        QStringLiteral("Showing translations only. Originals remain available when re-enabled."));
+    EXPECT_EQ(recording.commands.size(), 2u) << "the host's value sends nothing back";
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    ASSERT_EQ(recording.commands.size(), 3u);
+    EXPECT_EQ(recording.events[2], "set_shows_source_text");
+    EXPECT_TRUE(recording.commands[2].boolValue);
+    EXPECT_FALSE(toggle->isChecked());
 }
 
-TEST_F(CaptionsFooterTest, CopyButtonsAreEnabledByWhatThereIsToCopyAndCopyWhatTheRulesGive)
+TEST_F(CaptionsFooterTest, CopyButtonsAreEnabledByWhatThereIsToCopyAndCopyOnlyTranslations)
 {
     host({});
-    EXPECT_FALSE(button("liveTranslation.copyLatestButton")->isEnabled());
-    EXPECT_FALSE(button("liveTranslation.copyAllButton")->isEnabled());
-
-    LiveTranslationHelperSnapshot live;
-    live.activeTranslatedText = "";
-    host(live);
-    EXPECT_TRUE(button("liveTranslation.copyLatestButton")->isEnabled());
-    EXPECT_FALSE(button("liveTranslation.copyAllButton")->isEnabled());
-    press("liveTranslation.copyLatestButton");
+    EXPECT_FALSE(copyLatest->isEnabled());
+    EXPECT_FALSE(copyAll->isEnabled());
+    LiveTranslationHelperSnapshot snapshot;
+    snapshot.activeTranslatedText = "";
+    host(snapshot);
+    EXPECT_TRUE(copyLatest->isEnabled());
+    EXPECT_FALSE(copyAll->isEnabled());
+    QTest::mouseClick(copyLatest, Qt::LeftButton);
     EXPECT_EQ(clipboard(), QStringLiteral("kept")) << "an empty live translation copies nothing";
 
-    auto snapshot = withCards(0);
-    snapshot.committedCards = {card("1", "a", "x"), card("2", "", "y"), card("3", " b\n", "z")};
-    snapshot.activeTranslatedText = "live";
+    snapshot.committedCards = {card("1", "a", "x"), card("2", " b\n", "y")};
     host(snapshot);
-    EXPECT_TRUE(button("liveTranslation.copyAllButton")->isEnabled());
-    press("liveTranslation.copyAllButton");
-    EXPECT_EQ(clipboard(), QStringLiteral("a\n\n b"));
-    press("liveTranslation.copyLatestButton");
+    EXPECT_TRUE(copyAll->isEnabled());
+    QTest::mouseClick(copyAll, Qt::LeftButton);
+    EXPECT_EQ(clipboard(), QStringLiteral("a\n b"));
+    QTest::mouseClick(copyLatest, Qt::LeftButton);
     EXPECT_EQ(clipboard(), QStringLiteral("b"));
-
-    // Blank results leave the clipboard alone.
-    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     snapshot.committedCards = {card("1", "    ", "source")};
     host(snapshot);
-    press("liveTranslation.copyAllButton");
-    press("liveTranslation.copyLatestButton");
-    EXPECT_EQ(clipboard(), QStringLiteral("kept"));
+    QTest::mouseClick(copyAll, Qt::LeftButton);
+    EXPECT_EQ(clipboard(), QStringLiteral("b")) << "a blank result leaves the clipboard alone";
 }
 
 } // namespace
