@@ -1,7 +1,7 @@
 #pragma once
 
-// The panel's view in a 520 × 760 window with a recording model, for the view tests; each test
-// runs in both colour schemes.
+// The panel's view in a 520 × 760 window with a recording model; each test runs in both colour
+// schemes.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 
 #include "face/capsule_button.hpp"
 #include "face/limit_card.hpp"
-#include "face/plain_button.hpp"
 #include "face/status_dot.hpp"
 #include "face/status_text.hpp"
 #include "root_view.hpp"
@@ -42,40 +41,34 @@ protected:
         QApplication::processEvents();
     }
 
-    template <typename T = QWidget> T *control(const char *identifier)
+    template <typename T = QAbstractButton> T *control(const char *identifier)
     {
         T *found = view->findChild<T *>(QString::fromLatin1(identifier));
         EXPECT_NE(found, nullptr) << identifier;
         return found;
     }
-
-    QAbstractButton *button(const char *identifier) { return control<QAbstractButton>(identifier); }
-
+    QAbstractButton *button(const char *identifier) { return control(identifier); }
+    bool shows(const char *identifier) { return control<QWidget>(identifier)->isVisible(); }
     QString accessibleText(const char *identifier, QAccessible::Text text)
     {
-        return QAccessible::queryAccessibleInterface(control(identifier))->text(text);
+        return QAccessible::queryAccessibleInterface(control<QWidget>(identifier))->text(text);
     }
-
-    bool shows(const char *identifier) { return control(identifier)->isVisible(); }
 
     QColor dotColour()
     {
         auto *dot = view->findChild<LiveTranslationStatusDot *>();
         return pixelAt(grab(view), dot->mapTo(view, dot->centre().toPoint()));
     }
-
     // How close the status text's ink comes to a colour.
     int statusInk(const QColor &colour)
     {
         return closestDistance(
-            grab(view), rectIn(control("liveTranslation.lifecycleStatus"), view), colour);
+            grab(view), rectIn(control<QWidget>("liveTranslation.lifecycleStatus"), view), colour);
     }
-
     bool showsLimitCard()
     {
-        auto *content
-            = view->findChild<QStackedWidget *>(QStringLiteral("liveTranslation.content"));
-        return content->currentWidget() == view->findChild<LiveTranslationLimitCard *>();
+        return control<QStackedWidget>("liveTranslation.content")->currentWidget()
+            == view->findChild<LiveTranslationLimitCard *>();
     }
 
     void click(const char *identifier)

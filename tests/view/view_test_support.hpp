@@ -1,8 +1,7 @@
 #pragma once
 
-// What the view's widget tests share: a model whose commands are recorded, snapshots with
-// languages and cards, pixel sampling of grabbed images, widget lookups and input. The test
-// programs run on the test desktop (test_desktop.hpp).
+// What the view's widget tests share. The test programs run on the test desktop
+// (test_desktop.hpp).
 
 #include <memory>
 #include <string>
@@ -50,22 +49,15 @@ struct ShownColumn {
     explicit ShownColumn(int height = 500);
 };
 
-// Grabs a widget into an image whose pixels are device pixels (devicePixelRatio set).
+// A grab whose pixels are device pixels; pixelAt takes logical coordinates.
 QImage grab(QWidget *widget);
-
-// The pixel at a point given in the grabbed widget's logical coordinates.
 QColor pixelAt(const QImage &image, QPointF logical);
-
-// Colour distance: the largest difference of the red, green and blue components.
+// The largest difference of the red, green and blue components.
 int distance(const QColor &a, const QColor &b);
-
 // The smallest distance between colour and any pixel inside the logical rectangle.
 int closestDistance(const QImage &image, const QRectF &logical, const QColor &colour);
-
 // A colour at an opacity drawn over an opaque one.
 QColor over(const QColor &top, qreal opacity, const QColor &bottom);
-
-// Maps a widget's rectangle into the coordinates of one of its ancestors.
 QRect rectIn(const QWidget *widget, const QWidget *ancestor);
 
 // Counts paint events of a widget and its children.
@@ -81,19 +73,13 @@ private:
     int m_count = 0;
 };
 
-// The built row (or other widget) with this object name under root, null when there is none.
+// The first shown widget with this object name under root, or null.
 QWidget *findNamed(const QWidget *root, const QString &objectName);
-
 // Every visible widget under root whose object name starts with prefix, top to bottom.
 std::vector<QWidget *> visibleNamed(const QWidget *root, const QString &prefix);
-
-// Waits until window is the application's active window. (QTest's own wait takes a tool window
-// for active as soon as its parent is.)
+// QTest's own wait takes a tool window for active as soon as its parent is.
 bool waitUntilActive(QWidget *window);
-
-// A left click in the middle of a widget.
 void click(QWidget *widget);
-
 // A key press on the widget that has the keyboard focus.
 void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
