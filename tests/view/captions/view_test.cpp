@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "captions/active_card.hpp"
 #include "captions/empty_state.hpp"
+#include "captions/footer.hpp"
 #include "captions/list.hpp"
 #include "captions/text.hpp"
 #include "captions/view.hpp"
@@ -31,15 +35,15 @@ protected:
     QString emptyTitle() const
     {
         auto *empty = list()->findChild<LiveTranslationCaptionsEmptyState *>();
-        return empty && empty->isVisible() ? empty->title() : QString();
+        return empty->isVisible() ? empty->title() : QString();
     }
     QRect lastCardRect() const { return list()->cardRect(list()->cardCount() - 1); }
     // How far the newest card's bottom is from the bottom of the view.
     int newestGap() const { return list()->viewport()->height() - lastCardRect().bottom() - 1; }
     QAccessibleInterface *items() const { return QAccessible::queryAccessibleInterface(list()); }
-    std::string itemName(int index) const
+    std::string itemName(int i) const
     {
-        return items()->child(index)->text(QAccessible::Name).toStdString();
+        return items()->child(i)->text(QAccessible::Name).toStdString();
     }
     // The live card's header, source, translation and note; placeholders in brackets.
     QString liveCard() const
@@ -89,23 +93,8 @@ TEST_F(CaptionsViewTest, EmptyStateAndLiveCardFollowTheTextsThatArrived)
     EXPECT_EQ(liveCard(),
         QStringLiteral("LIVE TRANSLATION | Guten Morgen | Good morning | Hearing more · preparing "
                        "the next matched update…"));
-    s.activeSourceText.reset(); // a translation without its source leaves the slot out
-    render(s);
-    EXPECT_TRUE(liveCard().startsWith(QStringLiteral("LIVE TRANSLATION | [] | Good morning")));
-
-    // Long words wrap instead of widening the panel.
-    const std::string compound(600, 'x');
-    s = withCards(0);
-    s.committedCards = {card("long", "Donaudampfschifffahrtskapitän" + compound, compound)};
-    s.activeTranslatedText = compound;
-    render(s);
-    EXPECT_TRUE(emptyTitle().isEmpty());
-    EXPECT_LE(list()->cardRect(0).right(), list()->viewport()->width());
-    EXPECT_GT(list()->cardRect(0).height(), 150);
-    EXPECT_LT(shown.view->minimumSizeHint().width(), 300);
-    EXPECT_LE(live()->width(), shown.view->width());
-    EXPECT_GT(live()->height(), 120);
     render(withCards(1));
+    EXPECT_TRUE(emptyTitle().isEmpty());
     EXPECT_FALSE(live()->isVisible());
 }
 
@@ -128,14 +117,9 @@ TEST_F(CaptionsViewTest, AnotherNumberOfCardsScrollsToTheNewestEasedOrAtOnce)
     ASSERT_TRUE(bar()->isVisible());
     EXPECT_EQ(list()->viewport()->mapTo(shown.view, lastCardRect().topRight()).x(),
         live()->mapTo(shown.view, live()->rect().topRight()).x());
-
-    bar()->setValue(0);
-    render(withCards(39)); // fewer cards is a change of number too
-    EXPECT_EQ(newestGap(), 0);
     bar()->setValue(300);
-    render(withCards(39, 100)); // the same number of other cards is not
+    render(withCards(43, 100)); // the same number of other cards is not
     EXPECT_EQ(bar()->value(), 300);
-    EXPECT_EQ(list()->card(0).id, "card-100");
 }
 
 TEST_F(CaptionsViewTest, ThousandsOfCardsLayOutOnlyWhatIsInViewAndKeepThePlaceOnRelayout)
@@ -144,26 +128,21 @@ TEST_F(CaptionsViewTest, ThousandsOfCardsLayOutOnlyWhatIsInViewAndKeepThePlaceOn
     render({});
     auto snapshot = withCards(10000);
     render(snapshot);
-    EXPECT_EQ(list()->visibleCards().second, 10000u);
-    EXPECT_LE(list()->visibleCards().second - list()->visibleCards().first, 12u);
-    EXPECT_EQ(newestGap(), 0);
+    const auto [first, last] = list()->visibleCards();
+    EXPECT_TRUE(last == 10000u && last - first <= 12u) << first << "-" << last;
     // At the newest card, the newest card stays in view as the originals go and come back.
     for (const bool shows : {false, true}) {
         snapshot.showsSourceText = shows;
         render(snapshot);
         EXPECT_EQ(newestGap(), 0);
     }
-
     // Estimated heights settle as cards come into view; the ends stay exact.
     bar()->setValue(0);
     EXPECT_EQ(list()->cardRect(0).top(), 12);
     bar()->setValue(bar()->maximum() / 2);
     const std::size_t top = list()->visibleCards().first;
-    EXPECT_GT(top, 1000u);
-    EXPECT_LT(list()->visibleCards().second, 9000u);
-    // Every card is an item, though only those in view are laid out.
-    EXPECT_EQ(items()->childCount(), 10000);
-    EXPECT_FALSE(items()->child(static_cast<int>(top))->state().offscreen);
+    EXPECT_TRUE(top > 1000u && list()->visibleCards().second < 9000u) << top;
+    EXPECT_FALSE(items()->child(int(top))->state().offscreen);
     EXPECT_TRUE(items()->child(0)->state().offscreen);
 
     // Elsewhere, the card at the top stays where it is, 5 pixels of it above the view.
@@ -193,7 +172,7 @@ TEST_F(CaptionsViewTest, DraggingSelectsTheTextsOfCardsAndOfTheLiveCardForTheCop
     drag(list()->viewport(), list()->cardRect(0).topLeft() + QPoint(20, 8), end);
     EXPECT_EQ(list()->selectedText(),
         QStringLiteral("Originalsatz Nummer 0\nTranslated sentence number 0 reads like "
-                       "this\n\nHallo Welt\nBonjour tout le monde")); // a blank line between cards
+                       "this\n\nHallo Welt\nBonjour tout le monde"));
     snapshot.committedCards.push_back(card("d", "Neu"));
     render(snapshot);
     EXPECT_TRUE(list()->selectedText().endsWith(QStringLiteral("Bonjour tout le monde")))
@@ -211,7 +190,6 @@ TEST_F(CaptionsViewTest, DraggingSelectsTheTextsOfCardsAndOfTheLiveCardForTheCop
     EXPECT_TRUE(list()->hasFocus());
     EXPECT_EQ(list()->currentItem(), 0u);
     drag(live(), QPoint(16, 4), QPoint(live()->width() - 4, live()->height() - 4));
-    EXPECT_TRUE(list()->hasFocus());
     EXPECT_EQ(list()->currentItem(), 3u);
     EXPECT_EQ(copied(), QStringLiteral("Wie geht es\nHow are you"));
     // As the host hears more, the selected words stay selected; a revision drops the selection.
@@ -226,31 +204,23 @@ TEST_F(CaptionsViewTest, DraggingSelectsTheTextsOfCardsAndOfTheLiveCardForTheCop
 TEST(CaptionsText, OnlyWhatFitsTheHeightIsLaidOutAndNoClusterIsSplit)
 {
     const QFont font = LiveTranslationCaptionFonts::fromApplication().translation;
-    const struct {
-        const char *name;
-        QString text;
-        int unitsPerCluster; // the shown part ends between clusters
-    } cases[] = {
-        {"a million letters", QString(1000000, u'x'), 1},
-        {"a million right-to-left letters", QString(1000000, QChar(0x0628)), 1},
-        {"letters under two marks each", QStringLiteral("a\u0301\u0323").repeated(300000), 3},
-        {"one letter under a million marks", u'a' + QString(1000000, QChar(0x0301)), 1},
-        {"emoji outside the basic plane", QStringLiteral("\U0001F600").repeated(400000), 2},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const LiveTranslationCaptionText text(c.text, font, 300, 200);
-        EXPECT_EQ(text.text(), c.text); // copied and selected in full
-        EXPECT_TRUE(text.isCutShort());
-        EXPECT_LE(text.height(), 200);
-        EXPECT_LE(text.lineCount(), 9);
+    const std::pair<QString, int> cases[] = {// the text, and the units of each of its clusters
+        {QString(1000000, u'x'), 1}, {QString(1000000, QChar(0x0628)), 1},
+        {QStringLiteral("a\u0301\u0323").repeated(300000), 3},
+        {u'a' + QString(1000000, QChar(0x0301)), 1},
+        {QStringLiteral("\U0001F600").repeated(400000), 2}};
+    for (const auto &[string, unitsPerCluster] : cases) {
+        const LiveTranslationCaptionText text(string, font, 300, 200);
+        EXPECT_EQ(text.text(), string); // copied and selected in full
+        EXPECT_TRUE(text.isCutShort() && text.height() <= 200 && text.lineCount() <= 9)
+            << unitsPerCluster;
         EXPECT_LE(text.shownLength(), 8000);
-        EXPECT_EQ(text.shownLength() % c.unitsPerCluster, 0);
+        EXPECT_EQ(text.shownLength() % unitsPerCluster, 0);
     }
-    const LiveTranslationCaptionText fits(
-        QStringLiteral("Good morning and welcome."), font, 300, 200);
-    EXPECT_FALSE(fits.isCutShort());
-    EXPECT_EQ(fits.shownLength(), 25);
+    const LiveTranslationCaptionText fits(QStringLiteral("Good morning."), font, 300, 200);
+    EXPECT_EQ(fits.shownLength(), 13);
+    // A long word wraps instead of widening the card.
+    EXPECT_GE(LiveTranslationCaptionText(QString(600, u'x'), font, 300, 1000).lineCount(), 5);
 }
 
 TEST_F(CaptionsViewTest, CardsAreDrawnInThePalettesColours)
@@ -261,10 +231,8 @@ TEST_F(CaptionsViewTest, CardsAreDrawnInThePalettesColours)
         const QRect card = list()->cardRect(1);
         // Inside, away from the texts: the surface; along the left edge: the border's stroke.
         EXPECT_EQ(pixelAt(image, QPointF(card.right() - 4, card.bottom() - 4)), palette.surface);
-        EXPECT_LT(closestDistance(image,
-                      QRectF(card.left(), card.center().y(), 2, 1 / image.devicePixelRatio()),
-                      palette.border),
-            40);
+        const QRectF edge(card.left(), card.center().y(), 2, 1 / image.devicePixelRatio());
+        EXPECT_LT(closestDistance(image, edge, palette.border), 40);
     }
 }
 
@@ -272,11 +240,9 @@ TEST_F(CaptionsViewTest, AssistiveTechnologyReadsOneListOfTheCardsAndTheLiveCard
 {
     render({});
     QAccessibleInterface *root = items();
-    ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->role(), QAccessible::List);
     EXPECT_EQ(root->text(QAccessible::Name), QStringLiteral("Live translation captions"));
     ASSERT_EQ(root->childCount(), 1); // the empty state
-    EXPECT_EQ(root->indexOfChild(root->child(0)), 0);
 
     auto snapshot = withCards(3);
     snapshot.isSessionActive = true;
@@ -293,9 +259,7 @@ TEST_F(CaptionsViewTest, AssistiveTechnologyReadsOneListOfTheCardsAndTheLiveCard
     EXPECT_EQ(root->indexOfChild(card), 2);
     EXPECT_EQ(root->childAt(card->rect().center().x(), card->rect().center().y()), card);
     // The live card's own widget is not a second copy of it.
-    QAccessibleInterface *liveWidget = QAccessible::queryAccessibleInterface(live());
-    EXPECT_TRUE(liveWidget->state().invisible);
-    EXPECT_TRUE(liveWidget->text(QAccessible::Name).isEmpty());
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(live())->state().invisible);
 
     // Hidden originals leave every source out.
     snapshot.showsSourceText = false;
@@ -305,27 +269,23 @@ TEST_F(CaptionsViewTest, AssistiveTechnologyReadsOneListOfTheCardsAndTheLiveCard
     EXPECT_EQ(itemName(3), "Listening, Waiting for translation…");
     list()->selectAll();
     EXPECT_FALSE(list()->selectedText().contains(QStringLiteral("Originalsatz")));
-    EXPECT_EQ(list()->selectedText().count(QStringLiteral("Translated")), 3);
 
     // A card keeps its interface as it moves; its place follows.
     snapshot.showsSourceText = true;
     snapshot.committedCards.erase(snapshot.committedCards.begin());
     render(snapshot);
     EXPECT_EQ(root->indexOfChild(card), 1);
-    EXPECT_EQ(root->indexOfChild(root->child(2)), 2);
     EXPECT_EQ(root->child(2)->role(), QAccessible::ListItem); // the live card
+    EXPECT_EQ(root->indexOfChild(root->child(2)), 2);
 
-    // Host texts are plain text; of each, what is read ends after 4,096 units with an ellipsis.
-    snapshot.committedCards.push_back(viewtest::card("m", "<b>bold</b> &amp;", "<i>source</i>"));
+    // Of each text, what is read ends after 4,096 units with an ellipsis.
     snapshot.committedCards.push_back(viewtest::card("huge", std::string(1000000, 'y'), "Hallo"));
-    snapshot.activeTranslatedText = "<h1>" + std::string(5000, 'z');
+    snapshot.activeTranslatedText = std::string(5000, 'z');
     render(snapshot);
-    EXPECT_EQ(itemName(2), "<b>bold</b> &amp;, <i>source</i>, 20:26");
-    EXPECT_EQ(root->child(3)->text(QAccessible::Name).left(4104),
+    EXPECT_EQ(root->child(2)->text(QAccessible::Name).left(4104),
         QString(4096, u'y') + QStringLiteral("…, Hallo"));
-    EXPECT_EQ(root->child(4)->text(QAccessible::Name),
-        QStringLiteral("Live translation, <h1>") + QString(4092, u'z')
-            + QStringLiteral("…, Quelle"));
+    EXPECT_EQ(root->child(3)->text(QAccessible::Name),
+        QStringLiteral("Live translation, ") + QString(4096, u'z') + QStringLiteral("…, Quelle"));
 }
 
 TEST_F(CaptionsViewTest, KeysMoveTheCurrentCardWhichIsRingedScrolledIntoViewAndFocused)
@@ -357,29 +317,99 @@ TEST_F(CaptionsViewTest, KeysMoveTheCurrentCardWhichIsRingedScrolledIntoViewAndF
     EXPECT_TRUE(live()->showsFocusRing()); // the live card, after the newest
     QTest::keyClick(list(), Qt::Key_Up);
     EXPECT_FALSE(live()->showsFocusRing());
-    EXPECT_LE(list()->cardRect(29).bottom() + 1, list()->viewport()->height());
-    QTest::keyClick(list(), Qt::Key_PageUp);
-    const std::size_t current = *list()->currentItem();
-    EXPECT_LT(current, 28u);
-    EXPECT_GE(list()->cardRect(current).top(), 0);
-    // Each move is reported, so that the screen reader reads the card.
-    std::vector<std::size_t> reported;
+    EXPECT_EQ(list()->cardRect(29).bottom() + 1, list()->viewport()->height());
+    std::vector<std::size_t> reported; // each move, so that the screen reader reads the card
     for (const auto &arguments : moves)
         reported.push_back(arguments.at(0).value<std::size_t>());
-    EXPECT_EQ(reported, (std::vector<std::size_t> {0, 1, 2, 1, 30, 29, current}));
+    EXPECT_EQ(reported, (std::vector<std::size_t> {0, 1, 2, 1, 30, 29}));
 
-    // New cards before and after keep the same card current.
+    // New cards before and after keep the same card current, and the live card stays current.
     snapshot.committedCards.front() = card("new", "Neu");
     snapshot.committedCards.push_back(card("newest", "Neueste"));
     render(snapshot);
-    EXPECT_EQ(list()->card(*list()->currentItem()).id, "card-" + std::to_string(current));
-    // The live card stays current as cards arrive before it.
+    EXPECT_EQ(list()->card(*list()->currentItem()).id, "card-29");
     QTest::keyClick(list(), Qt::Key_End);
-    EXPECT_EQ(list()->currentItem(), 31u);
     snapshot.committedCards.push_back(card("after", "Danach"));
     render(snapshot);
     EXPECT_EQ(list()->currentItem(), 32u);
     EXPECT_TRUE(live()->showsFocusRing());
+}
+
+class CaptionsFooterTest : public ::testing::Test {
+protected:
+    CaptionsFooterTest()
+        : footer(&recording.model)
+    {
+        footer.resize(520, 60);
+        footer.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&footer));
+        QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    }
+    void SetUp() override { ASSERT_TRUE(toggle && note && copyLatest && copyAll); }
+    // The host's answer: the model takes the snapshot and the footer renders it.
+    void host(const LiveTranslationHelperSnapshot &snapshot)
+    {
+        recording.model.applySnapshot(snapshot);
+        footer.render(recording.model.snapshot(), LiveTranslationPalette::dark());
+    }
+    QString copy(QPushButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        return QGuiApplication::clipboard()->text();
+    }
+
+    RecordingModel recording;
+    LiveTranslationCaptionsFooter footer;
+    QCheckBox *toggle = footer.findChild<QCheckBox *>("liveTranslation.showSourceToggle");
+    QLabel *note = footer.findChild<QLabel *>("liveTranslation.showSourceNote");
+    QPushButton *copyLatest = footer.findChild<QPushButton *>("liveTranslation.copyLatestButton");
+    QPushButton *copyAll = footer.findChild<QPushButton *>("liveTranslation.copyAllButton");
+};
+
+TEST_F(CaptionsFooterTest, EachChangeOfTheToggleSendsOneCommandAndTheSnapshotDecidesWhatShows)
+{
+    EXPECT_EQ(toggle->text(), QStringLiteral("Original"));
+    EXPECT_EQ(note->text(),
+        QStringLiteral("Original and translation remain paired to the same revision."));
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    QTest::keyClick(toggle, Qt::Key_Space);
+    EXPECT_EQ(recording.events,
+        (std::vector<std::string> {"set_shows_source_text", "set_shows_source_text"}));
+    EXPECT_FALSE(recording.commands[0].boolValue || recording.commands[1].boolValue);
+    EXPECT_TRUE(toggle->isChecked()) << "stays at the snapshot's value until the host answers";
+
+    LiveTranslationHelperSnapshot hidden;
+    hidden.showsSourceText = false;
+    host(hidden);
+    EXPECT_FALSE(toggle->isChecked());
+    EXPECT_EQ(note->text(),
+        QStringLiteral("Showing translations only. Originals remain available when re-enabled."));
+    EXPECT_EQ(recording.commands.size(), 2u) << "the host's value sends nothing back";
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    ASSERT_EQ(recording.commands.size(), 3u);
+    EXPECT_TRUE(recording.commands[2].boolValue);
+    EXPECT_FALSE(toggle->isChecked());
+}
+
+TEST_F(CaptionsFooterTest, CopyButtonsAreEnabledByWhatThereIsToCopyAndCopyOnlyTranslations)
+{
+    host({});
+    EXPECT_FALSE(copyLatest->isEnabled() || copyAll->isEnabled());
+    LiveTranslationHelperSnapshot snapshot;
+    snapshot.activeTranslatedText = "";
+    host(snapshot);
+    EXPECT_TRUE(copyLatest->isEnabled());
+    EXPECT_FALSE(copyAll->isEnabled());
+    EXPECT_EQ(copy(copyLatest), QStringLiteral("kept"))
+        << "an empty live translation copies nothing";
+    snapshot.committedCards = {card("1", "a", "x"), card("2", " b\n", "y")};
+    host(snapshot);
+    EXPECT_TRUE(copyAll->isEnabled());
+    EXPECT_EQ(copy(copyAll), QStringLiteral("a\n b"));
+    EXPECT_EQ(copy(copyLatest), QStringLiteral("b"));
+    snapshot.committedCards = {card("1", "    ", "source")};
+    host(snapshot);
+    EXPECT_EQ(copy(copyAll), QStringLiteral("b")) << "a blank result leaves the clipboard alone";
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QHBoxLayout>
+#include <QRawFont>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "common/button_styles.hpp"
+#include "common/symbols.hpp"
 #include "view_test_support.hpp"
 
 using namespace viewtest;
@@ -84,7 +87,7 @@ TEST_P(ButtonLook, SecondaryHasMutedFillAndBorderAndOnlyTheLabelDimsWhenPressed)
 INSTANTIATE_TEST_SUITE_P(BothSchemes, ButtonLook,
     ::testing::Values(LiveTranslationColorScheme::light, LiveTranslationColorScheme::dark));
 
-TEST(TavuButton, SizeFollowsTheStyleAndTheLabelAndAnEqualStyleRepaintsNothing)
+TEST(TavuButton, SizeFollowsStyleAndLabelAndOnlyKeyboardFocusShowsARing)
 {
     const auto light = LiveTranslationPalette::light();
     Stage stage(QStringLiteral("Go"), light);
@@ -96,74 +99,114 @@ TEST(TavuButton, SizeFollowsTheStyleAndTheLabelAndAnEqualStyleRepaintsNothing)
     font.setWeight(QFont::DemiBold);
     EXPECT_NEAR(stage.button->width(),
         QFontMetricsF(font).horizontalAdvance(QStringLiteral("Go")) + 22, 1.0);
-
     PaintCounter paints(stage.button);
     stage.button->setButtonStyle(TavuPrimaryButtonStyle {light});
     QApplication::processEvents();
-    EXPECT_EQ(paints.count(), 0);
+    EXPECT_EQ(paints.count(), 0) << "an equal style repaints nothing";
     stage.button->setButtonStyle(TavuPrimaryButtonStyle {LiveTranslationPalette::dark()});
     QApplication::processEvents();
     EXPECT_GT(paints.count(), 0);
-    EXPECT_EQ(pixelAt(stage.image(), stage.fillPoint()), LiveTranslationPalette::dark().accent);
+
+    stage.backdrop.activateWindow();
+    QApplication::processEvents();
+    QSignalSpy clicks(stage.button, &QAbstractButton::clicked);
+    const QImage unfocused = stage.image();
+    stage.button->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(stage.image(), unfocused);
+    stage.button->clearFocus();
+    stage.button->setFocus(Qt::TabFocusReason);
+    EXPECT_NE(stage.image(), unfocused);
+    for (const auto &[key, modifiers] :
+        {std::pair {Qt::Key_Space, Qt::NoModifier}, {Qt::Key_Return, Qt::NoModifier},
+            {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Return, Qt::ShiftModifier}})
+        QTest::keyClick(stage.button, key, modifiers);
+    EXPECT_EQ(clicks.count(), 3);
+    stage.button->setEnabled(false);
+    QTest::keyClick(stage.button, Qt::Key_Return);
+    EXPECT_EQ(clicks.count(), 3);
+
     stage.button->setButtonStyle(TavuSecondaryButtonStyle {light});
     QApplication::processEvents();
     EXPECT_EQ(stage.button->height(), 26);
 }
 
-TEST(TavuButton, SpaceAndReturnPressAndOnlyKeyboardFocusShowsARing)
-{
-    const auto palette = LiveTranslationPalette::light();
-    Stage stage(QStringLiteral("Start"), palette);
-    stage.button->setButtonStyle(TavuPrimaryButtonStyle {palette});
-    stage.backdrop.activateWindow();
-    QApplication::processEvents();
-    QSignalSpy clicks(stage.button, &QAbstractButton::clicked);
-    const QImage unfocused = stage.image();
-
-    stage.button->setFocus(Qt::MouseFocusReason);
-    QApplication::processEvents();
-    EXPECT_EQ(stage.image(), unfocused);
-    stage.button->clearFocus();
-    stage.button->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    EXPECT_NE(stage.image(), unfocused);
-
-    QTest::keyClick(stage.button, Qt::Key_Space);
-    QTest::keyClick(stage.button, Qt::Key_Return);
-    QTest::keyClick(stage.button, Qt::Key_Enter, Qt::KeypadModifier);
-    QTest::keyClick(stage.button, Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(clicks.count(), 3);
-    stage.button->setEnabled(false);
-    QTest::keyClick(stage.button, Qt::Key_Return);
-    EXPECT_EQ(clicks.count(), 3);
-}
-
 TEST(Palette, TwelveColoursOfBothSchemesAndFocusRingsThatStandOut)
 {
     const auto hex = [](const LiveTranslationPalette &p) {
-        std::vector<std::string> names;
+        QStringList names;
         for (const QColor &c :
             {p.background, p.surface, p.mutedSurface, p.foreground, p.secondaryText, p.tertiaryText,
                 p.primary, p.accent, p.selection, p.border, p.warning, p.liveAccent})
-            names.push_back(c.name().toUpper().toStdString());
-        return names;
+            names << c.name().mid(1).toUpper();
+        return names.join(u' ');
     };
     const auto light = LiveTranslationPalette::light();
     const auto dark = LiveTranslationPalette::dark();
     EXPECT_EQ(hex(light),
-        (std::vector<std::string> {"#FDF9F0", "#FFFDF9", "#F6F1E8", "#031310", "#3D5559", "#70807E",
-            "#00402C", "#88D514", "#DBEDE0", "#D9D4C9", "#B35A20", "#8A6500"}));
+        "FDF9F0 FFFDF9 F6F1E8 031310 3D5559 70807E 00402C 88D514 DBEDE0 D9D4C9 B35A20 8A6500");
     EXPECT_EQ(hex(dark),
-        (std::vector<std::string> {"#06111B", "#111519", "#101A1D", "#F6F8F3", "#A4ADAE", "#707A80",
-            "#B7FF77", "#9FE51A", "#16372E", "#273338", "#FFB36B", "#E0B45D"}));
+        "06111B 111519 101A1D F6F8F3 A4ADAE 707A80 B7FF77 9FE51A 16372E 273338 FFB36B E0B45D");
     EXPECT_EQ(LiveTranslationPalette::forScheme(LiveTranslationColorScheme::dark), dark);
     EXPECT_EQ(LiveTranslationPalette::forScheme(static_cast<LiveTranslationColorScheme>(7)), light);
-
     // The accent only where it stands out by 3:1 (it does not on light surfaces).
     EXPECT_NEAR(contrastRatio(Qt::black, Qt::white), 21.0, 0.01);
     EXPECT_EQ(light.focusRingOn(light.surface), light.foreground);
     EXPECT_EQ(dark.focusRingOn(dark.selection), dark.accent);
     EXPECT_EQ(dark.focusRingOn(dark.accent), dark.background);
+}
+
+TEST(Symbols, EveryNameDrawsItsMaterialGlyphFromTheCompiledInFont)
+{
+    const std::pair<QString, char16_t> table[]
+        = {{"captions.bubble", 0xe048}, {"xmark", 0xe5cd}, {"chevron.down", 0xe5cf},
+            {"magnifyingglass", 0xe8b6}, {"checkmark", 0xe5ca}, {"arrow.left.arrow.right", 0xe8d4},
+            {"speaker.wave.2", 0xe050}, {"speaker.wave.2.fill", 0xe050}, {"app.fill", 0xe5c3},
+            {"exclamationmark.triangle.fill", 0xe002}, {"lock.fill", 0xe897}, {"clock", 0xe8b5}};
+    const QFont font = symbols::font(12);
+    EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("Material Icons"));
+    const QRawFont raw = QRawFont::fromFont(font);
+    for (const auto &[name, codepoint] : table) {
+        EXPECT_EQ(symbols::glyph(name), QString(QChar(codepoint))) << name.toStdString();
+        EXPECT_TRUE(raw.supportsCharacter(QChar(codepoint))) << name.toStdString();
+    }
+    for (const auto *unknown : {u"no.such.symbol", u"", u"XMARK"})
+        EXPECT_TRUE(symbols::glyph(unknown).isEmpty());
+}
+
+TEST(Symbols, ASymbolIsCentredInItsFrameAndDrawnAtDeviceResolution)
+{
+    QWidget backdrop;
+    backdrop.setPalette(QPalette(Qt::white));
+    backdrop.setAutoFillBackground(true);
+    backdrop.resize(24, 24);
+    auto *symbol = new LiveTranslationSymbol(u"xmark", 12, &backdrop);
+    symbol->setFrameSize(QSize(24, 24));
+    symbol->setColor(Qt::black);
+    symbol->resize(symbol->sizeHint());
+    backdrop.show();
+    // The ink's bounding box in device pixels: pixels that differ from the white backdrop.
+    const auto inkBox = [&] {
+        const QImage image = grab(&backdrop);
+        QRect box;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (distance(image.pixelColor(x, y), Qt::white) > 40)
+                    box |= QRect(x, y, 1, 1);
+            }
+        }
+        return box;
+    };
+
+    const qreal ratio = grab(&backdrop).devicePixelRatio();
+    const QRect ink = inkBox();
+    ASSERT_TRUE(ink.isValid());
+    // Centred to within one device pixel on both axes; the ink grows with the ratio.
+    EXPECT_NEAR(QRectF(ink).center().x() + 0.5, 12 * ratio, 1.0);
+    EXPECT_NEAR(QRectF(ink).center().y() + 0.5, 12 * ratio, 1.0);
+    EXPECT_GE(ink.width(), qFloor(8 * ratio));
+    EXPECT_LE(closestDistance(grab(&backdrop), QRectF(0, 0, 24, 24), Qt::black), 10);
+    symbol->setSymbol(u"no.such.symbol");
+    EXPECT_FALSE(inkBox().isValid());
 }
 
 } // namespace
