@@ -22,9 +22,7 @@ struct Stage {
     Stage(const QString &label, const LiveTranslationPalette &palette)
         : button(new TavuButton(label, &backdrop))
     {
-        QPalette qt;
-        qt.setColor(QPalette::Window, palette.background);
-        backdrop.setPalette(qt);
+        backdrop.setPalette(QPalette(palette.background));
         backdrop.setAutoFillBackground(true);
         auto *row = new QHBoxLayout(&backdrop);
         row->setContentsMargins(20, 20, 20, 20);
@@ -184,29 +182,20 @@ TEST(Symbols, ASymbolIsCentredInItsFrameAndDrawnAtDeviceResolution)
     symbol->setColor(Qt::black);
     symbol->resize(symbol->sizeHint());
     backdrop.show();
-    // The ink's bounding box in device pixels: pixels that differ from the white backdrop.
-    const auto inkBox = [&] {
-        const QImage image = grab(&backdrop);
-        QRect box;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (distance(image.pixelColor(x, y), Qt::white) > 40)
-                    box |= QRect(x, y, 1, 1);
-            }
-        }
-        return box;
-    };
-
-    const qreal ratio = grab(&backdrop).devicePixelRatio();
-    const QRect ink = inkBox();
-    ASSERT_TRUE(ink.isValid());
+    const QImage image = grab(&backdrop);
+    const qreal ratio = image.devicePixelRatio();
+    QRect ink; // in device pixels: those that differ from the white backdrop
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (distance(image.pixelColor(x, y), Qt::white) > 40)
+                ink |= QRect(x, y, 1, 1);
     // Centred to within one device pixel on both axes; the ink grows with the ratio.
     EXPECT_NEAR(QRectF(ink).center().x() + 0.5, 12 * ratio, 1.0);
     EXPECT_NEAR(QRectF(ink).center().y() + 0.5, 12 * ratio, 1.0);
     EXPECT_GE(ink.width(), qFloor(8 * ratio));
-    EXPECT_LE(closestDistance(grab(&backdrop), QRectF(0, 0, 24, 24), Qt::black), 10);
+    EXPECT_LE(closestDistance(image, QRectF(0, 0, 24, 24), Qt::black), 10);
     symbol->setSymbol(u"no.such.symbol");
-    EXPECT_FALSE(inkBox().isValid());
+    EXPECT_GT(closestDistance(grab(&backdrop), QRectF(0, 0, 24, 24), Qt::black), 200);
 }
 
 } // namespace

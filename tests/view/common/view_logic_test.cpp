@@ -91,10 +91,9 @@ TEST(CapturePercent, TruncatesTowardZeroAndSaturatesBeyondTheRange)
     constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
     constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
     constexpr float kInf = std::numeric_limits<float>::infinity();
-    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-    const std::pair<float, std::int64_t> cases[] = {{0.0F, 0}, {-0.0F, 0}, {0.537F, 53},
-        {0.999F, 99}, {1.0F, 100}, {1.5F, 150}, {-0.009F, 0}, {-0.537F, -53}, {kNaN, 0},
-        {kInf, kMax}, {-kInf, kMin}, {1e30F, kMax}, {-1e30F, kMin},
+    // Around zero and at the ends of the range; the capture status shows the plain values.
+    const std::pair<float, std::int64_t> cases[] = {{-0.0F, 0}, {-0.009F, 0}, {-0.537F, -53},
+        {0.999F, 99}, {kInf, kMax}, {-kInf, kMin}, {1e30F, kMax}, {-1e30F, kMin},
         {std::ldexp(1.0F, 63) / 100.0F, kMax}, {-std::ldexp(1.0F, 63) / 100.0F, kMin}};
     for (const auto &[level, percent] : cases)
         EXPECT_EQ(capturePercent(level), percent) << level;
