@@ -1,14 +1,12 @@
-// Encoding exactness, string and number forms, rejection reasons, the decode/encode round trip
-// over random values, and decoding into storage that held an earlier value.
+// Encoding exactness, string and number forms, rejection reasons, and decoding into storage that
+// held an earlier value.
 
 #include <cfloat>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
-#include <random>
 #include <string>
 
-#include "random_snapshots.hpp"
 #include "wire_codec.hpp"
 #include "wire_printers.hpp"
 
@@ -164,6 +162,12 @@ TEST(WireEncoding, NumbersAreShortestAndReadable)
     const std::string json = encodeSnapshot(s);
     EXPECT_NE(json.find(R"("generation":18446744073709551615,)"), std::string::npos);
     EXPECT_NE(json.find(R"("droppedCaptureBuffers":-9223372036854775808,)"), std::string::npos);
+    // Negative zero keeps its sign when read back too.
+    s.captureAudioLevel = -0.0F;
+    WireDecoder decoder;
+    const auto decoded = decoder.decodeHostMessage(lineOf(s));
+    ASSERT_TRUE(decoded) << decoded.error.message();
+    EXPECT_TRUE(std::signbit(decoded.value->snapshot->captureAudioLevel));
 }
 
 TEST(WireEncoding, ValuesJsonCannotHoldFailTheWholeMessage)
@@ -196,7 +200,6 @@ TEST(WireDecoding, RejectionReasonsNameTheFieldAndTheFault)
     const std::pair<std::string, std::string> cases[] = {
         {edited(R"("committedCards":[])", cards),
             "snapshot.committedCards[3].committedAt: expected a number, found a string"},
-        {edited("inactive", "paused"), R"(snapshot.lifecycle: unknown value "paused")"},
         {edited(R"("generation":0)", R"("generation":-1)"),
             "snapshot.generation: expected a non-negative integer, found -1"},
         {edited(R"("droppedCaptureBuffers":0)", R"("droppedCaptureBuffers":1.5)"),
@@ -215,8 +218,6 @@ TEST(WireDecoding, RejectionReasonsNameTheFieldAndTheFault)
         {edited(R"("targetLanguage":"en",)", ""), "snapshot.targetLanguage: missing required key"},
         {R"({"type":"show","type":"show"})", "type: duplicate key"},
         {R"({"type":null})", "type: expected a string, found null"},
-        {R"({"type":"snapshot"})", "snapshot: missing required key"},
-        {"[1]", "expected an object, found an array"},
         {"", "invalid JSON: empty line"},
         {"{\"type\":\"show\",\"x\":\"\xff\"}", "invalid JSON: not valid UTF-8"},
         // Long unknown values are cut, on a character boundary.
@@ -235,31 +236,6 @@ TEST(WireDecoding, DecodesExactlyTheBytesOfTheViewItIsGiven)
     ASSERT_TRUE(hide && show) << hide.error.message() << show.error.message();
     EXPECT_EQ(hide.value->kind, HostMessage::Kind::hide);
     EXPECT_EQ(show.value->kind, HostMessage::Kind::show);
-}
-
-TEST(WireRoundTrip, RandomSnapshotsAndCommandsSurviveEncodeAndDecode)
-{
-    std::mt19937 random(20240607);
-    WireDecoder decoder;
-    for (int i = 0; i < 2000; ++i) {
-        const auto message = HostMessage::makeSnapshot(
-            wiretest::randomSnapshot(random, i % 2 == 0 ? i : wiretest::randomBits(random), 5));
-        const std::string line = encodeHostMessage(message);
-        ASSERT_EQ(line.find('\n'), std::string::npos);
-        const auto decoded = decoder.decodeHostMessage(line);
-        ASSERT_TRUE(decoded) << decoded.error.message() << " in " << line;
-        ASSERT_EQ(*decoded.value, message);
-        ASSERT_EQ(encodeHostMessage(*decoded.value), line);
-        ASSERT_EQ(std::signbit(decoded.value->snapshot->captureAudioLevel),
-            std::signbit(message.snapshot->captureAudioLevel));
-
-        const Command command = i % 2 == 0
-            ? Command::setTargetLanguage(wiretest::randomText(random))
-            : Command::setShowsSourceText(i % 4 == 1);
-        const auto decodedCommand = decoder.decodeCommand(encodeCommand(command));
-        ASSERT_TRUE(decodedCommand) << decodedCommand.error.message();
-        ASSERT_EQ(*decodedCommand.value, command);
-    }
 }
 
 // Decoding into storage that held an earlier value must give exactly the new value (see also the

@@ -17,53 +17,30 @@ Snapshot snapshotWith(std::uint64_t generation, std::string status)
     return snapshot;
 }
 
-// Counts the model's notifications and records the appearances it sets.
-struct Recorder {
-    int notifications = 0;
-    std::vector<LiveTranslationAppearance> appearances;
-
-    explicit Recorder(LiveTranslationHelperModel &model)
-    {
-        model.setAppearanceSetter(
-            [this](LiveTranslationAppearance a) { appearances.push_back(a); });
-        QObject::connect(
-            &model, &LiveTranslationHelperModel::snapshotChanged, [this] { ++notifications; });
-    }
-};
-
-TEST(ModelGeneration, StartsInitialAndTakesEveryGenerationNotBelowItsOwnNotifyingEachTime)
+TEST(ModelGeneration, TakesEveryGenerationNotBelowItsOwnAsUnsigned64BitNotifyingEachTime)
 {
+    using Appearance = LiveTranslationAppearance;
     LiveTranslationHelperModel model;
     EXPECT_EQ(model.snapshot().statusMessage, "Connecting to Tavu");
-    EXPECT_EQ(model.snapshot().generation, 0U);
-    Recorder recorder(model);
-    model.applySnapshot(snapshotWith(0, "first"));
-    EXPECT_EQ(model.snapshot().statusMessage, "first");
+    int notifications = 0;
+    std::vector<Appearance> appearances;
+    model.setAppearanceSetter([&](Appearance appearance) { appearances.push_back(appearance); });
+    QObject::connect(
+        &model, &LiveTranslationHelperModel::snapshotChanged, [&] { ++notifications; });
+    model.applySnapshot(snapshotWith(0, "first")); // the initial generation is 0, and so any
     model.applySnapshot(snapshotWith(7, "a"));
-    model.applySnapshot(snapshotWith(7, "b"));
-    model.applySnapshot(snapshotWith(7, "b")); // unchanged, and still a replacement
-    EXPECT_EQ(model.snapshot().statusMessage, "b");
-    EXPECT_EQ(recorder.notifications, 4);
-}
-
-TEST(ModelGeneration, OlderGenerationChangesNothingNotEvenTheAppearance)
-{
-    LiveTranslationHelperModel model;
-    Recorder recorder(model);
-    auto newer = snapshotWith(7, "kept");
-    newer.appearanceMode = "dark";
-    model.applySnapshot(newer);
+    auto dark = snapshotWith(7, "b");
+    dark.appearanceMode = "dark";
+    model.applySnapshot(dark);
+    model.applySnapshot(dark); // unchanged, and still a replacement
     auto older = snapshotWith(5, "stale");
     older.appearanceMode = "light";
-    model.applySnapshot(older);
-    EXPECT_EQ(model.snapshot().statusMessage, "kept");
-    EXPECT_EQ(recorder.notifications, 1);
-    EXPECT_EQ(recorder.appearances, std::vector {LiveTranslationAppearance::dark});
-}
+    model.applySnapshot(older); // changes nothing, not even the appearance
+    EXPECT_EQ(model.snapshot().statusMessage, "b");
+    EXPECT_EQ(notifications, 4);
+    EXPECT_EQ(appearances,
+        (std::vector {Appearance::system, Appearance::system, Appearance::dark, Appearance::dark}));
 
-TEST(ModelGeneration, ComparesGenerationsAsUnsigned64Bit)
-{
-    LiveTranslationHelperModel model;
     model.applySnapshot(snapshotWith(UINT64_MAX, "max"));
     model.applySnapshot(snapshotWith(1ULL << 63U, "lower"));
     EXPECT_EQ(model.snapshot().statusMessage, "max");
@@ -74,12 +51,10 @@ TEST(ModelGeneration, ComparesGenerationsAsUnsigned64Bit)
 TEST(ModelGeneration, ATakenSnapshotIsExchangedForTheReplacedOneAndAStaleOneIsLeftAlone)
 {
     LiveTranslationHelperModel model;
-    Recorder recorder(model);
     auto first = snapshotWith(3, "first");
     first.committedCards = {{"c1", "source", "translation", 1.0}};
     model.applySnapshot(std::move(first));
     EXPECT_EQ(first.statusMessage, "Connecting to Tavu"); // the initial one comes back
-
     auto second = snapshotWith(4, "second");
     model.applySnapshot(std::move(second));
     EXPECT_EQ(model.snapshot(), snapshotWith(4, "second"));
@@ -89,10 +64,7 @@ TEST(ModelGeneration, ATakenSnapshotIsExchangedForTheReplacedOneAndAStaleOneIsLe
     auto stale = snapshotWith(2, "stale");
     model.applySnapshot(std::move(stale));
     EXPECT_EQ(stale, snapshotWith(2, "stale"));
-    model.applySnapshot(snapshotWith(1, "also stale")); // copied
     EXPECT_EQ(model.snapshot(), snapshotWith(4, "second"));
-    EXPECT_EQ(recorder.notifications, 2);
-
     const auto newer = snapshotWith(9, "newer"); // a copied snapshot stays with its owner
     model.applySnapshot(newer);
     EXPECT_EQ(newer, snapshotWith(9, "newer"));
