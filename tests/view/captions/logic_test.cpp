@@ -1,3 +1,4 @@
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -78,8 +79,8 @@ TEST(CaptionsTime, LocalHourAndMinuteOfTheReferenceDateAndNoneOutsideTheClocksYe
     // Formats that carry seconds lose them.
     EXPECT_EQ(captionTimeText(700000000, QLocale::c()), QStringLiteral("01:56"));
 
-    constexpr double kInf = std::numeric_limits<double>::infinity();
-    for (const double date : {kInf, -kInf, std::numeric_limits<double>::quiet_NaN(), 3e11, -7e10})
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const double date : {inf, -inf, std::nan(""), 3e11, -7e10})
         EXPECT_TRUE(captionTimeText(date, QLocale::c()).isEmpty()) << date;
     EXPECT_EQ(captionTimeText(2e11, QLocale::c()), QStringLiteral("01:03")); // year 8338
 }
@@ -169,7 +170,7 @@ TEST_F(CaptionEntriesTest, DroppingTheOldestFollowsCardsByIdWithTheirHeights)
     EXPECT_EQ(shape(), "c2@0:40 c3@50:90* c4@150:40 c5@200:40 = 240");
 }
 
-TEST_F(CaptionEntriesTest, EditedCardsAreMeasuredAgainAndMovedOnesAreNotAndEqualIdsGoInOrder)
+TEST_F(CaptionEntriesTest, EditedCardsAreMeasuredAgainAndMovedOnesAreNot)
 {
     entries.update(cards(0, 4));
     for (std::size_t i = 0; i < 4; ++i)
@@ -179,13 +180,6 @@ TEST_F(CaptionEntriesTest, EditedCardsAreMeasuredAgainAndMovedOnesAreNotAndEqual
     EXPECT_EQ(update.moved, (Moves {{}, 2, {}, 1}));
     EXPECT_EQ(entries.card(0).translatedText, "revised");
     EXPECT_EQ(shape(), "c0@0:40 c3@50:53* c1@113:51* new@174:40 = 214");
-
-    entries.update({card("same", "one"), card("same", "two")});
-    entries.setMeasuredHeight(0, 61);
-    entries.setMeasuredHeight(1, 62);
-    update = entries.update({card("x"), card("same", "one"), card("same", "two")});
-    EXPECT_EQ(update.moved, (Moves {1, 2}));
-    EXPECT_EQ(shape(), "x@0:40 same@50:61* same@121:62* = 183");
 }
 
 TEST_F(CaptionEntriesTest, RangeAndIndexFindCardsByHeightAndAMeasureMovesOnlyTheCardsBelow)

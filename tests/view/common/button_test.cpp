@@ -64,24 +64,6 @@ TEST_P(ButtonLook, PrimaryIsAccentWithANearBlackLabelAndOnlyTheFillDimsWhenPress
     EXPECT_LE(distance(dimmed, over(palette.accent, 0.42, palette.background)), 1);
 }
 
-TEST_P(ButtonLook, SecondaryHasMutedFillAndBorderAndOnlyTheLabelDimsWhenPressed)
-{
-    Stage stage(QStringLiteral("Copy all"), palette);
-    stage.button->setButtonStyle(TavuSecondaryButtonStyle {palette});
-    const QRect box = stage.box();
-    const QPointF borderPoint(box.left() + box.width() / 2.0, box.top() + 0.5);
-    for (const bool down : {false, true}) {
-        stage.button->setDown(down);
-        const QImage image = stage.image();
-        EXPECT_EQ(pixelAt(image, stage.fillPoint()), palette.mutedSurface);
-        EXPECT_EQ(pixelAt(image, borderPoint), palette.border);
-        const QColor label
-            = down ? over(palette.foreground, 0.65, palette.mutedSurface) : palette.foreground;
-        EXPECT_LE(closestDistance(image, box, label), 6) << down;
-        EXPECT_EQ(closestDistance(image, box, palette.foreground) > 20, down);
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(BothSchemes, ButtonLook,
     ::testing::Values(LiveTranslationColorScheme::light, LiveTranslationColorScheme::dark));
 
@@ -97,13 +79,6 @@ TEST(TavuButton, SizeFollowsStyleAndLabelAndOnlyKeyboardFocusShowsARing)
     font.setWeight(QFont::DemiBold);
     EXPECT_NEAR(stage.button->width(),
         QFontMetricsF(font).horizontalAdvance(QStringLiteral("Go")) + 22, 1.0);
-    PaintCounter paints(stage.button);
-    stage.button->setButtonStyle(TavuPrimaryButtonStyle {light});
-    QApplication::processEvents();
-    EXPECT_EQ(paints.count(), 0) << "an equal style repaints nothing";
-    stage.button->setButtonStyle(TavuPrimaryButtonStyle {LiveTranslationPalette::dark()});
-    QApplication::processEvents();
-    EXPECT_GT(paints.count(), 0);
 
     stage.backdrop.activateWindow();
     QApplication::processEvents();
@@ -169,33 +144,6 @@ TEST(Symbols, EveryNameDrawsItsMaterialGlyphFromTheCompiledInFont)
     }
     for (const auto *unknown : {u"no.such.symbol", u"", u"XMARK"})
         EXPECT_TRUE(symbols::glyph(unknown).isEmpty());
-}
-
-TEST(Symbols, ASymbolIsCentredInItsFrameAndDrawnAtDeviceResolution)
-{
-    QWidget backdrop;
-    backdrop.setPalette(QPalette(Qt::white));
-    backdrop.setAutoFillBackground(true);
-    backdrop.resize(24, 24);
-    auto *symbol = new LiveTranslationSymbol(u"xmark", 12, &backdrop);
-    symbol->setFrameSize(QSize(24, 24));
-    symbol->setColor(Qt::black);
-    symbol->resize(symbol->sizeHint());
-    backdrop.show();
-    const QImage image = grab(&backdrop);
-    const qreal ratio = image.devicePixelRatio();
-    QRect ink; // in device pixels: those that differ from the white backdrop
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (distance(image.pixelColor(x, y), Qt::white) > 40)
-                ink |= QRect(x, y, 1, 1);
-    // Centred to within one device pixel on both axes; the ink grows with the ratio.
-    EXPECT_NEAR(QRectF(ink).center().x() + 0.5, 12 * ratio, 1.0);
-    EXPECT_NEAR(QRectF(ink).center().y() + 0.5, 12 * ratio, 1.0);
-    EXPECT_GE(ink.width(), qFloor(8 * ratio));
-    EXPECT_LE(closestDistance(image, QRectF(0, 0, 24, 24), Qt::black), 10);
-    symbol->setSymbol(u"no.such.symbol");
-    EXPECT_GT(closestDistance(grab(&backdrop), QRectF(0, 0, 24, 24), Qt::black), 200);
 }
 
 } // namespace
