@@ -1,13 +1,14 @@
 #pragma once
 
-// The panel's view in a 520 × 760 window with a recording model; each test runs in both colour
-// schemes.
+// The panel's view in a 520 × 760 window on a recording model, in the colour scheme the test is
+// instantiated with.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -15,12 +16,23 @@
 #include "face/limit_card.hpp"
 #include "face/status_dot.hpp"
 #include "face/status_text.hpp"
+#include "pickers/audio_picker.hpp"
+#include "pickers/language_column.hpp"
+#include "pickers/language_picker.hpp"
+#include "pickers/lazy_list.hpp"
+#include "pickers/picker_rows.hpp"
+#include "pickers/popover.hpp"
 #include "root_view.hpp"
 #include "view_test_support.hpp"
 
 namespace viewtest {
 
 using Lifecycle = LiveTranslationHelperLifecycle;
+using Strings = std::vector<std::string>;
+
+inline const QString kFrom = QStringLiteral("liveTranslation.sourceLanguagePicker.option.");
+inline const QString kTo = QStringLiteral("liveTranslation.targetLanguagePicker.option.");
+inline const QString kAudio = QStringLiteral("liveTranslation.audioSourcePicker.option.");
 
 class PanelFace : public ::testing::TestWithParam<LiveTranslationColorScheme> {
 protected:
@@ -31,24 +43,30 @@ protected:
         view->resize(window.size());
         view->setColorScheme(GetParam());
         window.show();
-        QApplication::processEvents();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        languages = view->findChild<LiveTranslationPopover *>("liveTranslation.languagePopover");
+        audio = view->findChild<LiveTranslationPopover *>("liveTranslation.audioSourcePopover");
+        languagePicker = languages->findChild<LiveTranslationLanguagePicker *>();
+        audioPicker = audio->findChild<LiveTranslationAudioPicker *>();
     }
 
     void apply(LiveTranslationHelperSnapshot snapshot)
     {
         snapshot.generation = ++generation;
         recorder.model.applySnapshot(std::move(snapshot));
-        QApplication::processEvents();
+        QApplication::processEvents(); // lays the header out for its new texts
     }
 
+    // The control named "liveTranslation.<identifier>".
     template <typename T = QAbstractButton> T *control(const char *identifier)
     {
-        T *found = view->findChild<T *>(QString::fromLatin1(identifier));
+        T *found = view->findChild<T *>(QStringLiteral("liveTranslation.") + identifier);
         EXPECT_NE(found, nullptr) << identifier;
         return found;
     }
     QAbstractButton *button(const char *identifier) { return control(identifier); }
-    bool shows(const char *identifier) { return control<QWidget>(identifier)->isVisible(); }
+    static void click(QWidget *widget) { viewtest::click(widget); }
+    void click(const char *identifier) { click(button(identifier)); }
     QString accessibleText(const char *identifier, QAccessible::Text text)
     {
         return QAccessible::queryAccessibleInterface(control<QWidget>(identifier))->text(text);
@@ -63,21 +81,23 @@ protected:
     int statusInk(const QColor &colour)
     {
         return closestDistance(
-            grab(view), rectIn(control<QWidget>("liveTranslation.lifecycleStatus"), view), colour);
+            grab(view), rectIn(control<QWidget>("lifecycleStatus"), view), colour);
+    }
+    // The shown header buttons, a "-" after the disabled ones.
+    std::string buttons()
+    {
+        std::string shown;
+        for (const char *name : {"audioSourcePicker", "cancelButton", "stopButton", "startButton"})
+            if (QAbstractButton *b = button(name); b->isVisible())
+                shown += name + std::string(b->isEnabled() ? " " : "- ");
+        return shown;
     }
     bool showsLimitCard()
     {
-        return control<QStackedWidget>("liveTranslation.content")->currentWidget()
+        return control<QStackedWidget>("content")->currentWidget()
             == view->findChild<LiveTranslationLimitCard *>();
     }
-
-    void click(const char *identifier)
-    {
-        QTest::mouseClick(button(identifier), Qt::LeftButton);
-        QApplication::processEvents();
-    }
-
-    LiveTranslationHelperSnapshot active(Lifecycle lifecycle)
+    static LiveTranslationHelperSnapshot active(Lifecycle lifecycle)
     {
         LiveTranslationHelperSnapshot s;
         s.isSessionActive = true;
@@ -86,11 +106,42 @@ protected:
         return s;
     }
 
+    // Applies the snapshot and opens a picker by a press on its button.
+    void open(LiveTranslationPopover *popover, const LiveTranslationHelperSnapshot &snapshot)
+    {
+        apply(snapshot);
+        viewtest::click(
+            popover == languages ? view->languagePairButton() : view->audioSourceButton());
+        ASSERT_TRUE(waitUntilActive(popover));
+    }
+    LiveTranslationPickerRow *row(const QString &name) const
+    {
+        return qobject_cast<LiveTranslationPickerRow *>(findNamed(view, name));
+    }
+    static QWidget *focused() { return QApplication::focusWidget(); }
+    // The ids shown in a list, top to bottom, with a * on the marked ones.
+    Strings shown(const QString &prefix) const
+    {
+        Strings result;
+        for (QWidget *widget : visibleNamed(view, prefix)) {
+            auto *r = qobject_cast<LiveTranslationPickerRow *>(widget);
+            result.push_back(r->id().toStdString() + (r->isSelected() ? "*" : ""));
+        }
+        return result;
+    }
+
     LiveTranslationPalette palette = LiveTranslationPalette::forScheme(GetParam());
     RecordingModel recorder;
     QWidget window;
     LiveTranslationHelperView *view = nullptr;
     std::uint64_t generation = 0;
+    LiveTranslationPopover *languages = nullptr;
+    LiveTranslationPopover *audio = nullptr;
+    LiveTranslationLanguagePicker *languagePicker = nullptr;
+    LiveTranslationAudioPicker *audioPicker = nullptr;
 };
+
+// The pickers' tests run in the light scheme only.
+using Pickers = PanelFace;
 
 } // namespace viewtest

@@ -25,18 +25,13 @@ QAccessibleInterface *accessible(QWidget *widget)
 TEST(Accessibility, AValueTextFollowsChangesAndKeepsTheWidgetsRoleActionsAndNumbers)
 {
     LiveTranslationCapsuleButton button(QFont::Medium);
-    setAccessibleIdentity(
-        &button, QStringLiteral("liveTranslation.languagePair"), QStringLiteral("Languages"));
     setAccessibleValueText(&button, QStringLiteral("AUTO → EN"));
-    EXPECT_EQ(accessible(&button)->text(QAccessible::Description), QStringLiteral("AUTO → EN"));
-    EXPECT_EQ(accessible(&button)->text(QAccessible::Name), QStringLiteral("Languages"));
-    EXPECT_EQ(accessible(&button)->role(), QAccessible::Button);
     setAccessibleValueText(&button, QStringLiteral("DE → FI"));
     EXPECT_EQ(accessible(&button)->text(QAccessible::Value), QStringLiteral("DE → FI"));
-    EXPECT_EQ(button.accessibleDescription(), QStringLiteral("DE → FI"));
+    EXPECT_EQ(accessible(&button)->text(QAccessible::Description), QStringLiteral("DE → FI"));
+    EXPECT_EQ(accessible(&button)->role(), QAccessible::Button);
     setAccessibleValueText(&button, QString());
     EXPECT_EQ(accessible(&button)->text(QAccessible::Value), QString());
-
     QSignalSpy clicks(&button, &QAbstractButton::clicked);
     QAccessibleActionInterface *actions = accessible(&button)->actionInterface();
     ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
@@ -51,11 +46,8 @@ TEST(Accessibility, AValueTextFollowsChangesAndKeepsTheWidgetsRoleActionsAndNumb
 
     QLabel label;
     ASSERT_NE(accessible(&label), nullptr); // the toolkit's interface exists first
-    setAccessibleIdentity(
-        &label, QStringLiteral("liveTranslation.level"), QStringLiteral("Audio level"));
     setAccessibleValueText(&label, QStringLiteral("53 percent"));
     EXPECT_EQ(accessible(&label)->text(QAccessible::Value), QStringLiteral("53 percent"));
-    EXPECT_EQ(accessible(&label)->text(QAccessible::Name), QStringLiteral("Audio level"));
     EXPECT_EQ(accessible(&label)->role(), QAccessible::StaticText);
 
     QProgressBar bar;
@@ -125,42 +117,34 @@ TEST(Announcements, NewCardsOnceInOrderABurstByItsNewestAFailureOnceNothingWhile
     new LiveTranslationHelperView(&recorder.model, &window);
     window.show();
     LiveTranslationHelperSnapshot snapshot;
-    const auto apply = [&] {
+    // Applies the snapshot, then waits until this many announcements were heard.
+    const auto apply = [&](size_t heard = 0) {
         ++snapshot.generation;
         recorder.model.applySnapshot(LiveTranslationHelperSnapshot(snapshot));
         QApplication::processEvents();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listener.heard.size() >= heard; })) << heard;
     };
-    const auto hearNext = [&](size_t count) {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return listener.heard.size() >= count; })) << count;
-    };
-
     snapshot.committedCards = {card("a", "One.")};
-    apply();
-    hearNext(1);
+    apply(1);
     // Two snapshots in quick succession are heard together, in order.
     snapshot.committedCards.push_back(card("b", "Two."));
     apply();
     snapshot.committedCards.push_back(card("c", "  Three.\n"));
-    apply();
-    hearNext(2);
+    apply(2);
     // Known cards with new texts are no news; an untranslated card is heard by its source.
     snapshot.committedCards
         = {card("a", "One!"), card("b", "Two!"), card("c", "Three!"), card("d", "", "Neljä.")};
-    apply();
-    hearNext(3);
+    apply(3);
     for (int i = 1; i <= 20; ++i)
         snapshot.committedCards.push_back(
             card("burst-" + std::to_string(i), "Burst " + std::to_string(i) + "."));
-    apply();
-    hearNext(4);
+    apply(4);
     snapshot.hasFailure = true;
     snapshot.statusMessage = "Microphone unavailable";
-    apply();
-    hearNext(5);
+    apply(5);
     // Still failing: only the new card.
     snapshot.committedCards.push_back(card("e", "Five."));
-    apply();
-    hearNext(6);
+    apply(6);
     // Nothing while hidden, and nothing of it once shown again.
     window.hide();
     snapshot.hasFailure = false;
@@ -171,8 +155,7 @@ TEST(Announcements, NewCardsOnceInOrderABurstByItsNewestAFailureOnceNothingWhile
     window.show();
     apply();
     snapshot.committedCards.push_back(card("f", "Six."));
-    apply();
-    hearNext(7);
+    apply(7);
     EXPECT_EQ(listener.heard,
         (std::vector<QString> {"One.", "Two. Three.", "Neljä.", "20 new captions. Burst 20.",
             "Microphone unavailable", "Five.", "Six."}));

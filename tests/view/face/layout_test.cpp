@@ -9,31 +9,29 @@ TEST_P(PanelFace, TheHeaderKeepsItsPaddingAndSpacingAndStartIsPainted28High)
     LiveTranslationHelperSnapshot idle;
     idle.isStartEnabled = true;
     apply(idle);
-    const QRect start = rectIn(button("liveTranslation.startButton"), view);
-    EXPECT_EQ(start.height(), 28);
-    // Past the rounded corner, before the label.
+    const QRect start = rectIn(button("startButton"), view);
     const QImage image = grab(view);
-    int filled = 0;
+    int filled = 0; // past the rounded corner, before the label
     for (int y = 0; y < image.height(); ++y)
         filled += pixelAt(image, QPointF(start.left() + 8, y)) == palette.accent ? 1 : 0;
     EXPECT_EQ(filled, 28);
+    EXPECT_EQ(start.height(), 28);
 
     apply(active(Lifecycle::listening));
-    const QRect pair = rectIn(button("liveTranslation.languagePair"), view);
-    const QRect audio = rectIn(button("liveTranslation.audioSourcePicker"), view);
-    const QRect cancel = rectIn(button("liveTranslation.cancelButton"), view);
-    const QRect stop = rectIn(button("liveTranslation.stopButton"), view);
-    const QRect close = rectIn(button("liveTranslation.hideButton"), view);
+    const auto left
+        = [this](const char *name) { return rectIn(control<QWidget>(name), view).left(); };
+    const auto right = [this](const char *name) { return rectIn(button(name), view).right() + 1; };
     EXPECT_EQ(rectIn(view->findChild<QLabel *>(), view).left(), 14);
-    EXPECT_EQ(close.right() + 1, view->width() - 14);
-    EXPECT_EQ(audio.left() - pair.right() - 1, 10);
-    EXPECT_EQ(stop.left() - cancel.right() - 1, 10);
-    EXPECT_EQ(close.left() - stop.right() - 1, 10);
-    EXPECT_EQ(stop.center().y(), close.center().y());
-    EXPECT_EQ(rectIn(control<QWidget>("liveTranslation.topBar"), view).top(), 0);
+    EXPECT_EQ(right("hideButton"), view->width() - 14);
+    EXPECT_EQ(left("audioSourcePicker") - right("languagePair"), 10);
+    EXPECT_EQ(left("stopButton") - right("cancelButton"), 10);
+    EXPECT_EQ(left("hideButton") - right("stopButton"), 10);
+    EXPECT_EQ(rectIn(button("stopButton"), view).center().y(),
+        rectIn(button("hideButton"), view).center().y());
+    EXPECT_EQ(rectIn(control<QWidget>("topBar"), view).top(), 0);
     // The room for the dot's shadow and the Original box's focus ring reaches into the margin.
     EXPECT_EQ(rectIn(view->findChild<LiveTranslationStatusDot *>(), view).left(), 11);
-    EXPECT_EQ(rectIn(control<QWidget>("liveTranslation.showSourceToggle"), view).left(), 11);
+    EXPECT_EQ(left("showSourceToggle"), 11);
 }
 
 TEST_P(PanelFace, AtTheNarrowestPanelEveryControlStaysWholeAndApart)
@@ -47,20 +45,17 @@ TEST_P(PanelFace, AtTheNarrowestPanelEveryControlStaysWholeAndApart)
     view->resize(window.size());
     QApplication::processEvents();
     int right = 0;
-    for (const char *identifier :
-        {"liveTranslation.lifecycleStatus", "liveTranslation.languagePair",
-            "liveTranslation.audioSourcePicker", "liveTranslation.cancelButton",
-            "liveTranslation.stopButton", "liveTranslation.hideButton"}) {
-        QWidget *widget = control<QWidget>(identifier);
-        EXPECT_GE(rectIn(widget, view).left(), right) << identifier;
-        EXPECT_GE(widget->width(), widget->minimumSizeHint().width()) << identifier;
+    for (const char *name : {"lifecycleStatus", "languagePair", "audioSourcePicker", "cancelButton",
+             "stopButton", "hideButton"}) {
+        QWidget *widget = control<QWidget>(name);
+        EXPECT_GE(rectIn(widget, view).left(), right) << name;
+        EXPECT_GE(widget->width(), widget->minimumSizeHint().width()) << name;
         right = rectIn(widget, view).right() + 1;
     }
     EXPECT_LE(right, view->width() - 14);
     // The language pair is never elided; the long status is, and is whole as hover help.
-    EXPECT_GE(button("liveTranslation.languagePair")->width(),
-        button("liveTranslation.languagePair")->sizeHint().width());
-    EXPECT_TRUE(control<QWidget>("liveTranslation.lifecycleStatus")->toolTip().contains("far"));
+    EXPECT_GE(button("languagePair")->width(), button("languagePair")->sizeHint().width());
+    EXPECT_TRUE(control<QWidget>("lifecycleStatus")->toolTip().contains("far longer"));
 }
 
 TEST_P(PanelFace, TabReachesEveryControlAndSpaceOrReturnWorksThem)
@@ -71,21 +66,19 @@ TEST_P(PanelFace, TabReachesEveryControlAndSpaceOrReturnWorksThem)
     apply(s);
     QApplication::setActiveWindow(&window);
     std::vector<QString> order;
-    button("liveTranslation.languagePair")->setFocus(Qt::TabFocusReason);
+    button("languagePair")->setFocus(Qt::TabFocusReason);
     for (int i = 0; i < 5; ++i) {
-        order.push_back(QApplication::focusWidget()->objectName());
+        order.push_back(QApplication::focusWidget()->objectName().section(QLatin1Char('.'), 1));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(order,
-        (std::vector<QString> {"liveTranslation.languagePair", "liveTranslation.audioSourcePicker",
-            "liveTranslation.startButton", "liveTranslation.hideButton",
-            "liveTranslation.requestMoreTimeButton"}));
-
-    QTest::keyClick(button("liveTranslation.requestMoreTimeButton"), Qt::Key_Return);
-    QTest::keyClick(button("liveTranslation.startButton"), Qt::Key_Return);
-    QTest::keyClick(button("liveTranslation.languagePair"), Qt::Key_Space);
-    QTest::keyClick(button("liveTranslation.audioSourcePicker"), Qt::Key_Return);
-    QTest::keyClick(button("liveTranslation.hideButton"), Qt::Key_Space);
+        (std::vector<QString> {"languagePair", "audioSourcePicker", "startButton", "hideButton",
+            "requestMoreTimeButton"}));
+    QTest::keyClick(button("requestMoreTimeButton"), Qt::Key_Return);
+    QTest::keyClick(button("startButton"), Qt::Key_Return);
+    QTest::keyClick(button("languagePair"), Qt::Key_Space);
+    QTest::keyClick(button("audioSourcePicker"), Qt::Key_Return);
+    QTest::keyClick(button("hideButton"), Qt::Key_Space);
     EXPECT_EQ(recorder.events,
         (std::vector<std::string> {"request_more_time", "start", "<hide panel>", "hide"}));
     EXPECT_TRUE(view->viewState()->languagesPresented());

@@ -1,7 +1,7 @@
 #include <QFile>
 #include <QLabel>
 
-#include "picker_fixture.hpp"
+#include "face_panel_fixture.hpp"
 
 using namespace viewtest;
 
@@ -46,7 +46,7 @@ protected:
     }
 };
 
-TEST_F(AudioPicker, EverythingReadsAllMacAudioWhateverItsNameAndMarksFollowIdsExactly)
+TEST_P(AudioPicker, EverythingReadsAllMacAudioWhateverItsNameAndMarksFollowIdsExactly)
 {
     open(audio,
         sources({{"mac-audio", "System sound"}, {"bundle:x", "X"}, {"mac-audio", "Again"}},
@@ -67,7 +67,7 @@ TEST_F(AudioPicker, EverythingReadsAllMacAudioWhateverItsNameAndMarksFollowIdsEx
     EXPECT_FALSE(marked(1));
 }
 
-TEST_F(AudioPicker, ApplicationsHeaderSitsAboveTheSecondEntryOnlyAndIsNoItem)
+TEST_P(AudioPicker, ApplicationsHeaderSitsAboveTheSecondEntryOnlyAndIsNoItem)
 {
     open(audio, sources({{"mac-audio", "A"}}));
     EXPECT_TRUE(headers().empty());
@@ -84,7 +84,7 @@ TEST_F(AudioPicker, ApplicationsHeaderSitsAboveTheSecondEntryOnlyAndIsNoItem)
     EXPECT_EQ(audioPicker->list()->count(), 0);
 }
 
-TEST_F(AudioPicker, ChoosingByKeyboardOrMouseSendsOneCommandAndClosesEvenForTheChosen)
+TEST_P(AudioPicker, ChoosingByKeyboardOrMouseSendsOneCommandAndClosesEvenForTheChosen)
 {
     open(audio, sources({{"mac-audio", "M"}, {"bundle:a", "A"}, {"bundle:b", "B"}}, "bundle:a"));
     EXPECT_EQ(focused(), audioRow("bundle:a")); // opening puts the focus on the chosen source
@@ -92,14 +92,14 @@ TEST_F(AudioPicker, ChoosingByKeyboardOrMouseSendsOneCommandAndClosesEvenForTheC
     EXPECT_EQ(focused(), audioRow("bundle:b"));
     pressKey(Qt::Key_Return);
     EXPECT_FALSE(audio->isVisible());
-    click(view.audioSourceButton());
+    click(view->audioSourceButton());
     click(audioRow("bundle:a"));
     EXPECT_FALSE(audio->isVisible());
     EXPECT_EQ(
         recorder.sent(), (Strings {"set_audio_source:bundle:b", "set_audio_source:bundle:a"}));
 }
 
-TEST_F(AudioPicker, IconsComeFromInstalledApplicationsAndAreLookedUpOnce)
+TEST_P(AudioPicker, IconsComeFromInstalledApplicationsAndAreLookedUpOnce)
 {
     const std::string installed = testdesktop::kInstalledApp.toStdString();
     const std::string missing = testdesktop::kMissingApp.toStdString();
@@ -131,7 +131,7 @@ TEST_F(AudioPicker, IconsComeFromInstalledApplicationsAndAreLookedUpOnce)
     ASSERT_TRUE(QFile::rename(iconFile + ".moved", iconFile));
 }
 
-TEST_F(AudioPicker, LongListsBuildOnlyTheRowsInView)
+TEST_P(AudioPicker, LongListsBuildOnlyTheRowsInView)
 {
     std::vector<LiveTranslationHelperAudioOption> many = {{"mac-audio", "M"}};
     for (int i = 0; i < 500; ++i)
@@ -142,5 +142,7 @@ TEST_F(AudioPicker, LongListsBuildOnlyTheRowsInView)
     ASSERT_NE(audioRow("bundle:app399"), nullptr);
     EXPECT_LT(audioPicker->list()->builtCount(), 20);
 }
+
+INSTANTIATE_TEST_SUITE_P(Light, AudioPicker, ::testing::Values(LiveTranslationColorScheme::light));
 
 } // namespace

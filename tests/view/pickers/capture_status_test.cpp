@@ -16,14 +16,7 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class CaptureStatusTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        status.resize(320, 200);
-        status.show();
-    }
-
+struct CaptureStatusTest : ::testing::Test {
     void show(std::optional<std::string> notice, std::int64_t dropped = 0, float level = 0.1F,
         const LiveTranslationPalette &palette = LiveTranslationPalette::light())
     {
@@ -31,32 +24,34 @@ protected:
         snapshot.captureAudioLevel = level;
         snapshot.captureFallbackNotice = std::move(notice);
         snapshot.droppedCaptureBuffers = dropped;
+        status.resize(320, 200);
         status.render(snapshot, palette);
+        status.show();
         status.layout()->activate();
     }
-
-    // The visible rows below the bar, top to bottom, by identifier.
+    // The visible rows below the bar, top to bottom.
     Strings rows() const
     {
         Strings result;
         for (QWidget *row : viewtest::visibleNamed(&status, QStringLiteral("liveTranslation.")))
             if (row != &status && row != bar)
-                result.push_back(row->objectName().toStdString());
+                result.push_back(row->objectName().section(QLatin1Char('.'), 1).toStdString());
         return result;
     }
-    QLabel *label(const char *row) const
+    QWidget *row(const char *name) const
     {
-        return viewtest::findNamed(&status, row)->findChild<QLabel *>();
+        return viewtest::findNamed(&status, QStringLiteral("liveTranslation.") + name);
     }
 
     LiveTranslationCaptureStatus status;
-    QProgressBar *bar
-        = status.findChild<QProgressBar *>(QStringLiteral("liveTranslation.audioLevel"));
+    QProgressBar *bar = status.findChild<QProgressBar *>();
+    LiveTranslationNoticeText *notice = status.findChild<LiveTranslationNoticeText *>();
 };
 
-// The spoken percentage's rounding is the view logic's; here: the bar and that it is spoken.
+// How the percentage is rounded is the view logic's; here: the bar, and that it is spoken.
 TEST_F(CaptureStatusTest, LevelBarAndItsSpokenPercentage)
 {
+    EXPECT_EQ(bar->objectName(), QStringLiteral("liveTranslation.audioLevel"));
     EXPECT_EQ(bar->accessibleName(), QStringLiteral("Audio level"));
     EXPECT_EQ(bar->maximum(), 1000);
     const float inf = std::numeric_limits<float>::infinity();
@@ -75,35 +70,28 @@ TEST_F(CaptureStatusTest, LevelBarAndItsSpokenPercentage)
 
 TEST_F(CaptureStatusTest, NoticeAndDroppedBuffersRowsAboveThePrivacyRow)
 {
-    show({});
-    EXPECT_EQ(rows(), Strings {"liveTranslation.privacyNotice"});
-    QLabel *privacy = label("liveTranslation.privacyNotice");
-    EXPECT_EQ(privacy->text(), QStringLiteral("System audio only. Your microphone is never used."));
     show({}, 0, 0.1F, LiveTranslationPalette::dark());
+    EXPECT_EQ(rows(), Strings {"privacyNotice"});
+    auto *privacy = row("privacyNotice")->findChild<QLabel *>();
+    EXPECT_EQ(privacy->text(), QStringLiteral("System audio only. Your microphone is never used."));
     EXPECT_EQ(privacy->palette().color(QPalette::WindowText),
         LiveTranslationPalette::dark().tertiaryText);
 
     show(std::string("Capturing all audio: <b>App</b> stopped"), 1);
-    EXPECT_EQ(rows(),
-        (Strings {"liveTranslation.captureFallbackNotice", "liveTranslation.droppedBuffersNotice",
-            "liveTranslation.privacyNotice"}));
-    QLabel *notice = label("liveTranslation.captureFallbackNotice");
+    EXPECT_EQ(rows(), (Strings {"captureFallbackNotice", "droppedBuffersNotice", "privacyNotice"}));
     EXPECT_EQ(notice->text(), QStringLiteral("Capturing all audio: <b>App</b> stopped"));
     EXPECT_EQ(notice->textFormat(), Qt::PlainText);
     EXPECT_EQ(
         notice->palette().color(QPalette::WindowText), LiveTranslationPalette::light().warning);
-
     // An empty notice is a notice: its row shows the symbol alone.
     show(std::string(), std::numeric_limits<std::int64_t>::max());
     EXPECT_EQ(rows().size(), 3U);
     EXPECT_TRUE(status.showsFallbackNotice());
     EXPECT_FALSE(notice->isVisible());
-    QWidget *fallback = viewtest::findNamed(&status, "liveTranslation.captureFallbackNotice");
-    EXPECT_EQ(fallback->findChild<LiveTranslationSymbol *>()->x(), 0);
-
+    EXPECT_EQ(row("captureFallbackNotice")->findChild<LiveTranslationSymbol *>()->x(), 0);
     for (std::int64_t dropped : {std::int64_t(-1), std::numeric_limits<std::int64_t>::min()}) {
         show({}, dropped);
-        EXPECT_EQ(rows(), Strings {"liveTranslation.privacyNotice"}) << dropped;
+        EXPECT_EQ(rows(), Strings {"privacyNotice"}) << dropped;
     }
 }
 
@@ -113,21 +101,17 @@ TEST_F(CaptureStatusTest, ALongNoticeShowsTheLinesThatFitAndIsWholeInItsHelp)
     for (int i = 0; i < 14; ++i)
         whole += QStringLiteral("The player stopped; capturing all audio instead. ");
     show(whole.toStdString());
-    auto *notice = status.findChild<LiveTranslationNoticeText *>();
     const QStringList lines = notice->shownLines();
     EXPECT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines.first().startsWith(QStringLiteral("The player stopped;")));
     EXPECT_TRUE(lines.last().endsWith(QChar(0x2026))) << lines.last().toStdString();
     EXPECT_EQ(notice->accessibleDescription(), whole);
     EXPECT_TRUE(notice->toolTip().contains(QStringLiteral("capturing all audio instead. The")));
-    // Every line drawn lies inside the row, whole.
-    EXPECT_LE(notice->heightForWidth(notice->width()), notice->height());
-
+    EXPECT_LE(notice->heightForWidth(notice->width()), notice->height()); // drawn lines fit
     // One unbroken run of any length is laid out only as far as it shows.
     show(std::string(2'000'000, 'x'));
     EXPECT_EQ(notice->shownLines().size(), 4);
     EXPECT_EQ(notice->accessibleDescription().size(), 4097);
-
     show(std::string("Short notice"));
     EXPECT_EQ(notice->shownLines(), QStringList {QStringLiteral("Short notice")});
     EXPECT_EQ(notice->accessibleDescription(), QString());

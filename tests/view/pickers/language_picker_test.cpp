@@ -1,13 +1,13 @@
 #include <QAccessibleActionInterface>
 #include <QScrollBar>
 
-#include "picker_fixture.hpp"
+#include "face_panel_fixture.hpp"
 
 using namespace viewtest;
 
 namespace {
 
-TEST_F(Pickers, ChoosingALanguageSendsOneCommandAndOnlyTheNextSnapshotMovesTheMarks)
+TEST_P(Pickers, ChoosingALanguageSendsOneCommandAndOnlyTheNextSnapshotMovesTheMarks)
 {
     open(languages, withLanguages(5, "l1", "l2"));
     click(row(kFrom + "l3"));
@@ -21,7 +21,7 @@ TEST_F(Pickers, ChoosingALanguageSendsOneCommandAndOnlyTheNextSnapshotMovesTheMa
     EXPECT_EQ(shown(kTo), (Strings {"l0*", "l1", "l2", "l3", "l4"}));
 }
 
-TEST_F(Pickers, LanguageMarksFollowIdsExactlyAndHostTextIsPlain)
+TEST_P(Pickers, LanguageMarksFollowIdsExactlyAndHostTextIsPlain)
 {
     auto snapshot = withLanguages(3, "nowhere", "L1");
     snapshot.targetLanguages.push_back({"l1", "Again"});
@@ -47,7 +47,7 @@ TEST_F(Pickers, LanguageMarksFollowIdsExactlyAndHostTextIsPlain)
     EXPECT_EQ(recorder.sent(), Strings {"set_source_language:x&y"});
 }
 
-TEST_F(Pickers, SearchFiltersBothColumnsAndOutlivesChoicesAndClosing)
+TEST_P(Pickers, SearchFiltersBothColumnsAndOutlivesChoicesAndClosing)
 {
     open(languages, withLanguages(40));
     QLineEdit *field = languagePicker->searchField();
@@ -55,12 +55,12 @@ TEST_F(Pickers, SearchFiltersBothColumnsAndOutlivesChoicesAndClosing)
     EXPECT_EQ(field->accessibleName(), QStringLiteral("Search languages"));
     QTest::keyClicks(field, QStringLiteral("  LANGUAGE 001"));
     pressKey(Qt::Key_Return); // sends nothing
-    EXPECT_EQ(view.viewState()->languageSearch(), QStringLiteral("  LANGUAGE 001"));
+    EXPECT_EQ(view->viewState()->languageSearch(), QStringLiteral("  LANGUAGE 001"));
     EXPECT_EQ(shown(kFrom).size(), 10U);
     EXPECT_EQ(shown(kTo).front(), "l10");
     click(row(kFrom + "l12"));
     pressKey(Qt::Key_Escape);
-    click(view.languagePairButton());
+    click(view->languagePairButton());
     EXPECT_EQ(field->text(), QStringLiteral("  LANGUAGE 001"));
     EXPECT_EQ(languagePicker->sourceColumn()->options().size(), 10U);
 
@@ -69,14 +69,14 @@ TEST_F(Pickers, SearchFiltersBothColumnsAndOutlivesChoicesAndClosing)
     EXPECT_TRUE(shown(kTo).empty());
     EXPECT_EQ(languagePicker->targetColumn()->list()->count(), 0);
     // The field shows the view's state.
-    view.viewState()->setLanguageSearch(QString());
+    view->viewState()->setLanguageSearch(QString());
     apply(withLanguages(40));
     EXPECT_EQ(field->text(), QString());
     EXPECT_EQ(languagePicker->targetColumn()->options().size(), 40U);
     EXPECT_EQ(recorder.sent(), Strings {"set_source_language:l12"});
 }
 
-TEST_F(Pickers, SwapIsDisabledWhileTheHostDetectsTheSource)
+TEST_P(Pickers, SwapIsDisabledWhileTheHostDetectsTheSource)
 {
     auto *swap
         = languagePicker->findChild<QAbstractButton *>("liveTranslation.swapLanguagesButton");
@@ -94,7 +94,7 @@ TEST_F(Pickers, SwapIsDisabledWhileTheHostDetectsTheSource)
     EXPECT_EQ(recorder.sent(), Strings {"swap_languages"});
 }
 
-TEST_F(Pickers, LanguageRowsAreBuiltAsTheyScrollIntoViewAndAllAreReadAtTheirPlace)
+TEST_P(Pickers, LanguageRowsAreBuiltAsTheyScrollIntoViewAndAllAreReadAtTheirPlace)
 {
     open(languages, withLanguages(1000, "l500", "l0"));
     LiveTranslationLazyList *from = languagePicker->sourceColumn()->list();
@@ -126,7 +126,7 @@ TEST_F(Pickers, LanguageRowsAreBuiltAsTheyScrollIntoViewAndAllAreReadAtTheirPlac
     EXPECT_EQ(recorder.sent(), Strings {"set_source_language:l998"});
 }
 
-TEST_F(Pickers, EachLanguageListIsOneTabStopEnteredAtTheChosenRowAndKeysMoveInIt)
+TEST_P(Pickers, EachLanguageListIsOneTabStopEnteredAtTheChosenRowAndKeysMoveInIt)
 {
     open(languages, withLanguages(5, "l2", "l3"));
     const QString search = QStringLiteral("liveTranslation.languageSearchField");
@@ -143,10 +143,10 @@ TEST_F(Pickers, EachLanguageListIsOneTabStopEnteredAtTheChosenRowAndKeysMoveInIt
     }
     EXPECT_EQ(recorder.sent(), (Strings {"set_source_language:l3", "set_target_language:l3"}));
     // Typing on a row goes on in the search field.
-    EXPECT_EQ(view.viewState()->languageSearch(), QStringLiteral("4"));
+    EXPECT_EQ(view->viewState()->languageSearch(), QStringLiteral("4"));
 }
 
-TEST_F(Pickers, KeyboardBuildsTheLanguageRowsItMovesToInALongList)
+TEST_P(Pickers, KeyboardBuildsTheLanguageRowsItMovesToInALongList)
 {
     open(languages, withLanguages(1000, "l0", "l0"));
     pressKey(Qt::Key_Tab);
@@ -163,5 +163,7 @@ TEST_F(Pickers, KeyboardBuildsTheLanguageRowsItMovesToInALongList)
     EXPECT_EQ(focused(), row(kFrom + "l9"));
     EXPECT_TRUE(recorder.commands.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Light, Pickers, ::testing::Values(LiveTranslationColorScheme::light));
 
 } // namespace

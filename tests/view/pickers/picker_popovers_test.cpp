@@ -1,4 +1,4 @@
-#include "picker_fixture.hpp"
+#include "face_panel_fixture.hpp"
 
 using namespace viewtest;
 
@@ -12,11 +12,11 @@ LiveTranslationHelperSnapshot languagesAndSources()
     return snapshot;
 }
 
-TEST_F(Pickers, PairButtonOpensTheLanguagePickerUnderItAndEscapeClosesIt)
+TEST_P(Pickers, PairButtonOpensTheLanguagePickerUnderItAndEscapeClosesIt)
 {
-    QWidget *pair = view.languagePairButton();
+    QWidget *pair = view->languagePairButton();
     open(languages, languagesAndSources());
-    EXPECT_TRUE(view.viewState()->languagesPresented());
+    EXPECT_TRUE(view->viewState()->languagesPresented());
     EXPECT_EQ(languages->anchor(), pair);
     EXPECT_EQ(languages->accessibleName(), QStringLiteral("Languages"));
     EXPECT_EQ(languages->arrowTip().x(), pair->mapToGlobal(pair->rect().center()).x());
@@ -27,24 +27,24 @@ TEST_F(Pickers, PairButtonOpensTheLanguagePickerUnderItAndEscapeClosesIt)
     EXPECT_TRUE(languages->isVisible());
     pressKey(Qt::Key_Escape);
     EXPECT_FALSE(languages->isVisible());
-    EXPECT_FALSE(view.viewState()->languagesPresented());
-    EXPECT_EQ(view.viewState()->languageSearch(), QStringLiteral("0003"));
+    EXPECT_FALSE(view->viewState()->languagesPresented());
+    EXPECT_EQ(view->viewState()->languageSearch(), QStringLiteral("0003"));
     // The button flips the flag; a press on the other button closes it and opens the other.
     click(pair);
     EXPECT_TRUE(languages->isVisible());
     click(pair);
-    EXPECT_FALSE(view.viewState()->languagesPresented());
+    EXPECT_FALSE(view->viewState()->languagesPresented());
     click(pair);
-    click(view.audioSourceButton());
-    EXPECT_FALSE(view.viewState()->languagesPresented());
-    EXPECT_TRUE(view.viewState()->audioPresented());
+    click(view->audioSourceButton());
+    EXPECT_FALSE(view->viewState()->languagesPresented());
+    EXPECT_TRUE(view->viewState()->audioPresented());
     EXPECT_EQ(recorder.sent(), Strings {"set_target_language:l3"});
 }
 
-TEST_F(Pickers, AudioChoiceClosesThePopoverAndResetsTheFlag)
+TEST_P(Pickers, AudioChoiceClosesThePopoverAndResetsTheFlag)
 {
     open(audio, languagesAndSources());
-    EXPECT_EQ(audio->anchor(), view.audioSourceButton());
+    EXPECT_EQ(audio->anchor(), view->audioSourceButton());
     EXPECT_EQ(audioPicker->size(), QSize(320, 330));
     // "Audio source" is read once on opening: by the popover, not again by its list.
     EXPECT_EQ(audio->accessibleName(), QStringLiteral("Audio source"));
@@ -53,18 +53,18 @@ TEST_F(Pickers, AudioChoiceClosesThePopoverAndResetsTheFlag)
     auto snapshot = languagesAndSources();
     snapshot.isSessionActive = true;
     apply(snapshot);
-    EXPECT_FALSE(view.audioSourceButton()->isEnabled());
+    EXPECT_FALSE(view->audioSourceButton()->isEnabled());
     // The toolkit hands the panel's focus to a neighbour of the disabled button meanwhile.
-    findNamed(&view, "liveTranslation.stopButton")->setFocus(Qt::OtherFocusReason);
+    findNamed(view, "liveTranslation.stopButton")->setFocus(Qt::OtherFocusReason);
     click(row(kAudio + "bundle:a"));
     EXPECT_FALSE(audio->isVisible());
-    EXPECT_FALSE(view.viewState()->audioPresented());
+    EXPECT_FALSE(view->viewState()->audioPresented());
     // Its disabled button cannot take the focus back: the pair button does.
-    EXPECT_TRUE(QTest::qWaitFor([this] { return focused() == view.languagePairButton(); }));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return focused() == view->languagePairButton(); }));
     EXPECT_EQ(recorder.sent(), Strings {"set_audio_source:bundle:a"});
 }
 
-TEST_F(Pickers, SnapshotsAndTheSchemeReachOpenPickers)
+TEST_P(Pickers, SnapshotsAndTheSchemeReachOpenPickers)
 {
     auto snapshot = languagesAndSources();
     open(languages, snapshot);
@@ -73,11 +73,11 @@ TEST_F(Pickers, SnapshotsAndTheSchemeReachOpenPickers)
     snapshot.sourceLanguage = "l5";
     apply(snapshot);
     EXPECT_TRUE(from->isSelected());
-    view.setColorScheme(LiveTranslationColorScheme::dark);
+    view->setColorScheme(LiveTranslationColorScheme::dark);
     EXPECT_EQ(from->colors(), LiveTranslationPalette::dark());
     // The audio rows are selectable for assistive technology.
     pressKey(Qt::Key_Escape);
-    click(view.audioSourceButton());
+    click(view->audioSourceButton());
     LiveTranslationPickerRow *a = row(kAudio + "bundle:a");
     EXPECT_FALSE(a->isSelected());
     snapshot.selectedAudioSourceID = "bundle:a";
@@ -87,37 +87,39 @@ TEST_F(Pickers, SnapshotsAndTheSchemeReachOpenPickers)
     EXPECT_TRUE(state.selected);
 }
 
-TEST_F(Pickers, ASchemeChangedWhileAPickerIsClosedReachesItsRowsWhenItOpens)
+TEST_P(Pickers, ASchemeChangedWhileAPickerIsClosedReachesItsRowsWhenItOpens)
 {
     apply(languagesAndSources());
     // Opened from the keyboard, the focused row shows its ring at once.
-    view.audioSourceButton()->setFocus(Qt::TabFocusReason);
+    view->audioSourceButton()->setFocus(Qt::TabFocusReason);
     pressKey(Qt::Key_Space);
     ASSERT_TRUE(waitUntilActive(audio));
     auto *keyboardRow = qobject_cast<LiveTranslationPickerRow *>(focused());
     ASSERT_NE(keyboardRow, nullptr);
     EXPECT_TRUE(keyboardRow->showsFocusRing());
     pressKey(Qt::Key_Escape);
-    view.setColorScheme(LiveTranslationColorScheme::dark);
-    click(view.audioSourceButton());
+    view->setColorScheme(LiveTranslationColorScheme::dark);
+    click(view->audioSourceButton());
     LiveTranslationPickerRow *chosen = row(kAudio + "mac-audio");
     EXPECT_TRUE(chosen->isSelected());
     EXPECT_EQ(chosen->colors(), LiveTranslationPalette::dark());
     EXPECT_FALSE(chosen->showsFocusRing()); // opened by the mouse
 }
 
-TEST_F(Pickers, HidingThePanelClosesBothPickers)
+TEST_P(Pickers, HidingThePanelClosesBothPickers)
 {
     open(audio, languagesAndSources());
-    view.hide();
+    window.hide();
     EXPECT_FALSE(audio->isVisible());
-    EXPECT_FALSE(view.viewState()->audioPresented());
-    view.show();
-    click(view.languagePairButton());
-    EXPECT_TRUE(view.viewState()->languagesPresented());
-    view.hide();
-    EXPECT_FALSE(view.viewState()->languagesPresented());
+    EXPECT_FALSE(view->viewState()->audioPresented());
+    window.show();
+    click(view->languagePairButton());
+    EXPECT_TRUE(view->viewState()->languagesPresented());
+    window.hide();
+    EXPECT_FALSE(view->viewState()->languagesPresented());
     EXPECT_TRUE(recorder.commands.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Light, Pickers, ::testing::Values(LiveTranslationColorScheme::light));
 
 } // namespace
