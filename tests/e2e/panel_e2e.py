@@ -23,7 +23,6 @@ ARGS = None
 
 STOP, HIDE = b'{"type":"stop"}', b'{"type":"hide"}'
 SCREEN_W, SCREEN_H = 1920, 1080
-PANEL_W, PANEL_H = 520, 760
 RIGHT_MARGIN = 18
 
 # Two monitors of different heights on the one Xvfb screen: a left one that takes the screen's
@@ -36,10 +35,8 @@ SESSION_RUNNING = {"type": "snapshot", "snapshot": active_snapshot(
     actualAudioSourceDescription="Mac Audio", appearanceMode="system")}
 
 
-def placed_at(monitor):
-    """Where the placement rule puts the panel on a monitor (no window manager: no frame)."""
-    x, y, width, height = monitor
-    return (x + width - PANEL_W - RIGHT_MARGIN, y + (height - PANEL_H) // 2)
+# Where the panel goes (no window manager: no frame): 18 from the monitor's right edge, centred.
+ON_SCREEN, ON_LEFT, ON_RIGHT = (1382, 160), (662, 160), (1382, 20)
 
 
 class OnXvfb(unittest.TestCase):
@@ -130,8 +127,8 @@ class PanelTest(OnXvfb):
         helper.send({"type": "show"})
         window = self.panel_window()
         state = self.wait_mapped(window)
-        self.assertEqual(state["size"], (PANEL_W, PANEL_H))
-        self.assertEqual(state["origin"], placed_at((0, 0, SCREEN_W, SCREEN_H)))
+        self.assertEqual(state["size"], (520, 760))
+        self.assertEqual(state["origin"], ON_SCREEN)
 
         props = self.x("xprop", "-id", window, "_NET_WM_STATE", "_NET_WM_DESKTOP",
                        "_NET_WM_WINDOW_TYPE", "WM_NAME")
@@ -152,7 +149,7 @@ class PanelTest(OnXvfb):
         self.wait_mapped(window, mapped=False)
         # Shown again: the hints are back on the window, which kept its place.
         helper.send({"type": "toggle"})
-        self.assertEqual(self.wait_mapped(window)["origin"], placed_at((0, 0, SCREEN_W, SCREEN_H)))
+        self.assertEqual(self.wait_mapped(window)["origin"], ON_SCREEN)
         self.assertIn("_NET_WM_STATE_STICKY", self.x("xprop", "-id", window, "_NET_WM_STATE"))
         helper.send({"type": "toggle"})
         self.wait_mapped(window, mapped=False)
@@ -161,58 +158,42 @@ class PanelTest(OnXvfb):
         self.assertEqual(helper.wait(), 0)
         self.assertEqual(helper.rest(), [])
 
-    def test_the_panel_opens_on_the_monitor_under_the_pointer(self):
-        self.two_monitors()
-        self.warp(1500, 300)
+    def shown_at(self, origin):
+        """A new helper's panel, shown: it must go to origin."""
         helper = self.start()
         helper.send({"type": "show"})
         window = self.panel_window()
-        self.assertEqual(self.wait_mapped(window)["origin"], placed_at(RIGHT))
-        helper.send({"type": "terminate"})
-        self.assertEqual(helper.wait(), 0)
+        self.assertEqual(self.wait_mapped(window)["origin"], origin)
+        return helper, window
 
+    def test_the_panel_follows_the_monitors(self):
+        self.two_monitors()
+        # It opens on the monitor under the pointer.
         self.warp(300, 900)
-        helper = self.start()
-        helper.send({"type": "show"})
-        window = self.panel_window()
-        self.assertEqual(self.wait_mapped(window)["origin"], placed_at(LEFT))
-        helper.stop()
-
-    def test_removing_the_monitor_under_a_visible_panel_brings_it_back(self):
-        self.two_monitors()
-        self.warp(1500, 300)
-        helper = self.start()
-        helper.send({"type": "show"})
-        window = self.panel_window()
-        self.assertEqual(self.wait_mapped(window)["origin"], placed_at(RIGHT))
-
-        self.x("xrandr", "--delmonitor", "tavu-right")
-        # The pointer is now on no monitor: the primary (only) one takes the panel.
-        self.wait_origin(window, placed_at(LEFT))
-        self.assertTrue(self.window_state(window)["mapped"])
-
+        helper, _ = self.shown_at(ON_LEFT)
         helper.send({"type": "terminate"})
         self.assertEqual(helper.wait(), 0)
-
-    def test_a_hidden_panel_stays_put_when_its_monitor_goes_and_is_placed_when_shown(self):
-        self.two_monitors()
         self.warp(1500, 300)
-        helper = self.start()
-        helper.send({"type": "show"})
-        window = self.panel_window()
-        self.assertEqual(self.wait_mapped(window)["origin"], placed_at(RIGHT))
-        helper.send({"type": "hide"})
-        self.wait_mapped(window, mapped=False)
+        visible, window = self.shown_at(ON_RIGHT)
+        # Its monitor goes: the pointer is now on no monitor, and the primary one takes it.
+        self.x("xrandr", "--delmonitor", "tavu-right")
+        self.wait_origin(window, ON_LEFT)
+        self.assertTrue(self.window_state(window)["mapped"])
+        visible.stop()
 
+        # Hidden when its monitor goes, it stays put, and is placed like the first time when shown.
+        self.set_monitor("tavu-right", RIGHT, "none")
+        hidden, window = self.shown_at(ON_RIGHT)
+        hidden.send({"type": "hide"})
+        self.wait_mapped(window, mapped=False)
         self.x("xrandr", "--delmonitor", "tavu-right")
         self.x(ARGS.x_tool, "ping", window)  # the helper has seen the change
-        self.assertEqual(self.window_state(window)["origin"], placed_at(RIGHT))
+        self.assertEqual(self.window_state(window)["origin"], ON_RIGHT)
         self.assertFalse(self.window_state(window)["mapped"])
-        # Shown where no monitor is, it would be lost: it is placed like the first time.
-        helper.send({"type": "show"})
-        self.assertEqual(self.wait_mapped(window)["origin"], placed_at(LEFT))
-        helper.send({"type": "terminate"})
-        self.assertEqual(helper.wait(), 0)
+        hidden.send({"type": "show"})
+        self.assertEqual(self.wait_mapped(window)["origin"], ON_LEFT)
+        hidden.send({"type": "terminate"})
+        self.assertEqual(hidden.wait(), 0)
 
     def test_close_button_hides_and_tells_the_host(self):
         helper = self.start()
