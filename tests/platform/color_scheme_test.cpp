@@ -51,18 +51,27 @@ void setDesktopPalette(bool dark)
 
 } // namespace
 
-TEST(ColorScheme, FollowsThePortalAndItsLiveChanges)
+TEST(ColorScheme, FollowsThePortalLiveUnlessAnAppearanceIsForced)
 {
     setDesktopPalette(false);
-    FakeDesktop portal(portalWithScheme("1"));
+    FakeDesktop portal(portalWithScheme("1")
+        << QStringLiteral("--setting") << kInterfaceGroup << kAnimations << QStringLiteral("b")
+        << QStringLiteral("false"));
     ASSERT_TRUE(portal.ready());
     LiveTranslationColorSchemeController controller;
+    EXPECT_FALSE(controller.reduceMotion()); // animations on until the portal says otherwise
     QSignalSpy changes(&controller, &LiveTranslationColorSchemeController::schemeChanged);
+    QSignalSpy motion(&controller, &LiveTranslationColorSchemeController::reduceMotionChanged);
     ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
+    ASSERT_TRUE(waitForReduceMotion(controller, true));
     portal.setSetting(kAppearanceGroup, kColorScheme, 2U);
     ASSERT_TRUE(waitForScheme(controller, Scheme::light));
     ASSERT_EQ(changes.count(), 2);
     EXPECT_EQ(changes.at(1).at(0).value<Scheme>(), Scheme::light);
+    portal.setSetting(kInterfaceGroup, kAnimations, true);
+    ASSERT_TRUE(waitForReduceMotion(controller, false));
+    ASSERT_EQ(motion.count(), 2);
+    EXPECT_FALSE(motion.at(1).at(0).toBool());
 
     // No preference, or a value of the wrong type: the desktop's palette (light here) decides.
     portal.setSetting(kAppearanceGroup, kColorScheme, 1U);
@@ -73,66 +82,29 @@ TEST(ColorScheme, FollowsThePortalAndItsLiveChanges)
     ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
     portal.setSetting(kAppearanceGroup, kColorScheme, QStringLiteral("dark"));
     ASSERT_TRUE(waitForScheme(controller, Scheme::light));
-}
 
-TEST(ColorScheme, ForcedAppearanceWinsOverTheSystemUntilReleased)
-{
-    FakeDesktop portal(portalWithScheme("1"));
-    ASSERT_TRUE(portal.ready());
-    LiveTranslationColorSchemeController controller;
+    // Other keys of the two groups change nothing: each is followed by a change of the other kind.
+    portal.setSetting(kInterfaceGroup, QStringLiteral("cursor-blink"), false);
+    portal.setSetting(kAppearanceGroup, kColorScheme, 1U);
     ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
-    QSignalSpy changes(&controller, &LiveTranslationColorSchemeController::schemeChanged);
+    EXPECT_FALSE(controller.reduceMotion());
+    portal.setSetting(kAppearanceGroup, QStringLiteral("contrast"), 2U);
+    portal.setSetting(kInterfaceGroup, kAnimations, false);
+    ASSERT_TRUE(waitForReduceMotion(controller, true));
+    EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
 
+    const auto changed = changes.count();
     controller.setAppearance(Appearance::light);
     EXPECT_EQ(controller.effectiveScheme(), Scheme::light); // at once, not after a round trip
     controller.setAppearance(Appearance::light);
-    EXPECT_EQ(changes.count(), 1); // unchanged: no signal
-
+    EXPECT_EQ(changes.count(), changed + 1); // unchanged: no signal
     controller.setAppearance(Appearance::dark);
     portal.setSetting(kAppearanceGroup, kColorScheme, 2U);
-    portal.setSetting(kInterfaceGroup, kAnimations, false); // heard after the one above
-    ASSERT_TRUE(waitForReduceMotion(controller, true));
+    portal.setSetting(kInterfaceGroup, kAnimations, true); // heard after the one above
+    ASSERT_TRUE(waitForReduceMotion(controller, false));
     EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
     controller.setAppearance(Appearance::system);
     EXPECT_EQ(controller.effectiveScheme(), Scheme::light);
-}
-
-TEST(ColorScheme, ReduceMotionFollowsEnableAnimationsAndOtherKeysChangeNothing)
-{
-    FakeDesktop portal(portalWithScheme("1")
-        << QStringLiteral("--setting") << kInterfaceGroup << kAnimations << QStringLiteral("b")
-        << QStringLiteral("false"));
-    ASSERT_TRUE(portal.ready());
-    LiveTranslationColorSchemeController controller;
-    EXPECT_FALSE(controller.reduceMotion()); // animations on until the portal says otherwise
-    QSignalSpy motion(&controller, &LiveTranslationColorSchemeController::reduceMotionChanged);
-    ASSERT_TRUE(waitForReduceMotion(controller, true));
-    ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
-    portal.setSetting(kInterfaceGroup, kAnimations, true);
-    ASSERT_TRUE(waitForReduceMotion(controller, false));
-    ASSERT_EQ(motion.count(), 2);
-    EXPECT_FALSE(motion.at(1).at(0).toBool());
-
-    // Keys sharing only the group or the name of enable-animations, then a scheme change.
-    portal.setSetting(kInterfaceGroup, QStringLiteral("cursor-blink"), false);
-    portal.setSetting(kAppearanceGroup, kAnimations, false);
-    portal.setSetting(kAppearanceGroup, kColorScheme, 2U);
-    ASSERT_TRUE(waitForScheme(controller, Scheme::light));
-    EXPECT_EQ(motion.count(), 2);
-    // Keys sharing only the group or the name of color-scheme, then a motion change.
-    portal.setSetting(kAppearanceGroup, QStringLiteral("contrast"), 1U);
-    portal.setSetting(kInterfaceGroup, kColorScheme, 1U);
-    portal.setSetting(kInterfaceGroup, kAnimations, false);
-    ASSERT_TRUE(waitForReduceMotion(controller, true));
-    EXPECT_EQ(controller.effectiveScheme(), Scheme::light);
-}
-
-TEST(ColorScheme, ReadsOlderPortalsThatOnlyKnowRead)
-{
-    FakeDesktop portal(portalWithScheme("1") << QStringLiteral("--no-read-one"));
-    ASSERT_TRUE(portal.ready());
-    LiveTranslationColorSchemeController controller;
-    EXPECT_TRUE(waitForScheme(controller, Scheme::dark));
 }
 
 TEST(ColorScheme, WithoutAPortalThePaletteDecidesAndAPortalThatStartsLaterIsRead)
@@ -141,11 +113,12 @@ TEST(ColorScheme, WithoutAPortalThePaletteDecidesAndAPortalThatStartsLaterIsRead
     LiveTranslationColorSchemeController controller;
     EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
     {
-        FakeDesktop portal(portalWithScheme("2"));
+        // An older portal, which only knows Read.
+        FakeDesktop portal(portalWithScheme("2") << QStringLiteral("--no-read-one"));
         ASSERT_TRUE(portal.ready());
         ASSERT_TRUE(waitForScheme(controller, Scheme::light));
     }
-    // A restarted portal tells of no change: it is read again, and has no preference.
+    // Restarted, it tells of no change but is read again: it has no preference now.
     FakeDesktop restarted(portalWithScheme("0"));
     ASSERT_TRUE(restarted.ready());
     EXPECT_TRUE(waitForScheme(controller, Scheme::dark));

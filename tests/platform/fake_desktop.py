@@ -1,17 +1,9 @@
 #!/usr/bin/python3
-"""A stand-in for the desktop's D-Bus services, for tests on a private bus.
-
-It owns, on the bus given by DBUS_SESSION_BUS_ADDRESS, the settings portal
-(org.freedesktop.portal.Desktop), the screen savers (org.freedesktop.ScreenSaver,
-org.gnome.ScreenSaver), logind (org.freedesktop.login1: GetSession, GetSessionByPID and one
-session whose LockedHint changes) and org.tavu.FakeDesktop, whose Control interface
-(SetSetting(ssv), SetScreenSaverActive(sb), SetLockedHint(b)) is the test's way to make things
-happen. Each control call emits its signal before it returns.
-
-Options: --setting GROUP KEY TYPE VALUE (TYPE u or b; repeatable) for the initial settings,
---no-read-one for a portal older than version 2, --only NAME (repeatable) to own only some
-of the names. Prints "ready" on standard output once every name is owned.
-"""
+"""Stand-ins for the desktop's D-Bus services on the test's private session bus: the settings
+portal, the screen savers, logind (one session) and org.tavu.FakeDesktop, whose Control calls
+make things happen, each emitting its signal before it returns. --setting GROUP KEY TYPE VALUE
+(TYPE u or b) for initial settings, --no-read-one for a portal older than version 2, --only NAME
+to own only some names. Prints "ready" once every name is owned."""
 
 import sys
 
@@ -31,14 +23,8 @@ SCREENSAVER_PATHS = {
 NAMES = (PORTAL, "org.freedesktop.ScreenSaver", "org.gnome.ScreenSaver", LOGIN)
 
 
-def method(name, signature_in, signature_out=""):
-    args = "".join('<arg type="%s" direction="in"/>' % t for t in signature_in)
-    args += "".join('<arg type="%s" direction="out"/>' % t for t in signature_out)
-    return '<method name="%s">%s</method>' % (name, args)
-
-
-def interface(name, *methods):
-    return '<node><interface name="%s">%s</interface></node>' % (name, "".join(methods))
+def arguments(signature, direction):
+    return "".join('<arg type="%s" direction="%s"/>' % (t, direction) for t in signature)
 
 
 class FakeDesktop:
@@ -49,35 +35,37 @@ class FakeDesktop:
         wanted = [name for name in NAMES if not only or name in only]
         if PORTAL in wanted:
             # Older portals only know Read, which wraps the value in one more variant.
-            reads = {"Read": lambda g, k: GLib.Variant("(v)", (GLib.Variant("v", self.get(g, k)),))}
+            value = lambda g, k: self.settings[(g, k)]  # noqa: E731, a KeyError is NotFound
+            reads = {"Read": ("ss", "v", lambda g, k: GLib.Variant("(v)", (GLib.Variant(
+                "v", value(g, k)),)))}
             if read_one:
-                reads["ReadOne"] = lambda g, k: GLib.Variant("(v)", (self.get(g, k),))
-            self.export("/org/freedesktop/portal/desktop",
-                        interface("org.freedesktop.portal.Settings",
-                                  *(method(name, "ss", "v") for name in reads)), reads)
+                reads["ReadOne"] = ("ss", "v", lambda g, k: GLib.Variant("(v)", (value(g, k),)))
+            self.export("/org/freedesktop/portal/desktop", "org.freedesktop.portal.Settings", reads)
         if LOGIN in wanted:
             session = lambda _which: GLib.Variant("(o)", (SESSION_PATH,))  # noqa: E731
-            self.export("/org/freedesktop/login1",
-                        interface("org.freedesktop.login1.Manager", method("GetSession", "s", "o"),
-                                  method("GetSessionByPID", "u", "o")),
-                        {"GetSession": session, "GetSessionByPID": session})
-        self.export("/org/tavu/FakeDesktop",
-                    interface("org.tavu.FakeDesktop.Control", method("SetSetting", "ssv"),
-                              method("SetScreenSaverActive", "sb"), method("SetLockedHint", "b")),
-                    {"SetSetting": self.set_setting, "SetScreenSaverActive": self.set_active,
-                     "SetLockedHint": self.set_locked_hint})
+            self.export("/org/freedesktop/login1", "org.freedesktop.login1.Manager",
+                        {"GetSession": ("s", "o", session), "GetSessionByPID": ("u", "o", session)})
+        self.export("/org/tavu/FakeDesktop", "org.tavu.FakeDesktop.Control", {
+            "SetSetting": ("ssv", "", self.set_setting),
+            "SetScreenSaverActive": ("sb", "", self.set_active),
+            "SetLockedHint": ("b", "", self.set_locked_hint)})
         for name in wanted + ["org.tavu.FakeDesktop"]:
             self.own(name)
 
-    def export(self, path, xml, methods):
+    def export(self, path, iface, methods):
+        xml = "".join('<method name="%s">%s%s</method>' % (name, arguments(ins, "in"),
+                                                           arguments(outs, "out"))
+                      for name, (ins, outs, _) in methods.items())
+
         def on_call(connection, sender, obj, iface, name, params, invocation):
             try:
-                invocation.return_value(methods[name](*params.unpack()))
+                invocation.return_value(methods[name][2](*params.unpack()))
             except LookupError as error:
                 invocation.return_dbus_error("org.freedesktop.portal.Error.NotFound", str(error))
 
-        info = Gio.DBusNodeInfo.new_for_xml(xml).interfaces[0]
-        self.bus.register_object(path, info, on_call, None, None)
+        node = '<node><interface name="%s">%s</interface></node>' % (iface, xml)
+        self.bus.register_object(path, Gio.DBusNodeInfo.new_for_xml(node).interfaces[0], on_call,
+                                 None, None)
 
     def own(self, name):
         self.pending += 1
@@ -89,22 +77,13 @@ class FakeDesktop:
 
         Gio.bus_own_name_on_connection(self.bus, name, Gio.BusNameOwnerFlags.NONE, acquired, None)
 
-    def get(self, group, key):
-        if (group, key) not in self.settings:
-            raise LookupError("%s %s" % (group, key))
-        return self.settings[(group, key)]
-
     def emit(self, path, iface, signal, signature, values):
         self.bus.emit_signal(None, path, iface, signal, GLib.Variant(signature, values))
 
     def set_setting(self, group, key, value):
         # unpack() made the variant a Python value: give it back its D-Bus type.
-        if isinstance(value, bool):
-            value = GLib.Variant("b", value)
-        elif isinstance(value, int):
-            value = GLib.Variant("u", value)
-        else:
-            value = GLib.Variant("s", str(value))
+        kind = "b" if isinstance(value, bool) else "u" if isinstance(value, int) else "s"
+        value = GLib.Variant(kind, value)
         self.settings[(group, key)] = value
         self.emit("/org/freedesktop/portal/desktop", "org.freedesktop.portal.Settings",
                   "SettingChanged", "(ssv)", (group, key, value))

@@ -17,6 +17,9 @@
 
 namespace {
 
+const QString kTranslations
+    = qEnvironmentVariable("TAVU_SOURCE_DIR") + QStringLiteral("/translations");
+
 struct Catalogue {
     QString language;
     std::map<std::pair<QString, QString>, QString> translations; // (context, source) → text
@@ -25,8 +28,7 @@ struct Catalogue {
 
 Catalogue readCatalogue(const QString &file)
 {
-    QFile ts(QDir(qEnvironmentVariable("TAVU_SOURCE_DIR") + QStringLiteral("/translations"))
-                 .filePath(file));
+    QFile ts(kTranslations + u'/' + file);
     EXPECT_TRUE(ts.open(QIODevice::ReadOnly)) << file.toStdString();
     Catalogue catalogue;
     QXmlStreamReader xml(&ts);
@@ -35,15 +37,14 @@ Catalogue readCatalogue(const QString &file)
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
-        if (xml.name() == u"TS") {
+        if (xml.name() == u"TS")
             catalogue.language = xml.attributes().value(QStringLiteral("language")).toString();
-        } else if (xml.name() == u"name") {
+        else if (xml.name() == u"name")
             context = xml.readElementText();
-        } else if (xml.name() == u"source") {
+        else if (xml.name() == u"source")
             source = xml.readElementText();
-        } else if (xml.name() == u"translation") {
-            if (xml.attributes().value(QStringLiteral("type")) == u"unfinished")
-                ++catalogue.unfinished;
+        else if (xml.name() == u"translation") {
+            catalogue.unfinished += xml.attributes().value(QStringLiteral("type")) == u"unfinished";
             catalogue.translations[{context, source}] = xml.readElementText();
         }
     }
@@ -78,8 +79,7 @@ TEST(TranslationCatalogues, EveryLanguageIsBuiltInAndTranslatesEveryTextKeepingP
     ASSERT_GT(english.translations.size(), 40U);
     QStringList languages;
     for (const QString &file :
-        QDir(qEnvironmentVariable("TAVU_SOURCE_DIR") + QStringLiteral("/translations"))
-            .entryList({QStringLiteral("Tavu_Live_Translate_Helper_*.ts")})) {
+        QDir(kTranslations).entryList({QStringLiteral("Tavu_Live_Translate_Helper_*.ts")})) {
         if (file.endsWith(QLatin1String("_en.ts")))
             continue;
         SCOPED_TRACE(file.toStdString());
