@@ -163,6 +163,9 @@ TEST_F(CaptionsViewTest, DraggingSelectsTheTextsOfCardsAndOfTheLiveCardForTheCop
     EXPECT_EQ(list()->selectedText(),
         QStringLiteral("Originalsatz Nummer 0\nTranslated sentence number 0 reads like "
                        "this\n\nHallo Welt\nBonjour tout le monde"));
+    QTest::mouseDClick(
+        list()->viewport(), Qt::LeftButton, {}, second.bottomLeft() + QPoint(16, -16));
+    EXPECT_EQ(list()->selectedText(), QStringLiteral("Bonjour"));
 
     snapshot.isSessionActive = true;
     snapshot.activeSourceText = "Wie geht es";
