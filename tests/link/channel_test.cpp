@@ -95,6 +95,9 @@ protected:
         for (int i = 0; i < 10; ++i)
             QCoreApplication::processEvents();
     }
+
+    Pipe input; // the host's lines to the channel
+    Pipe output; // the channel's commands to the host
 };
 
 const std::string kShowLine = "{\"type\":\"show\"}\n";
@@ -122,8 +125,6 @@ TEST_F(ChannelTest, KeepsEveryLineInOrderInRandomChunksUnderSignalsAndEndsOnceAf
     constexpr std::size_t kLines = 100000;
     const Kind kinds[] = {Kind::show, Kind::hide, Kind::toggle};
     const auto isLarge = [](std::size_t i) { return i % 25000 == 10; };
-    Pipe input;
-    Pipe output;
     Channel channel(input.read, output.write);
     std::size_t received = 0;
     std::size_t outOfOrder = 0;
@@ -194,8 +195,6 @@ TEST_F(ChannelTest, KeepsEveryLineInOrderInRandomChunksUnderSignalsAndEndsOnceAf
 
 TEST_F(ChannelTest, CommandsToAClosedReaderAreDroppedSilently)
 {
-    Pipe input;
-    Pipe output;
     Channel channel(input.read, output.write);
     closeFd(output.read);
     channel.send(Command::start()); // EPIPE: the line is dropped, nothing waits
@@ -205,8 +204,6 @@ TEST_F(ChannelTest, CommandsToAClosedReaderAreDroppedSilently)
 
 TEST_F(ChannelTest, AHostThatStopsReadingIsStillHeardAndThenReadsWholeLinesInOrder)
 {
-    Pipe input;
-    Pipe output;
     ASSERT_EQ(::fcntl(output.write, F_SETPIPE_SZ, 65536), 65536);
     auto channel = std::make_unique<Channel>(input.read, output.write);
     std::vector<Kind> received;
@@ -256,8 +253,6 @@ TEST_F(ChannelTest, AHostThatStopsReadingIsStillHeardAndThenReadsWholeLinesInOrd
 
 TEST_F(ChannelTest, StopReadingWakesTheReaderAndAtEndOfFileItEndsByItself)
 {
-    Pipe input;
-    Pipe output;
     int received = 0;
     bool closed = false;
     const std::size_t threadsBefore = threadIds().size();
@@ -288,8 +283,6 @@ TEST_F(ChannelTest, StopReadingWakesTheReaderAndAtEndOfFileItEndsByItself)
 
 TEST_F(ChannelTest, ReceiverMayDestroyTheChannel)
 {
-    Pipe input;
-    Pipe output;
     std::vector<Kind> received;
     auto *channel = new Channel(input.read, output.write);
     channel->setReceiver([&](const HostMessage &message) {

@@ -1,5 +1,4 @@
-// Encoding exactness, string and number forms, rejection reasons, and decoding into storage that
-// held an earlier value.
+// Encoding exactness, string and number forms, and rejection reasons.
 
 #include <cfloat>
 #include <cmath>
@@ -236,26 +235,6 @@ TEST(WireDecoding, DecodesExactlyTheBytesOfTheViewItIsGiven)
     ASSERT_TRUE(hide && show) << hide.error.message() << show.error.message();
     EXPECT_EQ(hide.value->kind, HostMessage::Kind::hide);
     EXPECT_EQ(show.value->kind, HostMessage::Kind::show);
-}
-
-// Decoding into storage that held an earlier value must give exactly the new value (see also the
-// line decoder's test); what reuse saves is measured in bench/wire_bench.
-TEST(DecodeReuse, OptionalTextsWrittenAsNullClearThoseOfTheEarlierSnapshot)
-{
-    Snapshot full;
-    full.captureFallbackNotice = "notice";
-    full.activeSourceText = "source";
-    full.activeTranslatedText = "translation";
-    full.committedCards = {{"a", "b", "c", 1.5}, {"d", "e", "f", 2.5}};
-    std::string line = lineOf(Snapshot::initial());
-    line.insert(line.size() - 2,
-        R"(,"captureFallbackNotice":null,"activeSourceText":null,"activeTranslatedText":null)");
-    WireDecoder decoder;
-    WireDecodeError error;
-    HostMessage message;
-    ASSERT_TRUE(decoder.decodeHostMessage(lineOf(full), message, error));
-    ASSERT_TRUE(decoder.decodeHostMessage(line, message, error)) << error.message();
-    EXPECT_EQ(message, HostMessage::makeSnapshot(Snapshot::initial()));
 }
 
 } // namespace
