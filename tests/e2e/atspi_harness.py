@@ -12,7 +12,6 @@ import signal
 import subprocess
 import sys
 import threading
-import time
 
 import gi
 
@@ -23,37 +22,12 @@ import pyatspi  # noqa: E402
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import helper_process  # noqa: E402
-from helper_process import Failure, active_snapshot, base_snapshot  # noqa: E402,F401
+from helper_process import (Failure, Fatal, active_snapshot, base_snapshot,  # noqa: E402,F401
+                            wait_for)
 
 DEFAULT_TIMEOUT = 15.0
-POLL_INTERVAL = 0.05
-
-
-class Fatal(Failure):
-    """A failure that no amount of waiting mends: the process under test has ended, say."""
-
-
 # libatspi's words for an application that left the accessibility bus.
 APPLICATION_GONE = "no longer exists"
-
-
-def wait_for(predicate, what, timeout=DEFAULT_TIMEOUT):
-    """Polls predicate until it returns a true value, which is returned."""
-    deadline = time.monotonic() + timeout
-    last_error = None
-    while True:
-        try:
-            value = predicate()
-            if value:
-                return value
-        except Fatal:
-            raise
-        except Exception as error:  # the tree changes under us while the panel redraws
-            last_error = error
-        if time.monotonic() > deadline:
-            detail = f" (last error: {last_error})" if last_error else ""
-            raise Failure(f"timed out after {timeout:.0f} s waiting for {what}{detail}")
-        time.sleep(POLL_INTERVAL)
 
 
 class Panel:

@@ -9,16 +9,6 @@ import time
 WAIT_S = 10.0
 
 
-def wait_until(predicate, timeout=WAIT_S, interval=0.02):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() > deadline:
-            return value
-        time.sleep(interval)
-
-
-
 LANGUAGES = [
     ("de", "German"), ("en", "English"), ("es", "Spanish"), ("fr", "French"),
     ("ja", "Japanese"), ("pt-br", "Portuguese (Brazil)"),
@@ -65,6 +55,29 @@ def active_snapshot(generation, **fields):
 
 class Failure(AssertionError):
     pass
+
+
+class Fatal(Failure):
+    """A failure that no amount of waiting mends: the process under test has ended, say."""
+
+
+def wait_for(predicate, what, timeout=15.0):
+    """Polls predicate until it returns a true value, which is returned; errors on the way (the
+    tree changes under us while the panel redraws) are retried, but not Fatal ones."""
+    deadline, last_error = time.monotonic() + timeout, None
+    while True:
+        try:
+            value = predicate()
+            if value:
+                return value
+        except Fatal:
+            raise
+        except Exception as error:
+            last_error = error
+        if time.monotonic() > deadline:
+            detail = f" (last error: {last_error})" if last_error else ""
+            raise Failure(f"timed out after {timeout:.0f} s waiting for {what}{detail}")
+        time.sleep(0.03)
 
 
 class Helper:

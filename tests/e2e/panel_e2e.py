@@ -17,7 +17,7 @@ import time
 import unittest
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
-from helper_process import WAIT_S, Helper, active_snapshot, wait_until  # noqa: E402
+from helper_process import WAIT_S, Helper, active_snapshot, wait_for  # noqa: E402
 
 ARGS = None
 
@@ -92,9 +92,7 @@ class PanelTest(OnXvfb):
             tree = self.x("xwininfo", "-root", "-tree")
             match = re.search(r"^\s*(0x[0-9a-f]+) \"Live Translate\"", tree, re.MULTILINE)
             return match.group(1) if match else None
-        window = wait_until(find)
-        self.assertIsNotNone(window, "no window titled Live Translate")
-        return window
+        return wait_for(find, "a window titled Live Translate")
 
     def window_state(self, window):
         info = self.x("xwininfo", "-id", window)
@@ -106,15 +104,11 @@ class PanelTest(OnXvfb):
         }
 
     def wait_mapped(self, window, mapped=True):
-        state = wait_until(lambda: (lambda s: s if s["mapped"] == mapped else None)(
-            self.window_state(window)))
-        self.assertIsNotNone(state, "the panel did not become %s" % ("mapped" if mapped else "unmapped"))
-        return state
+        return wait_for(lambda: (lambda s: s if s["mapped"] == mapped else None)(
+            self.window_state(window)), "the panel to be %s" % ("mapped" if mapped else "unmapped"))
 
     def wait_origin(self, window, origin):
-        moved = wait_until(lambda: self.window_state(window)["origin"] == origin)
-        self.assertEqual(self.window_state(window)["origin"], origin)
-        return moved
+        wait_for(lambda: self.window_state(window)["origin"] == origin, f"the panel at {origin}")
 
     def start(self):
         helper = Helper(ARGS.helper, self.env, os.path.join(self.runtime, "helper-%d.log" % len(self.helpers)))
@@ -355,11 +349,9 @@ class FramedPanelTest(OnXvfb):
         cls.wm = subprocess.Popen(command, env=dict(env, **extra), stdout=subprocess.DEVNULL,
                                   stderr=subprocess.DEVNULL)
         # The window manager is up once it has set its check window on the root.
-        running = wait_until(lambda: "window id" in subprocess.run(
+        wait_for(lambda: "window id" in subprocess.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True,
-            text=True).stdout, timeout=WM_START_S)
-        if not running:
-            raise RuntimeError(ARGS.wm + " did not start")
+            text=True).stdout, ARGS.wm + " to start", WM_START_S)
 
     @classmethod
     def tearDownClass(cls):
@@ -388,15 +380,13 @@ class FramedPanelTest(OnXvfb):
             number = lambda label: int(re.search(label + r":\s+(-?\d+)", info).group(1))
             return (number("Absolute upper-left X") - left, number("Absolute upper-left Y") - top,
                     number("Width") + left + right, number("Height") + top + bottom)
-        return wait_until(framed)
+        return wait_for(framed, "the window manager to frame the panel")
 
     def wait_frame_at(self, window, origin):
-        wait_until(lambda: (self.frame_of(window) or ())[:2] == origin)
-        self.assertEqual((self.frame_of(window) or ())[:2], origin)
+        wait_for(lambda: self.frame_of(window)[:2] == origin, f"the frame at {origin}")
 
     def wait_wm_state(self, window, state):
-        wait_until(lambda: "window state: " + state in self.prop(window, "WM_STATE"))
-        self.assertIn("window state: " + state, self.prop(window, "WM_STATE"))
+        wait_for(lambda: "window state: " + state in self.prop(window, "WM_STATE"), state)
 
     def open_ordinary_window(self):
         """An ordinary application window with the focus, as the user's terminal would be."""
@@ -404,12 +394,11 @@ class FramedPanelTest(OnXvfb):
         other = subprocess.Popen(["xmessage", "-geometry", "500x300+100+100", "an application"],
                                  env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(other.kill)
-        added = wait_until(lambda: set(self.root_windows("_NET_CLIENT_LIST")) - before)
-        self.assertTrue(added, "the ordinary window was never managed")
-        window = added.pop()
+        window = wait_for(lambda: set(self.root_windows("_NET_CLIENT_LIST")) - before,
+                          "the ordinary window to be managed").pop()
         self.x("xdotool", "windowactivate", window)
         active = lambda: self.root_windows("_NET_ACTIVE_WINDOW")[:1] == [window]
-        self.assertTrue(wait_until(active), "the ordinary window never got the focus")
+        wait_for(active, "the ordinary window to get the focus")
         return window
 
     def test_the_panel_holds_under_the_window_manager(self):
@@ -417,14 +406,11 @@ class FramedPanelTest(OnXvfb):
         helper = Helper(ARGS.helper, self.env, os.path.join(self.runtime, ARGS.wm + ".log"))
         self.addCleanup(helper.stop)
         helper.send({"type": "show"})
-        tree = wait_until(lambda: re.search(r"^\s*(0x[0-9a-f]+) \"Live Translate\"",
-                                            self.x("xwininfo", "-root", "-tree"), re.MULTILINE))
-        self.assertIsNotNone(tree, "no window titled Live Translate")
-        window = tree.group(1)
+        window = wait_for(lambda: re.search(r"^\s*(0x[0-9a-f]+) \"Live Translate\"", self.x(
+            "xwininfo", "-root", "-tree"), re.MULTILINE), "a window titled Live Translate").group(1)
 
         # The frame, title bar and borders included, goes 18 from the right edge, centred.
         frame = self.frame_of(window)
-        self.assertIsNotNone(frame, "the window manager never framed the panel")
         placed = (SCREEN_W - RIGHT_MARGIN - frame[2], (SCREEN_H - frame[3]) // 2)
         self.wait_frame_at(window, placed)
 
@@ -446,21 +432,20 @@ class FramedPanelTest(OnXvfb):
             self.assertNotIn("MINIMIZE", self.prop(window, "_NET_WM_ALLOWED_ACTIONS"))
 
         self.x("wmctrl", "-n", "2")
-        wait_until(lambda: "= 2" in self.x("xprop", "-root", "_NET_NUMBER_OF_DESKTOPS"))
+        wait_for(lambda: "= 2" in self.x("xprop", "-root", "_NET_NUMBER_OF_DESKTOPS"), "2 desktops")
         self.x("wmctrl", "-s", "1")
-        wait_until(lambda: "= 1" in self.x("xprop", "-root", "_NET_CURRENT_DESKTOP"))
+        wait_for(lambda: "= 1" in self.x("xprop", "-root", "_NET_CURRENT_DESKTOP"), "desktop 1")
         self.assertIn("IsViewable", self.x("xwininfo", "-id", window))
         self.assertRegex(self.prop(window, "_NET_WM_DESKTOP"), r"= 4294967295$")
         self.x("wmctrl", "-s", "0")
 
         # Moved, then hidden and shown twice: the frame comes back exactly where it was.
         self.x("xdotool", "windowmove", window, "300", "150")
-        moved = wait_until(lambda: (lambda f: f if f and f[:2] != placed else None)(
-            self.frame_of(window)))
-        self.assertIsNotNone(moved, "the panel did not move")
+        moved = wait_for(lambda: (lambda f: f if f[:2] != placed else None)(self.frame_of(window)),
+                         "the panel to move")
         for _ in range(2):
             helper.send({"type": "hide"})
-            self.assertTrue(wait_until(lambda: "IsUnMapped" in self.x("xwininfo", "-id", window)))
+            wait_for(lambda: "IsUnMapped" in self.x("xwininfo", "-id", window), "the panel to hide")
             helper.send({"type": "show"})
             self.wait_frame_at(window, moved[:2])
 
@@ -476,9 +461,8 @@ class FramedPanelTest(OnXvfb):
         # The language picker's window is left out of the taskbar and the pager too.
         before = set(self.root_windows("_NET_CLIENT_LIST"))
         self.x("xdotool", "mousemove", "--window", window, "250", "30", "click", "1")
-        added = wait_until(lambda: set(self.root_windows("_NET_CLIENT_LIST")) - before)
-        self.assertTrue(added, "no popover opened")
-        popover = added.pop()
+        popover = wait_for(lambda: set(self.root_windows("_NET_CLIENT_LIST")) - before,
+                           "the popover to open").pop()
         popover_states = self.prop(popover, "_NET_WM_STATE")
         for state in ("_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"):
             self.assertIn(state, popover_states)
@@ -487,15 +471,15 @@ class FramedPanelTest(OnXvfb):
         # opened it (Space opens it again); closed by a press elsewhere on the panel, too.
         active = lambda w: self.root_windows("_NET_ACTIVE_WINDOW")[:1] == [w]
         viewable = lambda w: "IsViewable" in self.x("xwininfo", "-id", w)
-        self.assertTrue(wait_until(lambda: active(popover)), "the picker never got the focus")
+        wait_for(lambda: active(popover), "the picker to get the focus")
         self.x("xdotool", "key", "Escape")
-        self.assertTrue(wait_until(lambda: not viewable(popover)), "Escape left the picker open")
-        self.assertTrue(wait_until(lambda: active(window)), "the panel lost the focus to Escape")
+        wait_for(lambda: not viewable(popover), "Escape to close the picker")
+        wait_for(lambda: active(window), "the focus back on the panel after Escape")
         self.x("xdotool", "key", "space")
-        self.assertTrue(wait_until(lambda: active(popover)), "Space did not reopen the picker")
+        wait_for(lambda: active(popover), "Space to reopen the picker")
         self.x("xdotool", "mousemove", "--window", window, "250", "600", "click", "1")
-        self.assertTrue(wait_until(lambda: not viewable(popover)), "a press left the picker open")
-        self.assertTrue(wait_until(lambda: active(window)), "the panel lost the focus to a press")
+        wait_for(lambda: not viewable(popover), "a press to close the picker")
+        wait_for(lambda: active(window), "the focus back on the panel after a press")
 
         helper.send({"type": "terminate"})
         self.assertEqual(helper.wait(), 0)
