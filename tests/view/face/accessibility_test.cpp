@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
-#include <QLabel>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -44,16 +43,12 @@ TEST(Accessibility, AValueTextFollowsChangesAndKeepsTheWidgetsRoleActionsAndNumb
     actions->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(clicks.count(), 1);
 
-    QLabel label;
-    ASSERT_NE(accessible(&label), nullptr); // the toolkit's interface exists first
-    setAccessibleValueText(&label, QStringLiteral("53 percent"));
-    EXPECT_EQ(accessible(&label)->text(QAccessible::Value), QStringLiteral("53 percent"));
-    EXPECT_EQ(accessible(&label)->role(), QAccessible::StaticText);
-
     QProgressBar bar;
     bar.setRange(10, 1000);
     bar.setValue(537);
+    ASSERT_NE(accessible(&bar), nullptr); // the toolkit's interface exists first
     setAccessibleValueText(&bar, QStringLiteral("53 percent"));
+    EXPECT_EQ(accessible(&bar)->role(), QAccessible::ProgressBar);
     EXPECT_EQ(accessible(&bar)->text(QAccessible::Value), QStringLiteral("53 percent"));
     QAccessibleValueInterface *numbers = accessible(&bar)->valueInterface();
     ASSERT_NE(numbers, nullptr);

@@ -139,7 +139,7 @@ TEST_P(PanelFace, HostTextIsPlainAndAHugeStatusIsOnlyStartedInItsHelp)
     EXPECT_GT(status->height(), 0);
 }
 
-TEST_P(PanelFace, AnUnchangedSnapshotRepaintsNothingAndTheOtherSchemeEveryArea)
+TEST_P(PanelFace, AnUnchangedSnapshotRepaintsNothingAndASchemeChangeEveryArea)
 {
     LiveTranslationHelperSnapshot s = active(Lifecycle::listening);
     apply(s);
@@ -150,18 +150,17 @@ TEST_P(PanelFace, AnUnchangedSnapshotRepaintsNothingAndTheOtherSchemeEveryArea)
     apply(s);
     EXPECT_GT(paints.count(), 0);
 
-    const auto other = GetParam() == LiveTranslationColorScheme::dark
-        ? LiveTranslationColorScheme::light
-        : LiveTranslationColorScheme::dark;
-    const auto otherPalette = LiveTranslationPalette::forScheme(other);
-    view->setColorScheme(other);
+    // The other scheme reaches every area.
+    const bool dark = GetParam() == LiveTranslationColorScheme::dark;
+    view->setColorScheme(
+        dark ? LiveTranslationColorScheme::light : LiveTranslationColorScheme::dark);
+    const auto other = dark ? LiveTranslationPalette::light() : LiveTranslationPalette::dark();
     QApplication::processEvents();
     const QImage image = grab(view);
-    EXPECT_EQ(pixelAt(image, QPointF(5, 5)), otherPalette.background);
-    EXPECT_EQ(dotColour(), otherPalette.accent);
-    EXPECT_EQ(pixelAt(image, QPointF(260, 400)), otherPalette.background);
-    const QWidget *footer = control<QWidget>("footer");
-    EXPECT_EQ(pixelAt(image, QPointF(5, footer->y() - 0.5)), otherPalette.border);
+    EXPECT_EQ(pixelAt(image, QPointF(5, 5)), other.background);
+    EXPECT_EQ(dotColour(), other.accent);
+    EXPECT_EQ(pixelAt(image, QPointF(260, 400)), other.background);
+    EXPECT_EQ(pixelAt(image, QPointF(5, control<QWidget>("footer")->y() - 0.5)), other.border);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSchemes, PanelFace,

@@ -12,26 +12,22 @@
 
 namespace {
 
-// A window with the popover's button and another one, and a popover with a 300 × 200 content
-// holding a text field.
+// A window with the popover's button and another one, and a popover whose 300 × 200 content
+// holds a text field.
 class PopoverTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         window.setGeometry(100, 100, 400, 120);
-        anchor = new QPushButton(QStringLiteral("Anchor"), &window);
         anchor->setGeometry(150, 40, 100, 24);
-        other = new QPushButton(QStringLiteral("Other"), &window);
         other->setGeometry(10, 80, 80, 24);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        popover = new LiveTranslationPopover(&window);
         auto *content = new QWidget;
         content->setFixedSize(300, 200);
         field = new QLineEdit(content);
         content->setFocusProxy(field);
         popover->setContent(content);
-        dismissed = std::make_unique<QSignalSpy>(popover, &LiveTranslationPopover::dismissed);
     }
 
     void present()
@@ -39,15 +35,15 @@ protected:
         popover->present(anchor);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(popover));
     }
-
     QRect anchorGlobal() const { return {anchor->mapToGlobal(QPoint(0, 0)), anchor->size()}; }
+    QRect body() const { return {popover->content()->mapToGlobal(QPoint(0, 0)), QSize(300, 200)}; }
 
     QWidget window;
-    QPushButton *anchor = nullptr;
-    QPushButton *other = nullptr;
-    LiveTranslationPopover *popover = nullptr;
+    QPushButton *anchor = new QPushButton(QStringLiteral("Anchor"), &window);
+    QPushButton *other = new QPushButton(QStringLiteral("Other"), &window);
+    LiveTranslationPopover *popover = new LiveTranslationPopover(&window);
     QLineEdit *field = nullptr;
-    std::unique_ptr<QSignalSpy> dismissed;
+    QSignalSpy dismissed {popover, &LiveTranslationPopover::dismissed};
 };
 
 TEST_F(PopoverTest, OpensUnderItsButtonPointingAtItsCentreAndTakesTheFocus)
@@ -59,8 +55,8 @@ TEST_F(PopoverTest, OpensUnderItsButtonPointingAtItsCentreAndTakesTheFocus)
     EXPECT_TRUE(popover->windowFlags() & Qt::FramelessWindowHint);
     const QRect button = anchorGlobal();
     EXPECT_EQ(popover->arrowTip(), QPoint(button.center().x(), button.bottom() + 3));
+    EXPECT_GT(body().top(), popover->arrowTip().y());
     EXPECT_EQ(popover->content()->size(), QSize(300, 200));
-    EXPECT_GT(popover->content()->mapToGlobal(QPoint(0, 0)).y(), popover->arrowTip().y());
     ASSERT_TRUE(viewtest::waitUntilActive(popover));
     EXPECT_EQ(QApplication::focusWidget(), field);
 }
@@ -72,13 +68,11 @@ TEST_F(PopoverTest, StaysOnTheScreenAndOpensAboveWhenThereIsNoRoomBelow)
     anchor->move(window.width() - anchor->width(), window.height() - anchor->height());
     ASSERT_TRUE(QTest::qWaitFor([&] { return anchorGlobal().bottom() >= screen.bottom(); }));
     present();
-    const QRect button = anchorGlobal();
-    const QRect body(popover->content()->mapToGlobal(QPoint(0, 0)), QSize(300, 200));
-    EXPECT_LT(body.bottom(), popover->arrowTip().y());
-    EXPECT_LT(popover->arrowTip().y(), button.top());
-    EXPECT_TRUE(screen.contains(body)) << body.x() << "," << body.y();
+    EXPECT_LT(body().bottom(), popover->arrowTip().y());
+    EXPECT_LT(popover->arrowTip().y(), anchorGlobal().top());
+    EXPECT_TRUE(screen.contains(body())) << body().x() << "," << body().y();
     // Pushed left to stay on the screen, the arrow still points at the button.
-    EXPECT_EQ(popover->arrowTip().x(), button.center().x());
+    EXPECT_EQ(popover->arrowTip().x(), anchorGlobal().center().x());
 }
 
 TEST_F(PopoverTest, EscapeOrACloseDismissesOnceAndItOpensAgain)
@@ -87,15 +81,14 @@ TEST_F(PopoverTest, EscapeOrACloseDismissesOnceAndItOpensAgain)
     ASSERT_TRUE(viewtest::waitUntilActive(popover));
     QTest::keyClick(field, Qt::Key_Escape);
     EXPECT_FALSE(popover->isVisible());
-    EXPECT_EQ(dismissed->count(), 1);
     popover->dismiss();
     QTest::keyClick(popover, Qt::Key_Escape);
-    EXPECT_EQ(dismissed->count(), 1);
+    EXPECT_EQ(dismissed.count(), 1);
     // A window-manager close is a dismissal, not a destruction.
     present();
     popover->close();
     EXPECT_FALSE(popover->isVisible());
-    EXPECT_EQ(dismissed->count(), 2);
+    EXPECT_EQ(dismissed.count(), 2);
     present();
     EXPECT_TRUE(popover->isVisible());
 }
@@ -114,14 +107,12 @@ TEST_F(PopoverTest, PressesOutsideDismissButNotOnTheButtonInsideOrInAMenuFromIns
     viewtest::click(field);
     viewtest::click(anchor); // the button flips the flag itself
     EXPECT_TRUE(popover->isVisible());
-    EXPECT_EQ(dismissed->count(), 0);
     QTest::mousePress(other, Qt::LeftButton);
     EXPECT_FALSE(popover->isVisible());
-    EXPECT_EQ(dismissed->count(), 1);
+    EXPECT_EQ(dismissed.count(), 1);
     QTest::mouseRelease(other, Qt::LeftButton);
-    // Once closed it no longer watches presses.
-    viewtest::click(other);
-    EXPECT_EQ(dismissed->count(), 1);
+    viewtest::click(other); // once closed it no longer watches presses
+    EXPECT_EQ(dismissed.count(), 1);
 }
 
 TEST_F(PopoverTest, FollowsItsWindowAndClosesWithItOrWhenTheApplicationLosesFocus)
@@ -133,12 +124,12 @@ TEST_F(PopoverTest, FollowsItsWindowAndClosesWithItOrWhenTheApplicationLosesFocu
     EXPECT_EQ(popover->arrowTip().x(), anchorGlobal().center().x());
     window.hide();
     EXPECT_FALSE(popover->isVisible());
-    EXPECT_EQ(dismissed->count(), 1);
+    EXPECT_EQ(dismissed.count(), 1);
     window.show();
     present();
     emit qApp->applicationStateChanged(Qt::ApplicationInactive);
     EXPECT_FALSE(popover->isVisible());
-    EXPECT_EQ(dismissed->count(), 2);
+    EXPECT_EQ(dismissed.count(), 2);
 }
 
 } // namespace
