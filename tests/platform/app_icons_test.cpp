@@ -8,25 +8,19 @@
 
 TEST(ApplicationIcon, ThemedFileAndBaseFolderIconsAreFoundAndNothingElse)
 {
+    // Themed (named with its extension too; an SVG, the plugin is installed), in a base folder
+    // only, or an image file named by its path; the suffix names the same entry. An invalid
+    // colour: no icon.
     const struct {
         const char *id;
-        QColor centre; // invalid: no icon
-    } cases[] = {
-        {"bundle:org.example.Themed", Qt::red},
-        {"bundle:org.example.Themed.desktop", Qt::red}, // the suffix names the same entry
-        {"bundle:org.example.Suffixed", Qt::red}, // an icon name with its file extension
-        {"bundle:org.example.Vector", Qt::blue}, // the SVG plugin is installed
-        {"bundle:org.example.Loose", Qt::yellow}, // in no theme: the base folders have these
-        {"bundle:org.example.AtHome", Qt::cyan},
-        {"bundle:org.example.PathIcon", Qt::green}, // an image file named by its path
-        {"bundle:org.example.BrokenFile", {}},
-        {"bundle:org.example.MissingFile", {}},
-        {"bundle:org.example.UnknownIcon", {}},
-        {"bundle:org.example.NoIcon", {}},
-        {"bundle:org.example.Hidden", {}},
-        {"bundle:org.example.NotInstalled", {}},
-        {"bundle:org.example.themed", {}},
-    };
+        QColor centre;
+    } cases[] = {{"bundle:org.example.Themed", Qt::red}, {"bundle:org.example.Suffixed", Qt::red},
+        {"bundle:org.example.Vector", Qt::blue}, {"bundle:org.example.Loose", Qt::yellow},
+        {"bundle:org.example.AtHome", Qt::cyan}, {"bundle:org.example.PathIcon", Qt::green},
+        {"bundle:org.example.Themed.desktop", Qt::red}, {"bundle:org.example.BrokenFile", {}},
+        {"bundle:org.example.MissingFile", {}}, {"bundle:org.example.UnknownIcon", {}},
+        {"bundle:org.example.NoIcon", {}}, {"bundle:org.example.Hidden", {}},
+        {"bundle:org.example.NotInstalled", {}}, {"bundle:org.example.themed", {}}};
     for (const auto &c : cases) {
         const QIcon icon = applicationIcon(QString::fromUtf8(c.id));
         ASSERT_EQ(icon.isNull(), !c.centre.isValid()) << c.id;

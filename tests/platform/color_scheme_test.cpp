@@ -123,12 +123,3 @@ TEST(ColorScheme, WithoutAPortalThePaletteDecidesAndAPortalThatStartsLaterIsRead
     ASSERT_TRUE(restarted.ready());
     EXPECT_TRUE(waitForScheme(controller, Scheme::dark));
 }
-
-TEST(ColorScheme, WithoutABusTheLightPaletteDecidesUntilForced)
-{
-    setDesktopPalette(false);
-    LiveTranslationColorSchemeController controller(QStringLiteral("unix:path=/nonexistent/bus"));
-    EXPECT_EQ(controller.effectiveScheme(), Scheme::light);
-    controller.setAppearance(Appearance::dark);
-    EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
-}

@@ -29,20 +29,6 @@ LiveTranslationBusAddresses fakeLogindBuses()
     return {QString(), FakeDesktop::busAddress()};
 }
 
-// Made before the monitor returns to the event loop, so that no signal is missed.
-struct Spies {
-    explicit Spies(LiveTranslationSessionLockMonitor &monitor)
-        : locked(&monitor, &LiveTranslationSessionLockMonitor::sessionLocked)
-        , unlocked(&monitor, &LiveTranslationSessionLockMonitor::sessionUnlocked)
-        , watched(&monitor, &LiveTranslationSessionLockMonitor::loginSessionWatched)
-    {
-    }
-    bool waitForLogind() { return watched.count() == 1 || watched.wait(kWaitMs); }
-    QSignalSpy locked;
-    QSignalSpy unlocked;
-    QSignalSpy watched; // the logind session, once found
-};
-
 } // namespace
 
 TEST(SessionLock, EverySourceLocksAndUnlocksAndOneLockToldBySeveralIsOne)
@@ -50,10 +36,13 @@ TEST(SessionLock, EverySourceLocksAndUnlocksAndOneLockToldBySeveralIsOne)
     FakeDesktop desktop;
     ASSERT_TRUE(desktop.ready());
     LiveTranslationSessionLockMonitor monitor(fakeLogindBuses());
-    Spies spies(monitor);
-    ASSERT_TRUE(spies.waitForLogind());
-    EXPECT_EQ(spies.watched.at(0).at(0).toString(),
-        QStringLiteral("/org/freedesktop/login1/session/_3fake"));
+    // Made before the monitor returns to the event loop, so that no signal is missed.
+    QSignalSpy locked(&monitor, &LiveTranslationSessionLockMonitor::sessionLocked);
+    QSignalSpy unlocked(&monitor, &LiveTranslationSessionLockMonitor::sessionUnlocked);
+    QSignalSpy watched(&monitor, &LiveTranslationSessionLockMonitor::loginSessionWatched);
+    ASSERT_TRUE(watched.count() == 1 || watched.wait(kWaitMs));
+    EXPECT_EQ(
+        watched.at(0).at(0).toString(), QStringLiteral("/org/freedesktop/login1/session/_3fake"));
     // A screen saver's path, or none for logind; then the counts of locks and unlocks. A step that
     // changes nothing is proven by the next, which comes through the same connection.
     const struct {
@@ -72,9 +61,7 @@ TEST(SessionLock, EverySourceLocksAndUnlocksAndOneLockToldBySeveralIsOne)
         else
             desktop.setScreenSaverActive(step.path, step.locked);
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] {
-                return spies.locked.count() == step.locks && spies.unlocked.count() == step.unlocks;
-            },
+            [&] { return locked.count() == step.locks && unlocked.count() == step.unlocks; },
             kWaitMs));
     }
 }
@@ -84,7 +71,8 @@ TEST(SessionLock, IgnoresTheSameSignalFromAnyOtherClientOfTheBusAndMissingServic
     FakeDesktop desktop({QStringLiteral("--only"), QStringLiteral("org.freedesktop.ScreenSaver")});
     ASSERT_TRUE(desktop.ready());
     LiveTranslationSessionLockMonitor monitor(fakeLogindBuses()); // no logind there
-    Spies spies(monitor);
+    QSignalSpy locked(&monitor, &LiveTranslationSessionLockMonitor::sessionLocked);
+    QSignalSpy unlocked(&monitor, &LiveTranslationSessionLockMonitor::sessionUnlocked);
 
     auto impostor
         = QDBusConnection::connectToBus(FakeDesktop::busAddress(), QStringLiteral("impostor"));
@@ -97,8 +85,8 @@ TEST(SessionLock, IgnoresTheSameSignalFromAnyOtherClientOfTheBusAndMissingServic
     ASSERT_TRUE(impostor.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.DBus")));
     desktop.setScreenSaverActive(kFreedesktopPath, false); // an unlock only after a lock
     desktop.setScreenSaverActive(kFreedesktopPath, true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return spies.locked.count() == 1; }, kWaitMs));
-    EXPECT_EQ(spies.unlocked.count(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return locked.count() == 1; }, kWaitMs));
+    EXPECT_EQ(unlocked.count(), 0);
     QDBusConnection::disconnectFromBus(QStringLiteral("impostor"));
 }
 

@@ -47,18 +47,15 @@ TEST(PanelPlacement, UnplacedGoesEighteenFromTheRightCentredAnyOtherOriginIsKept
         QRect frame;
         LiveTranslationScreenLayout layout;
         Placement expected;
-    } cases[] = {
-        {at(0, 0), twoScreens({100, 100}), {Kind::move, {1382, 176}}},
+    } cases[] = {{at(0, 0), twoScreens({100, 100}), {Kind::move, {1382, 176}}},
         {at(0, 0), twoScreens({2000, 500}), {Kind::move, {2662, 112}}},
         {at(0, 0), twoScreens({-1, 2000}, 1), {Kind::move, {2662, 112}}},
-        // Taller than the screen: it overhangs evenly, the odd half rounded down (300.5 - 380).
-        {at(0, 0), small, {Kind::move, {262, -80}}},
+        {at(0, 0), small, {Kind::move, {262, -80}}}, // overhangs evenly: 300.5 - 380, rounded down
         {at(0, 0), kNoScreens, {Kind::centre, {}}},
         {at(300, 200), twoScreens({2000, 500}), {Kind::keep, {300, 200}}},
         {at(0, 5), twoScreens({2000, 500}), {Kind::keep, {0, 5}}},
         {at(7, 0), twoScreens({2000, 500}), {Kind::keep, {7, 0}}},
-        {at(-800, 100), twoScreens({2000, 500}), {Kind::keep, {-800, 100}}},
-    };
+        {at(-800, 100), twoScreens({2000, 500}), {Kind::keep, {-800, 100}}}};
     for (const auto &c : cases)
         EXPECT_EQ(placePanelFrame(c.frame, c.layout), c.expected) << "case " << &c - cases;
 }
