@@ -41,11 +41,6 @@ std::string numberAfter(const Snapshot &snapshot, std::string_view key)
     return json.substr(start, json.find_first_of(",}", start) - start);
 }
 
-std::string lineOf(const Snapshot &snapshot)
-{
-    return encodeHostMessage(HostMessage::makeSnapshot(snapshot));
-}
-
 TEST(WireEncoding, InitialSnapshotIsTheExampleLine)
 {
     EXPECT_EQ(encodeHostMessage(HostMessage::makeSnapshot(Snapshot::initial())), kInitialLine);
@@ -164,7 +159,7 @@ TEST(WireEncoding, NumbersAreShortestAndReadable)
     // Negative zero keeps its sign when read back too.
     s.captureAudioLevel = -0.0F;
     WireDecoder decoder;
-    const auto decoded = decoder.decodeHostMessage(lineOf(s));
+    const auto decoded = decoder.decodeHostMessage(encodeHostMessage(HostMessage::makeSnapshot(s)));
     ASSERT_TRUE(decoded) << decoded.error.message();
     EXPECT_TRUE(std::signbit(decoded.value->snapshot->captureAudioLevel));
 }
