@@ -8,9 +8,8 @@
 
 TEST(ApplicationIcon, ThemedFileAndBaseFolderIconsAreFoundAndNothingElse)
 {
-    // Themed (named with its extension too; an SVG, the plugin is installed), in a base folder
-    // only, or an image file named by its path; the suffix names the same entry. An invalid
-    // colour: no icon.
+    // Themed (by a name with its extension too; an SVG), in a base folder only, or a file named by
+    // its path; the suffix names the same entry. An invalid colour: no icon.
     const struct {
         const char *id;
         QColor centre;

@@ -1,8 +1,7 @@
 #pragma once
 
-// Starts tests/platform/fake_desktop.py on the session bus (the private bus of the
-// dbus-run-session the test runs under) and drives it through its control interface: each call
-// returns once the fake has sent the signal it asks for.
+// Runs fake_desktop.py on the test's private session bus and drives it: each call returns once
+// the fake has sent the signal it asks for.
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 portal, the screen savers, logind (one session) and org.tavu.FakeDesktop, whose Control calls
 make things happen, each emitting its signal before it returns. --setting GROUP KEY TYPE VALUE
 (TYPE u or b) for initial settings, --no-read-one for a portal older than version 2, --only NAME
-to own only some names. Prints "ready" once every name is owned."""
+to own only some names. Prints "ready" once it has asked for every name."""
 
 import sys
 
@@ -31,7 +31,6 @@ class FakeDesktop:
     def __init__(self, settings, read_one, only):
         self.settings = settings
         self.bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
-        self.pending = 0
         wanted = [name for name in NAMES if not only or name in only]
         if PORTAL in wanted:
             # Older portals only know Read, which wraps the value in one more variant.
@@ -49,8 +48,11 @@ class FakeDesktop:
             "SetSetting": ("ssv", "", self.set_setting),
             "SetScreenSaverActive": ("sb", "", self.set_active),
             "SetLockedHint": ("b", "", self.set_locked_hint)})
-        for name in wanted + ["org.tavu.FakeDesktop"]:
-            self.own(name)
+        for name in wanted + ["org.tavu.FakeDesktop"]:  # queued behind a previous owner, if any
+            self.bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                               "org.freedesktop.DBus", "RequestName",
+                               GLib.Variant("(su)", (name, 0)), None, 0, -1, None)
+        print("ready", flush=True)
 
     def export(self, path, iface, methods):
         xml = "".join('<method name="%s">%s%s</method>' % (name, arguments(ins, "in"),
@@ -66,16 +68,6 @@ class FakeDesktop:
         node = '<node><interface name="%s">%s</interface></node>' % (iface, xml)
         self.bus.register_object(path, Gio.DBusNodeInfo.new_for_xml(node).interfaces[0], on_call,
                                  None, None)
-
-    def own(self, name):
-        self.pending += 1
-
-        def acquired(*_):
-            self.pending -= 1
-            if self.pending == 0:
-                print("ready", flush=True)
-
-        Gio.bus_own_name_on_connection(self.bus, name, Gio.BusNameOwnerFlags.NONE, acquired, None)
 
     def emit(self, path, iface, signal, signature, values):
         self.bus.emit_signal(None, path, iface, signal, GLib.Variant(signature, values))
@@ -98,20 +90,18 @@ class FakeDesktop:
 
 
 def main(argv):
-    settings, read_one, only = {}, True, set()
+    settings, only = {}, set()
+    read_one = "--no-read-one" not in argv
+    argv = [arg for arg in argv if arg != "--no-read-one"]
     while argv:
         if argv[0] == "--setting":
             group, key, kind, text = argv[1:5]
             value = text == "true" if kind == "b" else int(text)
             settings[(group, key)] = GLib.Variant(kind, value)
             argv = argv[5:]
-        elif argv[0] == "--no-read-one":
-            read_one, argv = False, argv[1:]
-        elif argv[0] == "--only":
-            only.add(argv[1])
-            argv = argv[2:]
         else:
-            sys.exit("unknown option " + argv[0])
+            only.add(argv[1])  # --only
+            argv = argv[2:]
     FakeDesktop(settings, read_one, only)
     GLib.MainLoop().run()
 

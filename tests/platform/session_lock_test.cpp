@@ -1,5 +1,6 @@
 // Runs under dbus-run-session; the fake desktop services play the screen savers and (on the same
 // bus, passed as the system bus) logind. Each source's signals arrive in the order sent.
+#include <algorithm>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -94,13 +95,12 @@ TEST(SessionLock, TheDelegateHidesThePanelAtTheLockAndBringsItBackInPlaceAtTheUn
 {
     FakeDesktop desktop;
     ASSERT_TRUE(desktop.ready());
-    struct Pipes {
-        int input[2] = {-1, -1};
-        int output[2] = {-1, -1};
-        ~Pipes() { ::close(input[0]), ::close(input[1]), ::close(output[0]), ::close(output[1]); }
+    struct Pipes { // host to helper, helper to host
+        int fd[4] = {-1, -1, -1, -1};
+        ~Pipes() { std::for_each(fd, fd + 4, ::close); }
     } pipes;
-    ASSERT_EQ(::pipe2(pipes.input, O_CLOEXEC) | ::pipe2(pipes.output, O_CLOEXEC | O_NONBLOCK), 0);
-    LiveTranslationHelperAppDelegate delegate({pipes.input[0], pipes.output[1], fakeLogindBuses()});
+    ASSERT_EQ(::pipe2(pipes.fd, O_CLOEXEC) | ::pipe2(pipes.fd + 2, O_CLOEXEC | O_NONBLOCK), 0);
+    LiveTranslationHelperAppDelegate delegate({pipes.fd[0], pipes.fd[3], fakeLogindBuses()});
     delegate.applicationDidFinishLaunching();
     const LiveTranslationOverlayPanel &panel = *delegate.panel();
     delegate.handleHostMessage(
