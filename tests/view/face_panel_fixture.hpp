@@ -5,17 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
 #include <QTest>
 
-#include "face/capsule_button.hpp"
 #include "face/limit_card.hpp"
 #include "face/status_dot.hpp"
-#include "face/status_text.hpp"
 #include "pickers/audio_picker.hpp"
 #include "pickers/language_column.hpp"
 #include "pickers/language_picker.hpp"

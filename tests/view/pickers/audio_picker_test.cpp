@@ -1,4 +1,3 @@
-#include <QFile>
 #include <QLabel>
 
 #include "face_panel_fixture.hpp"
@@ -46,13 +45,15 @@ TEST_P(AudioPicker, EverythingReadsAllMacAudioWhateverItsNameAndMarksFollowIdsEx
     EXPECT_EQ(everything->name(), QStringLiteral("All Mac audio"));
     EXPECT_EQ(everything->accessibleName(), QStringLiteral("All Mac audio"));
     EXPECT_EQ(everything->subtitle(), QStringLiteral("Everything playing on this Mac"));
-    EXPECT_EQ(everything->height(), 43);
     EXPECT_EQ(audioRow("bundle:x")->accessibleName(), QStringLiteral("X"));
     EXPECT_EQ(audioRow("bundle:x")->subtitle(), QString());
-    EXPECT_EQ(audioRow("bundle:x")->height(), 34);
     EXPECT_EQ(shown(kAudio), (Strings {"mac-audio*", "bundle:x", "mac-audio*"}));
     apply(sources({{"mac-audio", "M"}, {"bundle:x", "X"}}, "MAC-AUDIO"));
     EXPECT_EQ(shown(kAudio), (Strings {"mac-audio", "bundle:x"}));
+    apply(sources({{"mac-audio", "M"}, {"bundle:x", "X"}}, "bundle:x"));
+    const auto state = QAccessible::queryAccessibleInterface(audioRow("bundle:x"))->state();
+    EXPECT_TRUE(state.selectable); // for assistive technology
+    EXPECT_TRUE(state.selected);
 }
 
 TEST_P(AudioPicker, ApplicationsHeaderSitsAboveTheSecondEntryOnlyAndIsNoItem)
@@ -86,7 +87,7 @@ TEST_P(AudioPicker, ChoosingByKeyboardOrMouseSendsOneCommandAndClosesEvenForTheC
         recorder.sent(), (Strings {"set_audio_source:bundle:b", "set_audio_source:bundle:a"}));
 }
 
-TEST_P(AudioPicker, IconsComeFromInstalledApplicationsAndAreLookedUpOnce)
+TEST_P(AudioPicker, IconsComeFromInstalledApplications)
 {
     const std::string installed = testdesktop::kInstalledApp.toStdString();
     const std::string missing = testdesktop::kMissingApp.toStdString();
@@ -94,25 +95,6 @@ TEST_P(AudioPicker, IconsComeFromInstalledApplicationsAndAreLookedUpOnce)
     EXPECT_EQ(audioRow("mac-audio")->iconKind(), IconKind::everything);
     EXPECT_EQ(audioRow(installed)->iconKind(), IconKind::application);
     EXPECT_EQ(audioRow(missing)->iconKind(), IconKind::generic);
-    // The installed 16-pixel icon is stretched over the 22-point frame, 9 to 31.
-    const QImage image = grab(audioRow(installed));
-    const qreal y = image.height() / 2 / image.devicePixelRatio();
-    EXPECT_EQ(pixelAt(image, QPointF(9.5, y)), QColor(Qt::red));
-    EXPECT_EQ(pixelAt(image, QPointF(30.5, y)), QColor(Qt::red));
-    EXPECT_NE(pixelAt(image, QPointF(31.5, y)), QColor(Qt::red));
-    // A rebind keeps the icon; a theme change looks again.
-    const std::string fileApp = testdesktop::kFileIconApp.toStdString();
-    apply(sources({{"mac-audio", "M"}, {fileApp, "File"}}));
-    ASSERT_EQ(audioRow(fileApp)->iconKind(), IconKind::application);
-    const QString iconFile
-        = QIcon::themeSearchPaths().front() + QLatin1Char('/') + testdesktop::kFileIconName;
-    ASSERT_TRUE(QFile::rename(iconFile, iconFile + ".moved"));
-    apply(sources({{"mac-audio", "M"}, {fileApp, "File"}}, "mac-audio"));
-    EXPECT_EQ(audioRow(fileApp)->iconKind(), IconKind::application);
-    QEvent themeChange(QEvent::ThemeChange);
-    QCoreApplication::sendEvent(audioPicker, &themeChange);
-    EXPECT_EQ(audioRow(fileApp)->iconKind(), IconKind::generic);
-    ASSERT_TRUE(QFile::rename(iconFile + ".moved", iconFile));
 }
 
 INSTANTIATE_TEST_SUITE_P(Light, AudioPicker, ::testing::Values(LiveTranslationColorScheme::light));

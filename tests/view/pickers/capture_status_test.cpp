@@ -57,7 +57,7 @@ TEST_F(CaptureStatusTest, LevelBarAndItsSpokenPercentage)
     const float inf = std::numeric_limits<float>::infinity();
     const std::vector<std::tuple<float, int, const char *>> cases {{0.0F, 0, "0 percent"},
         {0.5376F, 538, "53 percent"}, {0.999F, 999, "99 percent"}, {1.0F, 1000, "100 percent"},
-        {1.5F, 1000, "150 percent"}, {-0.25F, 0, "-25 percent"}, {std::nanf(""), 0, "0 percent"},
+        {-0.25F, 0, "-25 percent"}, {std::nanf(""), 0, "0 percent"},
         {inf, 1000, "9223372036854775807 percent"}};
     for (const auto &[level, value, spoken] : cases) {
         show({}, 0, level);
@@ -108,10 +108,6 @@ TEST_F(CaptureStatusTest, ALongNoticeShowsTheLinesThatFitAndIsWholeInItsHelp)
     EXPECT_EQ(notice->accessibleDescription(), whole);
     EXPECT_TRUE(notice->toolTip().contains(QStringLiteral("capturing all audio instead. The")));
     EXPECT_LE(notice->heightForWidth(notice->width()), notice->height()); // drawn lines fit
-    // One unbroken run of any length is laid out only as far as it shows.
-    show(std::string(2'000'000, 'x'));
-    EXPECT_EQ(notice->shownLines().size(), 4);
-    EXPECT_EQ(notice->accessibleDescription().size(), 4097);
     show(std::string("Short notice"));
     EXPECT_EQ(notice->shownLines(), QStringList {QStringLiteral("Short notice")});
     EXPECT_EQ(notice->accessibleDescription(), QString());

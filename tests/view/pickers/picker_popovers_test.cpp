@@ -55,48 +55,6 @@ TEST_P(Pickers, AnAudioChoiceAfterTheSessionStartedClosesThePickerAndTheFocusGoe
     EXPECT_EQ(recorder.sent(), Strings {"set_audio_source:bundle:a"});
 }
 
-TEST_P(Pickers, TheSchemeReachesOpenPickersAndClosedOnesWhenTheyOpen)
-{
-    auto snapshot = languagesAndSources();
-    open(audio, snapshot);
-    pressKey(Qt::Key_Escape);
-    view->setColorScheme(LiveTranslationColorScheme::dark);
-    click(view->audioSourceButton());
-    LiveTranslationPickerRow *chosen = row(kAudio + "mac-audio");
-    EXPECT_EQ(chosen->colors(), LiveTranslationPalette::dark());
-    EXPECT_FALSE(chosen->showsFocusRing()); // opened by the mouse
-    // The audio rows are selectable for assistive technology.
-    snapshot.selectedAudioSourceID = "bundle:a";
-    apply(snapshot);
-    const auto state = QAccessible::queryAccessibleInterface(row(kAudio + "bundle:a"))->state();
-    EXPECT_TRUE(state.selectable);
-    EXPECT_TRUE(state.selected);
-    pressKey(Qt::Key_Escape);
-    open(languages, snapshot);
-    view->setColorScheme(LiveTranslationColorScheme::light);
-    EXPECT_EQ(row(kFrom + "l5")->colors(), LiveTranslationPalette::light());
-    // Opened from the keyboard, the focused row shows its ring at once.
-    pressKey(Qt::Key_Escape);
-    ASSERT_TRUE(waitUntilActive(&window));
-    view->audioSourceButton()->setFocus(Qt::TabFocusReason);
-    pressKey(Qt::Key_Space);
-    ASSERT_TRUE(waitUntilActive(audio));
-    EXPECT_TRUE(qobject_cast<LiveTranslationPickerRow *>(focused())->showsFocusRing());
-}
-
-TEST_P(Pickers, HidingThePanelClosesBothPickers)
-{
-    open(audio, languagesAndSources());
-    window.hide();
-    EXPECT_FALSE(audio->isVisible());
-    EXPECT_FALSE(view->viewState()->audioPresented());
-    window.show();
-    click(view->languagePairButton());
-    EXPECT_TRUE(view->viewState()->languagesPresented());
-    window.hide();
-    EXPECT_FALSE(view->viewState()->languagesPresented());
-}
-
 INSTANTIATE_TEST_SUITE_P(Light, Pickers, ::testing::Values(LiveTranslationColorScheme::light));
 
 } // namespace
