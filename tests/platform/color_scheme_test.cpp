@@ -1,6 +1,7 @@
 // Runs under dbus-run-session; the fake desktop services play the XDG desktop portal, whose
 // changes arrive in the order they are made.
 #include <gtest/gtest.h>
+#include <optional>
 
 #include <QApplication>
 #include <QPalette>
@@ -15,29 +16,28 @@ namespace {
 using Scheme = LiveTranslationColorScheme;
 using Appearance = LiveTranslationAppearance;
 
-constexpr int kWaitMs = 5000;
-
-const QString kAppearanceGroup = QStringLiteral("org.freedesktop.appearance");
-const QString kColorScheme = QStringLiteral("color-scheme");
-const QString kInterfaceGroup = QStringLiteral("org.gnome.desktop.interface");
+const QString kAppearance = QStringLiteral("org.freedesktop.appearance");
+const QString kScheme = QStringLiteral("color-scheme");
+const QString kInterface = QStringLiteral("org.gnome.desktop.interface");
 const QString kAnimations = QStringLiteral("enable-animations");
 
 // A portal whose color-scheme is the given value (1 prefers dark, 2 prefers light).
 QStringList portalWithScheme(const char *value)
 {
     return {QStringLiteral("--only"), QStringLiteral("org.freedesktop.portal.Desktop"),
-        QStringLiteral("--setting"), kAppearanceGroup, kColorScheme, QStringLiteral("u"),
+        QStringLiteral("--setting"), kAppearance, kScheme, QStringLiteral("u"),
         QLatin1String(value)};
 }
 
-bool waitForScheme(const LiveTranslationColorSchemeController &controller, Scheme wanted)
+bool waitFor(const LiveTranslationColorSchemeController &controller, Scheme scheme,
+    std::optional<bool> reduceMotion = std::nullopt)
 {
-    return QTest::qWaitFor([&] { return controller.effectiveScheme() == wanted; }, kWaitMs);
-}
-
-bool waitForReduceMotion(const LiveTranslationColorSchemeController &controller, bool wanted)
-{
-    return QTest::qWaitFor([&] { return controller.reduceMotion() == wanted; }, kWaitMs);
+    return QTest::qWaitFor(
+        [&] {
+            return controller.effectiveScheme() == scheme
+                && (!reduceMotion || controller.reduceMotion() == *reduceMotion);
+        },
+        5000);
 }
 
 // The application palette the desktop would have given.
@@ -55,43 +55,37 @@ TEST(ColorScheme, FollowsThePortalLiveUnlessAnAppearanceIsForced)
 {
     setDesktopPalette(false);
     FakeDesktop portal(portalWithScheme("1")
-        << QStringLiteral("--setting") << kInterfaceGroup << kAnimations << QStringLiteral("b")
+        << QStringLiteral("--setting") << kInterface << kAnimations << QStringLiteral("b")
         << QStringLiteral("false"));
     ASSERT_TRUE(portal.ready());
     LiveTranslationColorSchemeController controller;
     EXPECT_FALSE(controller.reduceMotion()); // animations on until the portal says otherwise
     QSignalSpy changes(&controller, &LiveTranslationColorSchemeController::schemeChanged);
     QSignalSpy motion(&controller, &LiveTranslationColorSchemeController::reduceMotionChanged);
-    ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
-    ASSERT_TRUE(waitForReduceMotion(controller, true));
-    portal.setSetting(kAppearanceGroup, kColorScheme, 2U);
-    ASSERT_TRUE(waitForScheme(controller, Scheme::light));
+    ASSERT_TRUE(waitFor(controller, Scheme::dark, true));
+    portal.setSetting(kAppearance, kScheme, 2U);
+    portal.setSetting(kInterface, kAnimations, true);
+    ASSERT_TRUE(waitFor(controller, Scheme::light, false));
     ASSERT_EQ(changes.count(), 2);
     EXPECT_EQ(changes.at(1).at(0).value<Scheme>(), Scheme::light);
-    portal.setSetting(kInterfaceGroup, kAnimations, true);
-    ASSERT_TRUE(waitForReduceMotion(controller, false));
     ASSERT_EQ(motion.count(), 2);
     EXPECT_FALSE(motion.at(1).at(0).toBool());
 
     // No preference, or a value of the wrong type: the desktop's palette (light here) decides.
-    portal.setSetting(kAppearanceGroup, kColorScheme, 1U);
-    ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
-    portal.setSetting(kAppearanceGroup, kColorScheme, 0U);
-    ASSERT_TRUE(waitForScheme(controller, Scheme::light));
-    portal.setSetting(kAppearanceGroup, kColorScheme, 1U);
-    ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
-    portal.setSetting(kAppearanceGroup, kColorScheme, QStringLiteral("dark"));
-    ASSERT_TRUE(waitForScheme(controller, Scheme::light));
+    for (const QVariant &none : {QVariant(0U), QVariant(QStringLiteral("dark"))}) {
+        portal.setSetting(kAppearance, kScheme, 1U);
+        ASSERT_TRUE(waitFor(controller, Scheme::dark));
+        portal.setSetting(kAppearance, kScheme, none);
+        ASSERT_TRUE(waitFor(controller, Scheme::light));
+    }
 
     // Other keys of the two groups change nothing: each is followed by a change of the other kind.
-    portal.setSetting(kInterfaceGroup, QStringLiteral("cursor-blink"), false);
-    portal.setSetting(kAppearanceGroup, kColorScheme, 1U);
-    ASSERT_TRUE(waitForScheme(controller, Scheme::dark));
-    EXPECT_FALSE(controller.reduceMotion());
-    portal.setSetting(kAppearanceGroup, QStringLiteral("contrast"), 2U);
-    portal.setSetting(kInterfaceGroup, kAnimations, false);
-    ASSERT_TRUE(waitForReduceMotion(controller, true));
-    EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
+    portal.setSetting(kInterface, QStringLiteral("cursor-blink"), false);
+    portal.setSetting(kAppearance, kScheme, 1U);
+    ASSERT_TRUE(waitFor(controller, Scheme::dark, false));
+    portal.setSetting(kAppearance, QStringLiteral("contrast"), 2U);
+    portal.setSetting(kInterface, kAnimations, false);
+    ASSERT_TRUE(waitFor(controller, Scheme::dark, true));
 
     const auto changed = changes.count();
     controller.setAppearance(Appearance::light);
@@ -99,10 +93,9 @@ TEST(ColorScheme, FollowsThePortalLiveUnlessAnAppearanceIsForced)
     controller.setAppearance(Appearance::light);
     EXPECT_EQ(changes.count(), changed + 1); // unchanged: no signal
     controller.setAppearance(Appearance::dark);
-    portal.setSetting(kAppearanceGroup, kColorScheme, 2U);
-    portal.setSetting(kInterfaceGroup, kAnimations, true); // heard after the one above
-    ASSERT_TRUE(waitForReduceMotion(controller, false));
-    EXPECT_EQ(controller.effectiveScheme(), Scheme::dark);
+    portal.setSetting(kAppearance, kScheme, 2U);
+    portal.setSetting(kInterface, kAnimations, true); // heard after the one above
+    ASSERT_TRUE(waitFor(controller, Scheme::dark, false));
     controller.setAppearance(Appearance::system);
     EXPECT_EQ(controller.effectiveScheme(), Scheme::light);
 }
@@ -116,10 +109,10 @@ TEST(ColorScheme, WithoutAPortalThePaletteDecidesAndAPortalThatStartsLaterIsRead
         // An older portal, which only knows Read.
         FakeDesktop portal(portalWithScheme("2") << QStringLiteral("--no-read-one"));
         ASSERT_TRUE(portal.ready());
-        ASSERT_TRUE(waitForScheme(controller, Scheme::light));
+        ASSERT_TRUE(waitFor(controller, Scheme::light));
     }
     // Restarted, it tells of no change but is read again: it has no preference now.
     FakeDesktop restarted(portalWithScheme("0"));
     ASSERT_TRUE(restarted.ready());
-    EXPECT_TRUE(waitForScheme(controller, Scheme::dark));
+    EXPECT_TRUE(waitFor(controller, Scheme::dark));
 }

@@ -1,9 +1,7 @@
 #!/usr/bin/python3
-"""Stand-ins for the desktop's D-Bus services on the test's private session bus: the settings
-portal, the screen savers, logind (one session) and org.tavu.FakeDesktop, whose Control calls
-make things happen, each emitting its signal before it returns. --setting GROUP KEY TYPE VALUE
-(TYPE u or b) for initial settings, --no-read-one for a portal older than version 2, --only NAME
-to own only some names. Prints "ready" once it has asked for every name."""
+"""Stand-ins for the desktop's D-Bus services (settings portal, screen savers, logind) and
+org.tavu.FakeDesktop.Control, whose calls emit their signal before they return. Arguments:
+--setting GROUP KEY TYPE(u|b) VALUE, --no-read-one (a portal before version 2), --only NAME."""
 
 import sys
 
@@ -91,18 +89,14 @@ class FakeDesktop:
 
 def main(argv):
     settings, only = {}, set()
-    read_one = "--no-read-one" not in argv
-    argv = [arg for arg in argv if arg != "--no-read-one"]
     while argv:
         if argv[0] == "--setting":
             group, key, kind, text = argv[1:5]
-            value = text == "true" if kind == "b" else int(text)
-            settings[(group, key)] = GLib.Variant(kind, value)
-            argv = argv[5:]
-        else:
-            only.add(argv[1])  # --only
-            argv = argv[2:]
-    FakeDesktop(settings, read_one, only)
+            settings[(group, key)] = GLib.Variant(kind, text == "true" if kind == "b" else int(text))
+        elif argv[0] == "--only":
+            only.add(argv[1])
+        argv = argv[{"--setting": 5, "--only": 2}.get(argv[0], 1):]
+    FakeDesktop(settings, "--no-read-one" not in sys.argv, only)
     GLib.MainLoop().run()
 
 

@@ -13,7 +13,6 @@
 #include <QTest>
 
 #include "app_delegate.hpp"
-#include "color_scheme.hpp"
 #include "model.hpp"
 #include "overlay_panel.hpp"
 #include "wire_codec.hpp"
@@ -146,12 +145,6 @@ TEST_F(DelegateTest, ShowPlacesAnUnplacedPanelKeepsADraggedOneAndTakesTheKeyboar
     send(Kind::hide);
     send(Kind::show);
     EXPECT_EQ(origin(), kDragged);
-
-    // The origin means unplaced: dragged exactly there, the panel is placed anew when shown.
-    panel()->movePanelFrame({0, 0});
-    send(Kind::hide);
-    send(Kind::show);
-    EXPECT_EQ(origin(), kPlacedOrigin);
 }
 
 TEST_F(DelegateTest, AMinimizedPanelCountsAsHiddenAndShowingBringsItBack)
@@ -230,10 +223,8 @@ TEST_F(DelegateTest, SnapshotAppearanceForcesTheSchemeAndTheControlsPalette)
 {
     const auto window = [] { return QApplication::palette().color(QPalette::Window); };
     send(snapshot(1, false, "dark"));
-    EXPECT_EQ(m_delegate->colorScheme()->effectiveScheme(), LiveTranslationColorScheme::dark);
     EXPECT_EQ(window(), QColor(6, 17, 27));
     send(snapshot(2, false, "light"));
-    EXPECT_EQ(m_delegate->colorScheme()->effectiveScheme(), LiveTranslationColorScheme::light);
     EXPECT_EQ(window(), QColor(253, 249, 240));
 }
 
@@ -257,5 +248,4 @@ TEST_F(DelegateTest, ScreenChangesAreCoalescedIntoOneQueuedCheckThatRescuesAStra
     EXPECT_EQ(origin(), kOffScreen); // nothing inside the signals; one task checks afterwards
     QCoreApplication::processEvents();
     EXPECT_EQ(origin(), kPlacedOrigin);
-    EXPECT_TRUE(panel()->isVisible());
 }
