@@ -1,7 +1,6 @@
 #pragma once
 
-// The panel's view in a 520 × 760 window on a recording model, in the colour scheme the test is
-// instantiated with.
+// The panel's view in a 520 × 760 window on a recording model, in the test's colour scheme.
 
 #include <gtest/gtest.h>
 
@@ -36,15 +35,10 @@ protected:
     void SetUp() override
     {
         window.resize(520, 760);
-        view = new LiveTranslationHelperView(&recorder.model, &window);
         view->resize(window.size());
         view->setColorScheme(GetParam());
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        languages = view->findChild<LiveTranslationPopover *>("liveTranslation.languagePopover");
-        audio = view->findChild<LiveTranslationPopover *>("liveTranslation.audioSourcePopover");
-        languagePicker = languages->findChild<LiveTranslationLanguagePicker *>();
-        audioPicker = audio->findChild<LiveTranslationAudioPicker *>();
     }
 
     void apply(LiveTranslationHelperSnapshot snapshot)
@@ -103,7 +97,6 @@ protected:
         return s;
     }
 
-    // Applies the snapshot and opens a picker by a press on its button.
     void open(LiveTranslationPopover *popover, const LiveTranslationHelperSnapshot &snapshot)
     {
         apply(snapshot);
@@ -130,15 +123,17 @@ protected:
     LiveTranslationPalette palette = LiveTranslationPalette::forScheme(GetParam());
     RecordingModel recorder;
     QWidget window;
-    LiveTranslationHelperView *view = nullptr;
+    LiveTranslationHelperView *view = new LiveTranslationHelperView(&recorder.model, &window);
     std::uint64_t generation = 0;
-    LiveTranslationPopover *languages = nullptr;
-    LiveTranslationPopover *audio = nullptr;
-    LiveTranslationLanguagePicker *languagePicker = nullptr;
-    LiveTranslationAudioPicker *audioPicker = nullptr;
+    LiveTranslationPopover *languages
+        = view->findChild<LiveTranslationPopover *>("liveTranslation.languagePopover");
+    LiveTranslationPopover *audio
+        = view->findChild<LiveTranslationPopover *>("liveTranslation.audioSourcePopover");
+    LiveTranslationLanguagePicker *languagePicker
+        = languages->findChild<LiveTranslationLanguagePicker *>();
+    LiveTranslationAudioPicker *audioPicker = audio->findChild<LiveTranslationAudioPicker *>();
 };
 
-// The pickers' tests run in the light scheme only.
 using Pickers = PanelFace;
 
 } // namespace viewtest

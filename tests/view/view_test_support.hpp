@@ -1,7 +1,6 @@
 #pragma once
 
-// What the view's widget tests share. The test programs run on the test desktop
-// (test_desktop.hpp).
+// What the view's widget tests share; they run on the test desktop (test_desktop.hpp).
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,7 +23,6 @@
 
 namespace viewtest {
 
-// A model whose commands and panel hiding are recorded in order.
 struct RecordingModel {
     LiveTranslationHelperModel model;
     std::vector<LiveTranslationHelperCommand> commands;
@@ -38,7 +36,6 @@ struct RecordingModel {
         });
         model.setPanelHider([this] { events.emplace_back("<hide panel>"); });
     }
-    // The commands as "wire_name" or "wire_name:value".
     std::vector<std::string> sent() const
     {
         std::vector<std::string> result;
@@ -54,7 +51,6 @@ inline LiveTranslationHelperSnapshot withLanguages(
     int count, std::string source = "l1", std::string target = "l2")
 {
     LiveTranslationHelperSnapshot snapshot;
-    snapshot.generation = 1;
     snapshot.sourceLanguage = std::move(source);
     snapshot.targetLanguage = std::move(target);
     for (int i = 0; i < count; ++i) {
@@ -84,7 +80,6 @@ inline LiveTranslationHelperSnapshot withCards(int count, int firstId = 0)
     return snapshot;
 }
 
-// The captions column in a shown window, 520 wide.
 struct ShownColumn {
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
     LiveTranslationCaptionsView *view = new LiveTranslationCaptionsView(window.get());
@@ -115,14 +110,14 @@ inline QColor pixelAt(const QImage &image, QPointF logical)
     return image.pixelColor(qFloor(logical.x() * ratio), qFloor(logical.y() * ratio));
 }
 
-// The largest difference of the red, green and blue components.
 inline int distance(const QColor &a, const QColor &b)
 {
     return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
         std::abs(a.blue() - b.blue())});
 }
 
-// The smallest distance between colour and any pixel inside the logical rectangle.
+// The largest difference of the red, green and blue components; the smallest one within a
+// logical rectangle.
 inline int closestDistance(const QImage &image, const QRectF &logical, const QColor &colour)
 {
     const qreal ratio = image.devicePixelRatio();
@@ -130,14 +125,12 @@ inline int closestDistance(const QImage &image, const QRectF &logical, const QCo
                              .toAlignedRect()
                              .intersected(image.rect());
     int best = 256;
-    for (int y = device.top(); y <= device.bottom(); ++y) {
+    for (int y = device.top(); y <= device.bottom(); ++y)
         for (int x = device.left(); x <= device.right(); ++x)
             best = std::min(best, distance(image.pixelColor(x, y), colour));
-    }
     return best;
 }
 
-// A colour at an opacity drawn over an opaque one.
 inline QColor over(const QColor &top, qreal opacity, const QColor &bottom)
 {
     const auto mix = [opacity](int t, int b) { return qRound(t * opacity + b * (1 - opacity)); };
@@ -150,7 +143,6 @@ inline QRect rectIn(const QWidget *widget, const QWidget *ancestor)
     return {widget->mapTo(ancestor, QPoint(0, 0)), widget->size()};
 }
 
-// Counts paint events of a widget and its children.
 class PaintCounter final : public QObject {
 public:
     explicit PaintCounter(QWidget *root)
@@ -172,7 +164,6 @@ private:
     int m_count = 0;
 };
 
-// The first shown widget with this object name under root, or null.
 inline QWidget *findNamed(const QWidget *root, const QString &objectName)
 {
     const QList<QWidget *> named = root->findChildren<QWidget *>(objectName);
@@ -185,18 +176,16 @@ inline QWidget *findNamed(const QWidget *root, const QString &objectName)
 inline std::vector<QWidget *> visibleNamed(const QWidget *root, const QString &prefix)
 {
     std::vector<QWidget *> result;
-    for (QWidget *widget : root->findChildren<QWidget *>()) {
+    for (QWidget *widget : root->findChildren<QWidget *>())
         if (widget->objectName().startsWith(prefix) && widget->isVisible())
             result.push_back(widget);
-    }
     std::sort(result.begin(), result.end(), [](QWidget *a, QWidget *b) {
         return a->mapToGlobal(QPoint(0, 0)).y() < b->mapToGlobal(QPoint(0, 0)).y();
     });
     return result;
 }
 
-// Waits until window is the active window. (QTest's own wait takes a tool window for active as
-// soon as its parent is.)
+// QTest's own wait takes a tool window for active as soon as its parent is.
 inline bool waitUntilActive(QWidget *window)
 {
     return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
@@ -208,7 +197,6 @@ inline void click(QWidget *widget)
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
 }
 
-// A key press on the widget that has the keyboard focus.
 inline void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QWidget *focused = QApplication::focusWidget();

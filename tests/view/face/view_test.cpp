@@ -21,7 +21,6 @@ TEST_P(PanelFace, TheInitialSnapshotShowsConnectingWithADisabledStart)
             EXPECT_EQ(accessibleText(identifier, QAccessible::Value), QString::fromUtf8(value));
     }
     EXPECT_EQ(buttons(), "audioSourcePicker startButton- ");
-    EXPECT_EQ(button("startButton")->text(), QStringLiteral("Start"));
     EXPECT_FALSE(showsLimitCard());
 }
 
@@ -109,7 +108,6 @@ TEST_P(PanelFace, TheFocusMovesToTheControlThatTakesThePlaceOfTheOneThatWent)
     for (const auto &[from, snapshot, to] : steps) {
         button(from)->setFocus();
         apply(snapshot);
-        ASSERT_NE(QApplication::focusWidget(), nullptr) << from;
         EXPECT_EQ(QApplication::focusWidget(), button(to)) << from;
     }
 }

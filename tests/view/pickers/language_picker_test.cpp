@@ -1,4 +1,3 @@
-#include <QAccessibleActionInterface>
 #include <QScrollBar>
 
 #include "face_panel_fixture.hpp"
@@ -52,7 +51,6 @@ TEST_P(Pickers, SearchFiltersBothColumnsOutlivesAChoiceAndFollowsTheViewsState)
     EXPECT_TRUE(shown(kFrom).empty());
     EXPECT_TRUE(shown(kTo).empty());
     EXPECT_EQ(languagePicker->targetColumn()->list()->count(), 0);
-    // The field shows the view's state.
     view->viewState()->setLanguageSearch(QString());
     apply(withLanguages(40));
     EXPECT_EQ(field->text(), QString());
@@ -68,8 +66,6 @@ TEST_P(Pickers, SwapIsDisabledWhileTheHostDetectsTheSource)
     open(languages, withLanguages(3, "auto", "en"));
     EXPECT_FALSE(swap->isEnabled());
     click(swap);
-    QAccessible::queryAccessibleInterface(swap)->actionInterface()->doAction(
-        QAccessibleActionInterface::pressAction());
     auto snapshot = withLanguages(3, "en", "auto");
     snapshot.isSessionActive = true;
     apply(snapshot);
@@ -102,9 +98,7 @@ TEST_P(Pickers, LanguageRowsAreBuiltAsTheyComeIntoViewAndAllAreReadAtTheirPlace)
 {
     open(languages, withLanguages(1000, "l500", "l0"));
     LiveTranslationLazyList *from = languagePicker->sourceColumn()->list();
-    EXPECT_EQ(from->count(), 1000);
     EXPECT_LT(from->builtCount(), 30);
-    // Opening shows the chosen row.
     EXPECT_EQ(row(kFrom + "l0"), nullptr);
     QAccessibleInterface *list = QAccessible::queryAccessibleInterface(from);
     QAccessibleInterface *chosen = QAccessible::queryAccessibleInterface(row(kFrom + "l500"));
@@ -119,7 +113,6 @@ TEST_P(Pickers, LanguageRowsAreBuiltAsTheyComeIntoViewAndAllAreReadAtTheirPlace)
     from->verticalScrollBar()->setValue(from->verticalScrollBar()->maximum());
     EXPECT_EQ(row(kFrom + "l500"), nullptr);
 
-    // The keyboard builds the rows it moves to.
     languagePicker->findChild<QAbstractButton *>("liveTranslation.swapLanguagesButton")->setFocus();
     pressKey(Qt::Key_Tab);
     const std::vector<std::pair<Qt::Key, QString>> walk {{Qt::Key_End, "l999"},

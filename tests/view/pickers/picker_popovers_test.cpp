@@ -19,7 +19,6 @@ TEST_P(Pickers, EachButtonFlipsItsPickerUnderItAndEscapeOrTheOtherButtonClosesIt
     EXPECT_TRUE(view->viewState()->languagesPresented());
     EXPECT_EQ(languages->anchor(), pair);
     EXPECT_EQ(languages->accessibleName(), QStringLiteral("Languages"));
-    EXPECT_EQ(languagePicker->size(), QSize(470, 360));
     pressKey(Qt::Key_Escape);
     EXPECT_FALSE(view->viewState()->languagesPresented());
     click(pair);
@@ -32,7 +31,6 @@ TEST_P(Pickers, EachButtonFlipsItsPickerUnderItAndEscapeOrTheOtherButtonClosesIt
     EXPECT_FALSE(view->viewState()->languagesPresented());
     EXPECT_TRUE(view->viewState()->audioPresented());
     EXPECT_EQ(audio->anchor(), view->audioSourceButton());
-    EXPECT_EQ(audioPicker->size(), QSize(320, 330));
     // "Audio source" is read once on opening: by the popover, not again by its list.
     EXPECT_EQ(audio->accessibleName(), QStringLiteral("Audio source"));
     EXPECT_EQ(audioPicker->list()->accessibleName(), QString());
