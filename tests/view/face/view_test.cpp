@@ -21,6 +21,9 @@ TEST_P(PanelFace, TheInitialSnapshotShowsConnectingWithADisabledStart)
             EXPECT_EQ(accessibleText(identifier, QAccessible::Value), QString::fromUtf8(value));
     }
     EXPECT_EQ(buttons(), "audioSourcePicker startButton- ");
+    // The dot and the Original box leave room in the margin for the shadow and the focus ring.
+    EXPECT_EQ(rectIn(view->findChild<LiveTranslationStatusDot *>(), view).left(), 11);
+    EXPECT_EQ(rectIn(control<QWidget>("showSourceToggle"), view).left(), 11);
     EXPECT_FALSE(showsLimitCard());
 }
 
