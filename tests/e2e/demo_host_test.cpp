@@ -2,7 +2,6 @@
 // application catalogue.
 #include <functional>
 #include <gtest/gtest.h>
-#include <set>
 
 #include <QDir>
 #include <QFile>
@@ -24,12 +23,11 @@ constexpr double kWallStart = 700000000; // 2023-03-08 in seconds since 2001
 
 class SessionTest : public ::testing::Test {
 protected:
-    void make(DemoScenario scenario, std::string source = "es", std::size_t backlog = 0)
+    void make(DemoScenario scenario)
     {
         DemoSessionSettings settings;
         settings.scenario = scenario;
-        settings.backlogCards = backlog;
-        settings.sourceLanguage = std::move(source);
+        settings.sourceLanguage = "es";
         settings.maxCards = 5;
         settings.audioSources = demoAudioSources({{"org.example.Player", "Player", 0}});
         m_session = std::make_unique<DemoHostSession>(
@@ -241,40 +239,6 @@ TEST_F(SessionTest, AudioSourceFollowsTheCommandsAndItsFallbackShowsANotice)
     send(Command::setAudioSource("mac-audio"));
     EXPECT_FALSE(state().captureFallbackNotice);
     EXPECT_EQ(state().droppedCaptureBuffers, 0);
-}
-
-TEST_F(SessionTest, KeepsOnlyTheNewestCardsAndMovesTheLevelWhileListening)
-{
-    make(DemoScenario::normal);
-    run(1);
-    send(Command::start());
-    runUntil([](const auto &s) { return s.committedCards.size() == 5; });
-    const std::string newest = state().committedCards.back().id;
-    runUntil([&](const auto &s) { return s.committedCards.back().id != newest; });
-    EXPECT_EQ(state().committedCards.size(), 5U);
-    EXPECT_EQ(state().committedCards[3].id, newest);
-    std::set<float> levels;
-    for (std::size_t i = m_snapshots.size() - 40; i < m_snapshots.size(); ++i)
-        levels.insert(m_snapshots[i].captureAudioLevel);
-    EXPECT_GT(levels.size(), 20U);
-    EXPECT_GE(*levels.begin(), 0.0F);
-    EXPECT_LE(*levels.rbegin(), 1.0F);
-}
-
-TEST_F(SessionTest, ABacklogComesBeforeTheConversationGoesOn)
-{
-    make(DemoScenario::normal, "de", 7);
-    const auto &cards = state().committedCards;
-    ASSERT_EQ(cards.size(), 5U); // the newest five of seven
-    EXPECT_EQ(cards[0].sourceText, phraseText(2, "de"));
-    EXPECT_EQ(cards[4].translatedText, phraseText(6, "en"));
-    for (std::size_t i = 1; i < cards.size(); ++i)
-        EXPECT_LT(cards[i - 1].committedAt, cards[i].committedAt);
-    EXPECT_LT(cards[4].committedAt, kWallStart);
-    run(1);
-    send(Command::start());
-    runUntil([](const auto &s) { return s.committedCards.back().id != "card-7"; });
-    EXPECT_EQ(state().committedCards.back().sourceText, phraseText(7, "de"));
 }
 
 TEST(CaptionStreamTest, PiecesJoinBackAndALongStallLosesNoPhrase)

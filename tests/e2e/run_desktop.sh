@@ -5,17 +5,14 @@
 # Screen size: TAVU_E2E_SCREEN (default 1280x800x24).
 set -euo pipefail
 
-if [ $# -eq 0 ]; then
-    echo "usage: $0 COMMAND [ARGS...]" >&2
-    exit 2
-fi
+[ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARGS...]" >&2; exit 2; }
 
 if [ "${TAVU_E2E_INNER:-}" = 1 ]; then
     # On the private session bus: start the accessibility bus, run the command, end the bus.
+    # The buses' chatter went to a log; the command gets the caller's standard error back. Each
+    # process dies with the shell that started it, even when that shell is killed.
     unset TAVU_E2E_INNER
-    # The buses' own chatter went to a log; the command gets the caller's standard error back.
     exec 2>&4 4>&-
-    # Each helper process dies with the shell that started it, even when that shell is killed.
     setpriv --pdeathsig TERM -- /usr/libexec/at-spi-bus-launcher --launch-immediately \
         >>"$TAVU_E2E_LOG" 2>&1 &
     launcher=$!
@@ -41,10 +38,7 @@ fi
 workdir=$(mktemp -d "${TMPDIR:-/tmp}/tavu-e2e.XXXXXX")
 xvfb_pid=
 cleanup() {
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    [ -z "$xvfb_pid" ] || { kill "$xvfb_pid"; wait "$xvfb_pid"; } 2>/dev/null || true
     rm -rf "$workdir"
 }
 trap cleanup EXIT
@@ -65,10 +59,7 @@ for _ in $(seq 1 200); do
     sleep 0.05
 done
 display=$(head -n1 "$workdir/display")
-if [ -z "$display" ]; then
-    echo "run_desktop: Xvfb gave no display" >&2
-    exit 1
-fi
+[ -n "$display" ] || { echo "run_desktop: Xvfb gave no display" >&2; exit 1; }
 
 export DISPLAY=":$display"
 unset WAYLAND_DISPLAY
