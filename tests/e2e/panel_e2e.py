@@ -305,21 +305,15 @@ class PanelTest(OnXvfb):
             host.kill()
             host.wait()
             # We are the helper's reaper now, so its exit status is ours to read.
-            deadline = time.monotonic() + WAIT_S
-            status = None
-            while status is None and time.monotonic() < deadline:
-                pid, raw = os.waitpid(helper_pid, os.WNOHANG)
-                status = os.waitstatus_to_exitcode(raw) if pid else None
-                time.sleep(0.02)
-            self.assertEqual(status, 0, "the helper outlived its host")
+            reaped = wait_for(lambda: (lambda r: r if r[0] else None)(
+                os.waitpid(helper_pid, os.WNOHANG)), "the helper to end with its host")
+            status = os.waitstatus_to_exitcode(reaped[1])
+            self.assertEqual(status, 0)
         finally:
             os.close(write_end)
             host.stdout.close()
-            try:
+            if "helper_pid" in locals() and os.path.exists(f"/proc/{helper_pid}"):
                 os.kill(helper_pid, signal.SIGKILL)
-                os.waitpid(helper_pid, 0)
-            except (ProcessLookupError, ChildProcessError, UnboundLocalError):
-                pass
 
 
 # How each window manager is started on the test's display, with what it needs in the environment.
