@@ -38,31 +38,24 @@ void closeFd(int &fd)
 }
 
 struct Pipe {
-    int read = -1;
-    int write = -1;
+    int fds[2] = {-1, -1};
 
-    Pipe()
-    {
-        int fds[2];
-        EXPECT_EQ(::pipe2(fds, O_CLOEXEC), 0);
-        read = fds[0];
-        write = fds[1];
-    }
+    Pipe() { EXPECT_EQ(::pipe2(fds, O_CLOEXEC), 0); }
     ~Pipe()
     {
-        closeFd(read);
-        closeFd(write);
+        closeFd(fds[0]);
+        closeFd(fds[1]);
     }
     void put(const std::string &bytes)
     {
-        EXPECT_TRUE(writeFully(write, bytes.data(), bytes.size()));
+        EXPECT_TRUE(writeFully(fds[1], bytes.data(), bytes.size()));
     }
     // What the pipe holds now, or up to its end when reading blocks.
     std::string take()
     {
         std::string out;
         std::array<char, 65536> buffer {};
-        for (ssize_t count; (count = ::read(read, buffer.data(), buffer.size())) > 0;)
+        for (ssize_t count; (count = ::read(fds[0], buffer.data(), buffer.size())) > 0;)
             out.append(buffer.data(), static_cast<std::size_t>(count));
         return out;
     }
@@ -98,6 +91,10 @@ protected:
 
     Pipe input; // the host's lines to the channel
     Pipe output; // the channel's commands to the host
+    int &inRead = input.fds[0];
+    int &inWrite = input.fds[1];
+    int &outRead = output.fds[0];
+    int &outWrite = output.fds[1];
 };
 
 const std::string kShowLine = "{\"type\":\"show\"}\n";
@@ -125,18 +122,16 @@ TEST_F(ChannelTest, KeepsEveryLineInOrderInRandomChunksUnderSignalsAndEndsOnceAf
     constexpr std::size_t kLines = 100000;
     const Kind kinds[] = {Kind::show, Kind::hide, Kind::toggle};
     const auto isLarge = [](std::size_t i) { return i % 25000 == 10; };
-    Channel channel(input.read, output.write);
+    Channel channel(inRead, outWrite);
     std::size_t received = 0;
-    std::size_t outOfOrder = 0;
+    std::size_t wrong = 0;
     std::size_t receivedAtEnd = 0;
     int closedCalls = 0;
     channel.setReceiver([&](const HostMessage &message) {
         const std::size_t i = received++;
-        const bool expected = i % 10 != 0
-            ? message.kind == kinds[i % 3]
-            : message.kind == Kind::snapshot && message.snapshot->generation == i
-                && message.snapshot->statusMessage.size() == (isLarge(i) ? 2090000 : 18);
-        outOfOrder += expected ? 0 : 1;
+        wrong += i % 10 != 0 ? message.kind != kinds[i % 3]
+                             : message.kind != Kind::snapshot || message.snapshot->generation != i
+                || message.snapshot->statusMessage.size() != (isLarge(i) ? 2090000 : 18);
     });
     channel.setHostClosedHandler([&] {
         ++closedCalls;
@@ -157,22 +152,20 @@ TEST_F(ChannelTest, KeepsEveryLineInOrderInRandomChunksUnderSignalsAndEndsOnceAf
             stream += i % 10 == 0 ? encodeHostMessage(HostMessage::makeSnapshot(snapshot))
                                   : lines[i % 3];
             stream += "\n";
-            // One line past the 2 MiB cap behind a large one: dropped alone.
-            if (i == 50010)
+            if (i == 50010) // one line past the 2 MiB cap behind a large one: dropped alone
                 stream += R"({"type":"show","pad":")" + std::string(2097152, 'x') + "\"}\n";
         }
         stream += R"({"type":"terminate"})"; // no line feed: never delivered
         std::mt19937 random(11);
-        for (std::size_t at = 0; at < stream.size();) {
-            const std::size_t size = std::min<std::size_t>(1 + random() % 9000, stream.size() - at);
+        for (std::size_t at = 0, size = 0; at < stream.size(); at += size) {
+            size = std::min<std::size_t>(1 + random() % 9000, stream.size() - at);
             std::size_t written = 0;
-            if (!writeFully(input.write, stream.data() + at, size, &written) || written != size) {
+            if (!writeFully(inWrite, stream.data() + at, size, &written) || written != size) {
                 ADD_FAILURE() << "wrote " << written << " of " << size << " bytes at " << at;
                 break;
             }
-            at += size;
         }
-        closeFd(input.write);
+        closeFd(inWrite);
         writing = false;
     });
     std::thread interrupter([&] {
@@ -183,20 +176,20 @@ TEST_F(ChannelTest, KeepsEveryLineInOrderInRandomChunksUnderSignalsAndEndsOnceAf
         }
     });
     runUntil([&] { return closedCalls > 0; });
-    closeFd(input.read); // a reader that gave up early leaves the writer blocked on a full pipe
+    closeFd(inRead); // a reader that gave up early leaves the writer blocked on a full pipe
     writer.join();
     interrupter.join();
     drainEvents();
     EXPECT_EQ(received, kLines);
     EXPECT_EQ(receivedAtEnd, kLines); // all data comes before the end
-    EXPECT_EQ(outOfOrder, 0U);
+    EXPECT_EQ(wrong, 0U);
     EXPECT_EQ(closedCalls, 1);
 }
 
 TEST_F(ChannelTest, CommandsToAClosedReaderAreDroppedSilently)
 {
-    Channel channel(input.read, output.write);
-    closeFd(output.read);
+    Channel channel(inRead, outWrite);
+    closeFd(outRead);
     channel.send(Command::start()); // EPIPE: the line is dropped, nothing waits
     channel.send(Command::stop());
     EXPECT_EQ(channel.queuedBytes(), 0U);
@@ -204,33 +197,30 @@ TEST_F(ChannelTest, CommandsToAClosedReaderAreDroppedSilently)
 
 TEST_F(ChannelTest, AHostThatStopsReadingIsStillHeardAndThenReadsWholeLinesInOrder)
 {
-    ASSERT_EQ(::fcntl(output.write, F_SETPIPE_SZ, 65536), 65536);
-    auto channel = std::make_unique<Channel>(input.read, output.write);
+    ASSERT_EQ(::fcntl(outWrite, F_SETPIPE_SZ, 65536), 65536);
+    auto channel = std::make_unique<Channel>(inRead, outWrite);
     std::vector<Kind> received;
     bool closed = false;
     channel->setReceiver([&](const HostMessage &message) { received.push_back(message.kind); });
     channel->setHostClosedHandler([&] { closed = true; });
     channel->startReading();
     // Lines of 64 bytes: 1024 fill the pipe, 16384 the 1 MiB queue, the rest are dropped whole.
-    const auto idFor = [](std::size_t i) {
+    const auto lineOf = [](std::size_t i) {
         const std::string number = std::to_string(i);
         return std::string(6 - number.size(), '0') + number + std::string(12, 'x');
     };
-    const auto lineOf = [](const std::string &id) {
-        return R"({"type":"set_audio_source","string_value":")" + id + "\"}\n";
-    };
     for (std::size_t i = 0; i < 30000; ++i)
-        channel->send(Command::setAudioSource(idFor(i)));
+        channel->send(Command::setAudioSource(lineOf(i)));
     EXPECT_EQ(channel->queuedBytes(), 1048576U);
 
     // Still heard while nothing is read: the host's last line and the end of its input.
     input.put("{\"type\":\"terminate\"}\n");
-    closeFd(input.write);
+    closeFd(inWrite);
     runUntil([&] { return closed; });
     EXPECT_EQ(received, std::vector<Kind> {Kind::terminate});
 
     // The host reads again: the queue follows what the pipe held, then new commands.
-    ASSERT_EQ(::fcntl(output.read, F_SETFL, O_NONBLOCK), 0);
+    ASSERT_EQ(::fcntl(outRead, F_SETFL, O_NONBLOCK), 0);
     std::string written;
     runUntil([&] {
         written += output.take();
@@ -239,15 +229,15 @@ TEST_F(ChannelTest, AHostThatStopsReadingIsStillHeardAndThenReadsWholeLinesInOrd
     channel->send(Command::setAudioSource("030000xxxxxxxxxxxx"));
     written += output.take();
     std::string expected;
-    for (std::size_t i = 0; i < 17408; ++i)
-        expected += lineOf(idFor(i));
-    expected += lineOf("030000xxxxxxxxxxxx");
+    for (std::size_t i = 0; i <= 17408; ++i)
+        expected += R"({"type":"set_audio_source","string_value":")"
+            + (i < 17408 ? lineOf(i) : "030000xxxxxxxxxxxx") + "\"}\n";
     ASSERT_EQ(written.size(), expected.size());
     EXPECT_TRUE(written == expected);
     // The channel writes through a description of its own, and closes it when it goes.
     channel.reset();
-    closeFd(output.write);
-    ASSERT_EQ(::fcntl(output.read, F_SETFL, 0), 0);
+    closeFd(outWrite);
+    ASSERT_EQ(::fcntl(outRead, F_SETFL, 0), 0);
     EXPECT_EQ(output.take(), "");
 }
 
@@ -256,7 +246,7 @@ TEST_F(ChannelTest, StopReadingWakesTheReaderAndAtEndOfFileItEndsByItself)
     int received = 0;
     bool closed = false;
     const std::size_t threadsBefore = threadIds().size();
-    auto channel = std::make_unique<Channel>(input.read, output.write);
+    auto channel = std::make_unique<Channel>(inRead, outWrite);
     channel->setReceiver([&](const HostMessage &) { ++received; });
     channel->setHostClosedHandler([&] { closed = true; });
     channel->startReading();
@@ -265,14 +255,14 @@ TEST_F(ChannelTest, StopReadingWakesTheReaderAndAtEndOfFileItEndsByItself)
     input.put(kShowLine);
     drainEvents();
     int pending = 0;
-    ::ioctl(input.read, FIONREAD, &pending);
+    ::ioctl(inRead, FIONREAD, &pending);
     EXPECT_EQ(pending, 16);
     channel->startReading();
     runUntil([&] { return received == 1; });
     // The reader ends after the end of file, by then having handed over a line and the end; the
     // channel destroyed first reports neither.
     input.put(kShowLine);
-    closeFd(input.write);
+    closeFd(inWrite);
     while (threadIds().size() != threadsBefore)
         std::this_thread::yield();
     channel.reset();
@@ -284,7 +274,7 @@ TEST_F(ChannelTest, StopReadingWakesTheReaderAndAtEndOfFileItEndsByItself)
 TEST_F(ChannelTest, ReceiverMayDestroyTheChannel)
 {
     std::vector<Kind> received;
-    auto *channel = new Channel(input.read, output.write);
+    auto *channel = new Channel(inRead, outWrite);
     channel->setReceiver([&](const HostMessage &message) {
         received.push_back(message.kind);
         if (message.kind == Kind::terminate)

@@ -98,22 +98,6 @@ TEST(LineDecoder, ChunksGiveTheirCompleteLinesInOrderAndRejectOnlyBadOnes)
     }
 }
 
-TEST(LineDecoder, ChunkOfManyShortLinesReservesNothingPerLine)
-{
-    std::string scraps;
-    while (scraps.size() < kLimit)
-        scraps += "\n\nx\n{}\n";
-    scraps.resize(kLimit);
-    Decoder decoder;
-    const auto none = decoder.append(scraps);
-    EXPECT_TRUE(none.empty());
-    EXPECT_LE(none.capacity(), 1U); // one slot, reused by every line that failed
-    const auto one = decoder.append("\n\n" + kShow + "\n\n");
-    ASSERT_EQ(one.size(), 1U);
-    EXPECT_EQ(one.front().kind, Kind::show);
-    EXPECT_EQ(one.capacity(), 1U);
-}
-
 TEST(LineDecoder, LinesUpToTheLimitPassAndLongerOnesAloneAreDroppedWhateverTheChunking)
 {
     const std::string longest = paddedLine("toggle", kLimit - 1);
