@@ -4,7 +4,7 @@
 Each run starts the helper on a private Xvfb (no window manager), sends "show" at once, and
 measures:
   start to mapped  from just before the process is spawned to the X server's MapNotify of the
-                   "Live Translate" window (seen by tests/e2e/x_tool wait-map)
+                   "Live Translate" window (seen by bench/map_clock)
   resident memory  VmRSS one second after the panel was mapped
   idle wake-ups    voluntary + involuntary context switches of all the helper's threads over
                    10 seconds with the panel shown and nothing happening, per thread name
@@ -13,7 +13,7 @@ Prints the median of each over the runs and the targets (150 ms, 45 MB, no wake-
 Run it on an optimised build, under its own session bus:
 
   dbus-run-session -- bench/panel_bench.py --helper build/release/.../Tavu_Live_Translate_Helper \
-      --x-tool build/dev/tests/e2e/tavu_x_tool [--runs 10] [--idle 10]
+      --map-clock build/release/bench/map_clock [--runs 10] [--idle 10]
 """
 
 import argparse
@@ -73,10 +73,10 @@ def resident_mb(pid):
 
 
 def one_run(args, env, idle_seconds):
-    watcher = subprocess.Popen([args.x_tool, "wait-map", "Live Translate"], env=env,
+    watcher = subprocess.Popen([args.map_clock, "Live Translate"], env=env,
                                stdout=subprocess.PIPE, text=True)
     if watcher.stdout.readline().strip() != "ready":
-        sys.exit("x_tool wait-map did not start")
+        sys.exit("map_clock did not start")
     started = time.monotonic()
     helper = subprocess.Popen([args.helper], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL, env=env)
@@ -106,7 +106,7 @@ def one_run(args, env, idle_seconds):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--helper", required=True)
-    parser.add_argument("--x-tool", required=True)
+    parser.add_argument("--map-clock", required=True)
     parser.add_argument("--runs", type=int, default=10)
     parser.add_argument("--idle", type=float, default=10.0)
     args = parser.parse_args()

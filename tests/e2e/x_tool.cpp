@@ -7,17 +7,11 @@
 //   x_tool ping WINDOW  sends the window a _NET_WM_PING and waits for its client's answer: once
 //                       it returns, the client has taken in every event sent to WINDOW before;
 //                       fails when no answer comes within ten seconds
-//   x_tool wait-map NAME
-//                       prints "ready" once it listens, then waits until a top-level window
-//                       named NAME is mapped and prints the CLOCK_MONOTONIC time of that
-//                       moment in seconds (for the start-up benchmark; no window manager)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <memory>
 #include <poll.h>
-#include <string>
 #include <xcb/xcb.h>
 
 namespace {
@@ -33,22 +27,9 @@ xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
 
 int usage()
 {
-    std::fprintf(stderr,
-        "usage: x_tool warp X Y | x_tool close WINDOW [COUNT] | x_tool ping WINDOW"
-        " | x_tool wait-map NAME\n");
+    std::fprintf(
+        stderr, "usage: x_tool warp X Y | x_tool close WINDOW [COUNT] | x_tool ping WINDOW\n");
     return 2;
-}
-
-std::string windowName(xcb_connection_t *connection, xcb_window_t window)
-{
-    const auto cookie = xcb_get_property(
-        connection, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256);
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(connection, cookie, nullptr), &std::free);
-    if (!reply)
-        return {};
-    return {static_cast<const char *>(xcb_get_property_value(reply.get())),
-        static_cast<std::size_t>(xcb_get_property_value_length(reply.get()))};
 }
 
 xcb_client_message_event_t protocolMessage(
@@ -96,27 +77,6 @@ int ping(xcb_connection_t *connection, xcb_window_t root, xcb_window_t window)
     return 1;
 }
 
-int waitForMap(xcb_connection_t *connection, xcb_window_t root, const char *name)
-{
-    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
-    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
-    std::printf("ready\n");
-    std::fflush(stdout);
-    while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
-        timespec now {};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        const bool mapped = (event->response_type & 0x7F) == XCB_MAP_NOTIFY;
-        const xcb_window_t window = reinterpret_cast<xcb_map_notify_event_t *>(event)->window;
-        std::free(event);
-        if (mapped && windowName(connection, window) == name) {
-            std::printf("%ld.%09ld\n", static_cast<long>(now.tv_sec), now.tv_nsec);
-            return 0;
-        }
-    }
-    return 1;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -149,8 +109,6 @@ int main(int argc, char **argv)
     } else if (std::strcmp(argv[1], "ping") == 0 && argc == 3) {
         status
             = ping(connection, root, static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
-    } else if (std::strcmp(argv[1], "wait-map") == 0 && argc == 3) {
-        status = waitForMap(connection, root, argv[2]);
     } else {
         status = usage();
     }
