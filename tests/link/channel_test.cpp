@@ -118,21 +118,16 @@ TEST_F(ChannelTest, KeepsEveryLineInOrderInRandomChunksUnderSignalsAndEndsOnceAf
     struct sigaction action = {};
     action.sa_handler = [](int) {};
     ASSERT_EQ(::sigaction(SIGUSR1, &action, nullptr), 0);
-    // Every tenth line a snapshot, some of them legal lines of about 2 MiB; between them others.
+    // The framing of long lines is the decoder's; here the order of many short ones.
     constexpr std::size_t kLines = 100000;
     const Kind kinds[] = {Kind::show, Kind::hide, Kind::toggle};
-    const auto isLarge = [](std::size_t i) { return i % 25000 == 10; };
     Channel channel(inRead, outWrite);
     std::size_t received = 0;
     std::size_t wrong = 0;
     std::size_t receivedAtEnd = 0;
     int closedCalls = 0;
-    channel.setReceiver([&](const HostMessage &message) {
-        const std::size_t i = received++;
-        wrong += i % 10 != 0 ? message.kind != kinds[i % 3]
-                             : message.kind != Kind::snapshot || message.snapshot->generation != i
-                || message.snapshot->statusMessage.size() != (isLarge(i) ? 2090000 : 18);
-    });
+    channel.setReceiver(
+        [&](const HostMessage &message) { wrong += message.kind != kinds[received++ % 3]; });
     channel.setHostClosedHandler([&] {
         ++closedCalls;
         receivedAtEnd = received;
@@ -142,19 +137,9 @@ TEST_F(ChannelTest, KeepsEveryLineInOrderInRandomChunksUnderSignalsAndEndsOnceAf
     std::atomic<bool> writing = true;
     std::thread writer([&] {
         std::string stream;
-        const char *const lines[]
-            = {R"({"type":"show"})", R"({"type":"hide"})", R"({"type":"toggle"})"};
-        for (std::size_t i = 0; i < kLines; ++i) {
-            LiveTranslationHelperSnapshot snapshot;
-            snapshot.generation = i;
-            if (isLarge(i))
-                snapshot.statusMessage.assign(2090000, 'x');
-            stream += i % 10 == 0 ? encodeHostMessage(HostMessage::makeSnapshot(snapshot))
-                                  : lines[i % 3];
-            stream += "\n";
-            if (i == 50010) // one line past the 2 MiB cap behind a large one: dropped alone
-                stream += R"({"type":"show","pad":")" + std::string(2097152, 'x') + "\"}\n";
-        }
+        for (std::size_t i = 0; i < kLines; ++i)
+            stream += std::array {
+                "{\"type\":\"show\"}\n", "{\"type\":\"hide\"}\n", "{\"type\":\"toggle\"}\n"}[i % 3];
         stream += R"({"type":"terminate"})"; // no line feed: never delivered
         std::mt19937 random(11);
         for (std::size_t at = 0, size = 0; at < stream.size(); at += size) {

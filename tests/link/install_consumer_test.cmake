@@ -1,7 +1,5 @@
 # Installs the wire library's package into a fresh prefix, then configures, builds and runs a
 # small consumer that knows nothing but find_package(TavuWire).
-# Arguments: -DBUILD_DIR -DWORK_DIR -DCONSUMER_DIR -DGENERATOR -DCXX_COMPILER -DCXX_FLAGS
-#            -DLINKER_FLAGS -DBUILD_TYPE
 
 function(run)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE output
@@ -15,7 +13,6 @@ endfunction()
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component TavuWire)
-
 run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/build -G ${GENERATOR}
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF
     -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DCMAKE_CXX_FLAGS=${CXX_FLAGS}

@@ -1,5 +1,4 @@
-// Encodes a snapshot the way a host would, frames it, and reads it back through the installed
-// library; also decodes a command as the helper writes it. Exit status 0 when all agree.
+// Reads back, through the installed library, a framed snapshot it encoded as a host would.
 
 #include <iostream>
 #include <tavu/line_decoder.hpp>
@@ -8,18 +7,11 @@
 int main()
 {
     LiveTranslationHelperSnapshot snapshot;
-    snapshot.generation = 3;
-    snapshot.lifecycle = LiveTranslationHelperLifecycle::listening;
     snapshot.committedCards.push_back({"c1", "Hallo", "Hello", 700000000});
     const std::string line
         = encodeHostMessage(LiveTranslationHelperHostMessage::makeSnapshot(snapshot));
-    LiveTranslationHelperLineDecoder decoder;
-    const auto messages = decoder.append(line + "\n");
-    WireDecoder commands;
-    const auto command
-        = commands.decodeCommand(R"({"type":"set_target_language","string_value":"en"})");
-    if (messages.size() != 1 || messages[0].snapshot != snapshot || !command
-        || *command.value != LiveTranslationHelperCommand::setTargetLanguage("en")) {
+    const auto messages = LiveTranslationHelperLineDecoder().append(line + "\n");
+    if (messages.size() != 1 || messages[0].snapshot != snapshot) {
         std::cerr << "the installed library did not read back " << line << "\n";
         return 1;
     }
