@@ -44,33 +44,24 @@ bool sameValue(element actual, element expected, std::string_view key = {})
         const double e = expected.get_double().value();
         if (key == "captureAudioLevel")
             return static_cast<float>(a) == static_cast<float>(e);
-        if (isInteger(actual) && isInteger(expected))
-            return simdjson::to_string(actual) == simdjson::to_string(expected);
-        return a == e;
-    }
-    if (actual.type() != expected.type())
+        if (!isInteger(actual) || !isInteger(expected))
+            return a == e;
+    } else if (actual.type() != expected.type()) {
         return false;
-    if (actual.type() == Type::ARRAY) {
+    } else if (actual.type() == Type::ARRAY) {
         const auto a = actual.get_array().value();
         const auto e = expected.get_array().value();
-        if (a.size() != e.size())
-            return false;
-        for (auto i = a.begin(), j = e.begin(); i != a.end(); ++i, ++j) {
-            if (!sameValue(*i, *j))
-                return false;
-        }
-        return true;
-    }
-    if (actual.type() == Type::OBJECT) {
+        bool same = a.size() == e.size();
+        for (auto i = a.begin(), j = e.begin(); same && i != a.end(); ++i, ++j)
+            same = sameValue(*i, *j);
+        return same;
+    } else if (actual.type() == Type::OBJECT) {
         const object a = actual.get_object().value();
         const object e = expected.get_object().value();
-        if (a.size() != e.size())
-            return false;
-        for (auto i = a.begin(), j = e.begin(); i != a.end(); ++i, ++j) {
-            if (i.key() != j.key() || !sameValue(i.value(), j.value(), i.key()))
-                return false;
-        }
-        return true;
+        bool same = a.size() == e.size();
+        for (auto i = a.begin(), j = e.begin(); same && i != a.end(); ++i, ++j)
+            same = i.key() == j.key() && sameValue(i.value(), j.value(), i.key());
+        return same;
     }
     return simdjson::to_string(actual) == simdjson::to_string(expected);
 }
