@@ -11,7 +11,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_harness import (Failure, Helper, active_snapshot, base_snapshot, pyatspi,  # noqa: E402
+from atspi_harness import (Failure, Helper, active_snapshot, base_snapshot,  # noqa: E402
                            shown, wait_for)
 
 START = b'{"type":"start"}'
@@ -36,16 +36,11 @@ def bad_snapshot(generation, **changes):
 def rejected_lines_never_show(helper):
     shown(helper, base_snapshot(5, statusMessage="Five", isStartEnabled=False))
     wait_for(lambda: helper.status_text() == "Five", "the status Five")
-    lines = [json.dumps({"type": "snapshot", "snapshot": base_snapshot(3, statusMessage="BAD 3")})
-             .encode(),  # stale
-             b'{"type":"snapshot","snapshot":{"generation":90,"lifecycle":"listen',  # cut off
-             b'{"type":"sparkle"}', b'null', b'', b'{"type":"snapshot"}',
+    # Stale, cut off, not UTF-8, invalid, and longer than the 2 MiB limit (dropped alone, up to
+    # its line feed); the decoder's own tests go through every way a line can be wrong.
+    lines = [bad_snapshot(3), b'{"type":"snapshot","snapshot":{"generation":90,"lifecycle":"l',
              '{"type":"snapshot","snapshot":{"generation":91,"statusMessage":"\xff"}}'
-             .encode("latin-1"),  # not UTF-8
-             bad_snapshot(92, lifecycle="dozing"), bad_snapshot(93, hasFailure="no"),
-             bad_snapshot(94, captureAudioLevel="loud"), bad_snapshot(2 ** 64),
-             bad_snapshot(95, committedCards=[{"id": "x", "sourceText": "s"}]),
-             # Longer than the 2 MiB limit: dropped alone, up to its line feed.
+             .encode("latin-1"), bad_snapshot(92, lifecycle="dozing"),
              bad_snapshot(96, statusMessage="BAD long " + "x" * (3 << 20))]
     helper.send_raw(b"".join(line + b"\n" for line in lines))
     # Lines are handled in order: once this one shows, every line before it has been seen. Host
@@ -55,9 +50,8 @@ def rejected_lines_never_show(helper):
 
 
 def session_buttons_and_captions(helper):
-    start = helper.find("push button", "Start Live Translate")
-    if helper.is_enabled(start) or not start.getState().contains(pyatspi.STATE_FOCUSABLE):
-        raise Failure("Start is enabled although the host does not allow starting, or unfocusable")
+    if helper.is_enabled(helper.find("push button", "Start Live Translate")):
+        raise Failure("Start is enabled although the host does not allow starting")
     helper.snapshot(base_snapshot(7))
     wait_for(lambda: helper.is_enabled(helper.find("push button", "Start Live Translate")),
              "Start to become enabled")
@@ -78,14 +72,10 @@ def session_buttons_and_captions(helper):
     if helper.is_enabled(audio) or "Press" in helper.actions(audio):
         raise Failure("the audio button can be pressed during a session")
     # One list, an item per card named by its translation, its source while originals show and
-    # its time, then the live card; each item knows its place.
+    # its time, then the live card.
     wait_for(lambda: items() == ["Good morning, Guten Morgen, 20:26",
                                  "<b>How</b> are you?, Wie geht es?, 20:26",
                                  "Live translation, Thank you, Danke"], "the two cards")
-    places = [(item.getIndexInParent(), item.parent.childCount)
-              for item in helper.find_all("list item", showing=False)]
-    if places != [(0, 3), (1, 3), (2, 3)]:
-        raise Failure(f"the items say they are at {places}")
     helper.press(helper.find("check box", "Original"), "Toggle")
     helper.expect_lines(b'{"type":"set_shows_source_text","bool_value":false}')
     if not helper.is_checked(helper.find("check box", "Original")):
@@ -98,13 +88,6 @@ def session_buttons_and_captions(helper):
         return result.stdout.decode() if result.returncode == 0 else None
 
     wait_for(lambda: clipboard() == "<b>How</b> are you?", "the newest translation copied")
-
-    # Every card is an item, though only those near the view are drawn.
-    many = cards((f"Satz {n}", f"Sentence {n}") for n in range(500))
-    helper.snapshot(active_snapshot(9, committedCards=many, showsSourceText=False))
-    wait_for(lambda: items() and items()[-2] == "Sentence 499, 20:34", "the newest card")
-    if len(items()) != 501:
-        raise Failure(f"{len(items())} items for 500 cards and the live card")
 
     helper.press(cancel)
     helper.expect_lines(b'{"type":"cancel"}')
@@ -144,21 +127,6 @@ def language_picker(helper):
              == ["Portuguese (Brazil)"], "the search to leave one row")
     helper.press(helper.find("list item", "Portuguese (Brazil)", within=target))
     helper.expect_lines(b'{"type":"set_target_language","string_value":"pt-br"}')
-    helper.find("text", "Search languages").queryEditableText().setTextContents("")
-    helper.press(helper.find("push button", "Languages"))
-    helper.absent("filler", "FROM")
-
-    # Of a thousand languages each is an item at its place; only the rows near the view are built.
-    languages = [{"id": f"l{i}", "displayName": f"Language {i:04}"} for i in range(1000)]
-    helper.snapshot(base_snapshot(15, sourceLanguage="l500", sourceLanguages=languages))
-    helper.press(helper.find("push button", "Languages"))
-    source = helper.find("filler", "FROM")
-    if not helper.is_selected(helper.find("list item", "Language 0500", within=source)):
-        raise Failure("the chosen language is not shown marked when the picker opens")
-    rows = helper.find_all("list item", showing=False, within=source)
-    built = [row for row in rows if row.getState().contains(pyatspi.STATE_VISIBLE)]
-    if len(rows) != 1000 or not 5 <= len(built) < 60:
-        raise Failure(f"FROM holds {len(rows)} items, {len(built)} built, for 1,000 languages")
     helper.press(helper.find("push button", "Languages"))
     helper.absent("filler", "FROM")
 

@@ -17,31 +17,17 @@ LANGUAGES = [
 
 def base_snapshot(generation=1, **fields):
     """A complete snapshot as a host would send it; fields override the defaults."""
-    snapshot = {
-        "generation": generation,
-        "lifecycle": "inactive",
-        "statusMessage": "Ready",
-        "hasFailure": False,
-        "canRequestMoreTime": False,
-        "isSessionActive": False,
-        "isStartEnabled": True,
-        "sourceLanguage": "es",
-        "targetLanguage": "en",
-        "selectedAudioSourceID": "mac-audio",
-        "sourceLanguages": [{"id": "multi", "displayName": "Detect automatically"}]
+    snapshot = dict(
+        generation=generation, lifecycle="inactive", statusMessage="Ready", hasFailure=False,
+        canRequestMoreTime=False, isSessionActive=False, isStartEnabled=True,
+        sourceLanguage="es", targetLanguage="en", selectedAudioSourceID="mac-audio",
+        sourceLanguages=[{"id": "multi", "displayName": "Detect automatically"}]
         + [{"id": i, "displayName": n} for i, n in LANGUAGES],
-        "targetLanguages": [{"id": i, "displayName": n} for i, n in LANGUAGES],
-        "audioSources": [
-            {"id": "mac-audio", "displayName": "All system audio"},
-            {"id": "bundle:org.example.Player", "displayName": "Player"},
-        ],
-        "actualAudioSourceDescription": "All system audio",
-        "droppedCaptureBuffers": 0,
-        "captureAudioLevel": 0.0,
-        "appearanceMode": "light",
-        "showsSourceText": True,
-        "committedCards": [],
-    }
+        targetLanguages=[{"id": i, "displayName": n} for i, n in LANGUAGES],
+        audioSources=[{"id": "mac-audio", "displayName": "All system audio"},
+                      {"id": "bundle:org.example.Player", "displayName": "Player"}],
+        actualAudioSourceDescription="All system audio", droppedCaptureBuffers=0,
+        captureAudioLevel=0.0, appearanceMode="light", showsSourceText=True, committedCards=[])
     snapshot.update(fields)
     return snapshot
 

@@ -64,7 +64,7 @@ class PanelTest(OnXvfb):
 
     # --- X ----------------------------------------------------------------------------------
     def warp(self, x, y):
-        self.x(ARGS.x_tool, "warp", str(x), str(y), check=True)
+        self.x("xdotool", "mousemove", str(x), str(y), check=True)
 
     def set_monitor(self, name, rect, output):
         x, y, width, height = rect
@@ -229,18 +229,9 @@ class PanelTest(OnXvfb):
         self.x(ARGS.x_tool, "ping", window, check=True)
         return window
 
-    def test_a_host_that_stops_reading_is_still_heard(self):
-        helper = self.start()
-        self.flood_unread(helper, 40000)  # 1.25 MB of commands: the pipe and the queue are full
-        started = time.monotonic()
-        helper.send({"type": "terminate"})
-        self.assertEqual(helper.wait(), 0)
-        print("exit %.0f ms after terminate with commands queued" % (1000 * (time.monotonic() - started)),
-              file=sys.stderr)
-
     def test_a_host_that_reads_again_gets_whole_lines_in_order(self):
         helper = self.start()
-        window = self.flood_unread(helper, 40000)
+        window = self.flood_unread(helper, 40000)  # 1.25 MB: the pipe and the queue are full
         # Then the session ends and one more close gives a lone hide, after the rest.
         helper.send(dict(SESSION_RUNNING, snapshot=dict(SESSION_RUNNING["snapshot"], isSessionActive=False)))
         self.x(ARGS.x_tool, "close", window)

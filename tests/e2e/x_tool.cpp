@@ -1,5 +1,4 @@
 // Small X11 actions the end-to-end tests need and the standard X utilities lack:
-//   x_tool warp X Y     moves the pointer to (X, Y) on the root window
 //   x_tool close WINDOW [COUNT]
 //                       asks a window to close, as a window manager's close button does
 //                       (WM_PROTOCOLS / WM_DELETE_WINDOW), COUNT times (1 unless given);
@@ -95,11 +94,7 @@ int main(int argc, char **argv)
     const xcb_window_t root = screens.data->root;
 
     int status = 0;
-    if (std::strcmp(argv[1], "warp") == 0 && argc == 4) {
-        const auto x = static_cast<int16_t>(std::atoi(argv[2]));
-        const auto y = static_cast<int16_t>(std::atoi(argv[3]));
-        xcb_warp_pointer(connection, XCB_NONE, root, 0, 0, 0, 0, x, y);
-    } else if (std::strcmp(argv[1], "close") == 0 && (argc == 3 || argc == 4)) {
+    if (std::strcmp(argv[1], "close") == 0 && (argc == 3 || argc == 4)) {
         const auto window = static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0));
         const long count = argc == 4 ? std::atol(argv[3]) : 1;
         const auto event = protocolMessage(connection, window, "WM_DELETE_WINDOW");
