@@ -1,8 +1,6 @@
 #!/usr/bin/python3
-"""What a blind user hears: Orca, the desktop's screen reader, reads the real helper under a
-window manager while a session streams in; the test listens to what Orca would speak (its debug
-log) and checks it.
-
+"""What a blind user hears: Orca reads the real helper under a window manager while a session
+streams in; the test listens to what Orca would speak (its debug log).
     orca_e2e.py HELPER      (run under run_desktop.sh, which provides the X server and the buses)
 """
 
@@ -16,7 +14,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_harness import Failure, Helper, active_snapshot, base_snapshot, wait_for  # noqa: E402
 
-ORCA_START_S = 60.0
+ORCA_START_S = 120.0  # on a loaded machine it takes a minute
 CARDS = [
     ("Hola a todos.", "Hello everyone."),
     ("Empezamos en cinco minutos.", "We start in five minutes."),
@@ -26,16 +24,12 @@ CARDS = [
 ]
 FAILURE = "Microphone unavailable"
 START = b'{"type":"start"}'
-# The demo host's source languages: a list longer than the picker shows, so that most of its rows
-# are not built when Orca reads a row's place.
-DEMO_SOURCE_LANGUAGES = [("multi", "Detect automatically")] + [
-    tuple(pair.replace("_", " ").split(":")) for pair in (
-    "ar:Arabic bg:Bulgarian ca:Catalan zh:Chinese_(Simplified) zh-hant:Chinese_(Traditional) "
-    "hr:Croatian cs:Czech da:Danish nl:Dutch en:English et:Estonian fi:Finnish fr:French "
-    "de:German el:Greek he:Hebrew hi:Hindi hu:Hungarian id:Indonesian it:Italian ja:Japanese "
-    "ko:Korean lv:Latvian lt:Lithuanian ms:Malay nb:Norwegian_Bokmål pl:Polish pt:Portuguese "
-    "pt-br:Portuguese_(Brazil) ro:Romanian ru:Russian sk:Slovak sl:Slovenian es:Spanish "
-    "sv:Swedish th:Thai tr:Turkish uk:Ukrainian vi:Vietnamese").split()]
+# Source languages a list longer than the picker shows, so that most of its rows are not built
+# when Orca reads a row's place: Spanish is the 35th of 40.
+DEMO_SOURCE_LANGUAGES = ([("multi", "Detect automatically")]
+                         + [(f"l{n}", f"Language {n:02}") for n in range(33)]
+                         + [("es", "Spanish"), ("sv", "Swedish")]
+                         + [(f"z{n}", f"Zulu {n}") for n in range(4)])
 
 # Orca with its debug log written line by line, so that the test hears each utterance when it is
 # spoken (Orca buffers the file in blocks).
@@ -224,15 +218,14 @@ def main():
         if said != expected:
             raise Failure(f"the list said {said}, expected {expected}")
 
-        print("Orca said:\n" + "\n".join("  " + u for u in orca.spoken()), flush=True)
         helper.close()
         print("PASS", flush=True)
         return 0
     except Failure as error:
         print("FAIL", error, flush=True)
-        print("Orca said:\n" + "\n".join("  " + u for u in orca.spoken()), flush=True)
         return 1
     finally:
+        print("Orca said:\n" + "\n".join("  " + u for u in orca.spoken()), flush=True)
         if helper.process.poll() is None:
             helper.process.kill()
         orca.end()

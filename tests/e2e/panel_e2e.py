@@ -1,8 +1,6 @@
 #!/usr/bin/python3
-"""The helper as the host sees it: the real binary on a real X server (Xvfb; without a window
-manager, and under a real one framing the panel), driven through real pipes. Run under
-dbus-run-session (tests/e2e/panel.cmake does).
-
+"""The helper as the host sees it: the real binary on a real X server, bare and under a window
+manager (--wm), driven through real pipes; run under run_desktop.sh.
   panel_e2e.py --helper PATH --x-tool PATH [--wm openbox|xfwm4|mutter|kwin_x11] [unittest options]
 """
 
@@ -13,11 +11,10 @@ import re
 import signal
 import subprocess
 import sys
-import time
 import unittest
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
-from helper_process import WAIT_S, Helper, active_snapshot, wait_for  # noqa: E402
+from atspi_harness import WAIT_S, Helper, active_snapshot, wait_for  # noqa: E402
 
 ARGS = None
 
@@ -62,7 +59,6 @@ class PanelTest(OnXvfb):
             helper.stop()
         self.reset_monitors()
 
-    # --- X ----------------------------------------------------------------------------------
     def warp(self, x, y):
         self.x("xdotool", "mousemove", str(x), str(y), check=True)
 
@@ -79,8 +75,6 @@ class PanelTest(OnXvfb):
     def two_monitors(self):
         self.set_monitor("tavu-left", LEFT, "screen")
         self.set_monitor("tavu-right", RIGHT, "none")
-        monitors = self.x("xrandr", "--listmonitors")
-        self.assertIn("tavu-right", monitors)
 
     def panel_window(self):
         def find():
@@ -110,7 +104,6 @@ class PanelTest(OnXvfb):
         self.helpers.append(helper)
         return helper
 
-    # --- tests -------------------------------------------------------------------------------
     def test_show_maps_the_panel_where_the_rule_says_with_the_desktop_hints(self):
         helper = self.start()
         helper.send({"type": "show"})
@@ -120,13 +113,12 @@ class PanelTest(OnXvfb):
         self.assertEqual(state["origin"], ON_SCREEN)
 
         props = self.x("xprop", "-id", window, "_NET_WM_STATE", "_NET_WM_DESKTOP",
-                       "_NET_WM_WINDOW_TYPE", "WM_NAME")
+                       "_NET_WM_WINDOW_TYPE")
         for state_atom in ("_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY",
                            "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"):
             self.assertIn(state_atom, props)
         self.assertRegex(props, r"_NET_WM_DESKTOP\(CARDINAL\) = (4294967295|0xffffffff)")
         self.assertRegex(props, r"_NET_WM_WINDOW_TYPE\(ATOM\) = _NET_WM_WINDOW_TYPE_UTILITY")
-        self.assertIn('"Live Translate"', props)
         # Shown without taking the focus, yet able to take it; the content's size limits.
         hints = self.x("xprop", "-id", window, "WM_HINTS", "_NET_WM_USER_TIME", "WM_NORMAL_HINTS")
         self.assertIn("Client accepts input or input focus: True", hints)
@@ -251,11 +243,6 @@ class PanelTest(OnXvfb):
         helper.send({"type": "show"})
         self.wait_mapped(self.panel_window())
         helper.process.stdin.close()
-        self.assertEqual(helper.wait(), 0)
-        self.assertEqual(helper.rest(), [])
-        # What follows a terminate in the same read is not acted on.
-        helper = self.start()
-        helper.send('{"type":"terminate"}\n{"type":"show"}')
         self.assertEqual(helper.wait(), 0)
         self.assertEqual(helper.rest(), [])
         # No standard input at all reads as its end.

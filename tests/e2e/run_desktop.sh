@@ -78,8 +78,5 @@ setpriv --pdeathsig TERM -- dbus-run-session -- setpriv --pdeathsig TERM -- "$0"
     4>&2 2>"$TAVU_E2E_LOG"
 status=$?
 set -e
-if [ "$status" -ne 0 ] && [ -s "$TAVU_E2E_LOG" ]; then
-    echo "run_desktop: the buses said:" >&2
-    tail -n 20 "$TAVU_E2E_LOG" >&2
-fi
+[ "$status" -eq 0 ] || [ ! -s "$TAVU_E2E_LOG" ] || { echo "run_desktop: the buses said:"; tail -n 20 "$TAVU_E2E_LOG"; } >&2
 exit "$status"

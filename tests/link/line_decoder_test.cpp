@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "line_decoder.hpp"
-#include "wire_printers.hpp"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "wire_codec.hpp"
-#include "wire_printers.hpp"
 
 namespace {
 

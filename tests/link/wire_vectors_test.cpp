@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "wire_codec.hpp"
-#include "wire_printers.hpp"
 
 namespace {
 
