@@ -187,6 +187,8 @@ TEST(CaptionStreamTest, PiecesJoinBackAndALongStallLosesNoPhrase)
                 EXPECT_TRUE(QString::fromStdString(piece).toStdString() == piece) << piece;
         }
     }
+    EXPECT_TRUE(hasPhrases("ja"));
+    EXPECT_FALSE(hasPhrases("pt"));
     CaptionStream stream(7, 1.0);
     stream.setLanguages("multi", "en");
     const auto finished = stream.advance(200);
