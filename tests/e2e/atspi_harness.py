@@ -308,10 +308,6 @@ class Helper(Panel):
         if self.rest():
             raise Failure(f"the helper wrote unexpected commands: {self.rest()}")
 
-    def close_stdout(self):
-        self.process.stdout.close()
-        self.process.stdout = None
-
     def wait(self, timeout=WAIT_S):
         return self.process.wait(timeout=timeout)
 
@@ -320,11 +316,10 @@ class Helper(Panel):
             self.process.kill()
             self.process.wait()
         for stream in (self.process.stdin, self.process.stdout):
-            if stream is not None:
-                try:
-                    stream.close()
-                except BrokenPipeError:
-                    pass
+            try:
+                stream.close()
+            except BrokenPipeError:
+                pass
         if self.log is not None:
             self.log.close()
 
